@@ -1,0 +1,78 @@
+// An image in memory: the display format (32 bits per pixel) or monochrome (1 bit per pixel).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "gdi/types.h"
+
+namespace gdi {
+
+// Pixels are kept as 0x00RRGGBB values in both formats, rows top-down without padding. A
+// monochrome bitmap holds only kBlack and kWhite: every write through SetPixel is reduced to the
+// nearer of the two (squared RGB distance, ties to black). A default-constructed bitmap is empty
+// (IsNull), as a bitmap object that holds no bitmap.
+class Bitmap {
+public:
+    Bitmap() = default;
+    // A new bitmap of w x h pixels, all set to `fill` (black unless given, as a new bitmap is).
+    // bitsPerPixel is 32 or 1. Sizes of zero or below give an empty bitmap.
+    Bitmap(int w, int h, int bitsPerPixel = 32, Color fill = kBlack);
+
+    bool IsNull() const { return m_width <= 0 || m_height <= 0; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    int BitsPerPixel() const { return m_bpp; }
+    bool IsMonochrome() const { return m_bpp == 1; }
+    Rect Bounds() const { return {0, 0, m_width, m_height}; }
+
+    // Releases the pixels; the bitmap becomes empty.
+    void Reset();
+
+    // Reading outside the bitmap gives kBlack; writing outside it does nothing.
+    Color GetPixel(int x, int y) const {
+        if (!InBounds(x, y)) return kBlack;
+        return m_pixels[Index(x, y)];
+    }
+    void SetPixel(int x, int y, Color c) {
+        if (!InBounds(x, y)) return;
+        m_pixels[Index(x, y)] = Reduce(c);
+    }
+    bool InBounds(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+
+    // The colour this bitmap stores for c: c itself, or black/white for a monochrome bitmap.
+    Color Reduce(Color c) const {
+        if (m_bpp != 1) return c & 0xFFFFFF;
+        return NearestMono(c);
+    }
+    static Color NearestMono(Color c);
+
+    // Direct row access for the fast paths (copies, blits, file conversion). Callers keep the
+    // bitmap's format: a monochrome bitmap must only receive kBlack and kWhite.
+    Color* Row(int y) { return m_pixels.data() + static_cast<std::size_t>(y) * m_width; }
+    const Color* Row(int y) const {
+        return m_pixels.data() + static_cast<std::size_t>(y) * m_width;
+    }
+    Color* Data() { return m_pixels.data(); }
+    const Color* Data() const { return m_pixels.data(); }
+    std::size_t PixelCount() const { return m_pixels.size(); }
+
+    friend bool operator==(const Bitmap& a, const Bitmap& b) {
+        return a.m_width == b.m_width && a.m_height == b.m_height && a.m_bpp == b.m_bpp &&
+               a.m_pixels == b.m_pixels;
+    }
+
+private:
+    std::size_t Index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+               static_cast<std::size_t>(x);
+    }
+
+    int m_width = 0;
+    int m_height = 0;
+    int m_bpp = 32;
+    std::vector<Color> m_pixels;
+};
+
+}  // namespace gdi
