@@ -33,10 +33,10 @@ inline std::string DescribeDifference(const gdi::Bitmap& expected, const gdi::Bi
     for (int y = 0; y < actual.Height(); ++y)
         for (int x = 0; x < actual.Width(); ++x)
             if (expected.GetPixel(x, y) != actual.GetPixel(x, y) && shown++ < 8)
-                out << "(" << x << "," << y << "): expected " << std::hex
-                    << expected.GetPixel(x, y) << " got " << actual.GetPixel(x, y) << std::dec
-                    << "\n";
-    if (shown == 0) return {};
+                out << "(" << x << "," << y << "): expected " << std::hex << expected.GetPixel(x, y)
+                    << " got " << actual.GetPixel(x, y) << std::dec << "\n";
+    if (shown == 0)
+        return {};
     out << "expected:\n" << BitmapText(expected) << "actual:\n" << BitmapText(actual);
     return out.str();
 }

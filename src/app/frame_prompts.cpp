@@ -1,0 +1,56 @@
+#include "app/frame_prompts.h"
+
+#include <QFileDialog>
+
+#include "ui/new_map_dlg.h"
+
+namespace zk {
+
+namespace {
+const char* const kMapFilter = "Map Files (*.bmp)";
+}
+
+QString FramePrompts::AskOpenPath(QWidget* parent) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QString::fromLatin1(kMapFilter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+QString FramePrompts::AskSavePath(QWidget* parent, const QString& suggested) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromLatin1(kMapFilter));
+    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+QMessageBox::StandardButton FramePrompts::AskSaveChanges(QWidget* parent, const QString& title) {
+    return QMessageBox::question(
+        parent, QStringLiteral("ZK"), QStringLiteral("Save changes to %1?").arg(title),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+void FramePrompts::ShowError(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, QStringLiteral("ZK"), text);
+}
+
+bool FramePrompts::AskNewMapSize(QWidget* parent, int& width, int& height) {
+    CNewMapDlg dlg(parent);
+    dlg.m_width = width;
+    dlg.m_height = height;
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    width = dlg.m_width;
+    height = dlg.m_height;
+    return true;
+}
+
+}  // namespace zk

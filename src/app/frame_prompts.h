@@ -1,0 +1,26 @@
+// The questions the main window asks the user. The program asks with dialogs; tests answer
+// them without any.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace zk {
+
+class FramePrompts {
+  public:
+    virtual ~FramePrompts() = default;
+    // A map file to open; empty when the user cancels.
+    virtual QString AskOpenPath(QWidget* parent);
+    // A name to save the map under; empty when the user cancels.
+    virtual QString AskSavePath(QWidget* parent, const QString& suggested);
+    // "Save changes to <title>?": Yes, No or Cancel.
+    virtual QMessageBox::StandardButton AskSaveChanges(QWidget* parent, const QString& title);
+    virtual void ShowError(QWidget* parent, const QString& text);
+    // The new-map dialog, preset to width x height; false when cancelled.
+    virtual bool AskNewMapSize(QWidget* parent, int& width, int& height);
+};
+
+}  // namespace zk

@@ -1,0 +1,61 @@
+#include <sys/socket.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+
+#include "app/main_frame.h"
+#include "app/zk_app.h"
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char c = 1;
+    // Only async-signal-safe work here: the event loop does the rest.
+    [[maybe_unused]] const ssize_t n = write(g_signalPipe[1], &c, 1);
+}
+
+// SIGTERM, SIGINT and SIGHUP close the program as a desktop session's log-out does: the main
+// window goes away (writing the pattern library) and the settings are written, without
+// questions.
+void InstallSignalHandlers(zk::CMainFrame* frame) {
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [frame, notifier] {
+        char c;
+        [[maybe_unused]] const ssize_t n = read(g_signalPipe[0], &c, 1);
+        notifier->setEnabled(false);
+        frame->CloseWithoutAsking();
+        QApplication::quit();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZK"));
+    QApplication::setOrganizationName(QStringLiteral("ZK"));
+
+    zk::CZKApp theApp;
+    if (!theApp.InitInstance(QApplication::arguments().mid(1))) {
+        std::fprintf(stderr, "zk: %s\n", theApp.ErrorText().toLocal8Bit().constData());
+        theApp.ExitInstance();
+        return 1;
+    }
+    InstallSignalHandlers(theApp.MainFrame());
+    const int code = QApplication::exec();
+    theApp.ExitInstance();
+    return code;
+}

@@ -1,0 +1,85 @@
+// The main window: menus, accelerators, the map view in the middle, and the file commands.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "app/frame_prompts.h"
+#include "app/recent_file_list.h"
+#include "doc/zk_doc.h"
+
+class QAction;
+class QMenu;
+
+namespace zk {
+
+class CZKView;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+  public:
+    CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CZKView* GetView() const { return m_view; }
+    CZKDoc* GetDocument() const { return m_doc; }
+
+    // Runs a command by its identifier, as a menu item, a button or a key would.
+    void OnCommand(int id);
+    QAction* Action(int id) const;
+    // Brings check marks and enabled states up to date, as the update handlers say.
+    void UpdateCommandUI();
+    // The view's current tool changed.
+    void OnToolChanged();
+
+    // Opens a map: asks to save changes first, reports a failure and keeps the current map then.
+    bool OpenDocumentFile(const QString& path);
+    // Asks "Save changes to ...?" when the map is modified; false when the user cancels (or the
+    // save fails), true when it is fine to throw the current map away.
+    bool SaveModified();
+    bool DoSave(const QString& path);  // empty path: ask for a name
+    // Closes the window without asking anything, as a desktop session's log-out does.
+    void CloseWithoutAsking();
+
+    void SetPrompts(std::unique_ptr<FramePrompts> prompts) { m_prompts = std::move(prompts); }
+    FramePrompts& Prompts() { return *m_prompts; }
+
+    // Called once when the window goes away, before anything is torn down (the pattern
+    // library is written back here).
+    std::function<void()> m_onDestroy;
+
+    void UpdateTitle();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Command;
+    void CreateMenus();
+    void CreateAccelerators();
+    QAction* AddCommand(QMenu* menu, int id, const QString& text);
+    void RebuildRecentFileMenu();
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnRecentFile(int index);
+    void OnDestroy();
+
+    CZKDoc* m_doc;
+    RecentFileList* m_recentFiles;
+    CZKView* m_view;
+    std::unique_ptr<FramePrompts> m_prompts;
+    std::map<int, QAction*> m_actions;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentPlaceholder = nullptr;
+    QList<QAction*> m_recentActions;
+    bool m_closingWithoutQuestion = false;
+    bool m_destroyed = false;
+};
+
+}  // namespace zk

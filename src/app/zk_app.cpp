@@ -1,0 +1,104 @@
+#include "app/zk_app.h"
+
+#include "app/main_frame.h"
+#include "view/tool_settings.h"
+#include "view/zk_view.h"
+
+namespace zk {
+
+namespace {
+
+struct IntSetting {
+    const char* key;
+    int* value;
+    int fallback;
+};
+
+// The order the settings have always been read and written in.
+const IntSetting kSetSection[] = {
+    {"fill", &ToolSettings::fill, 8},         {"grid", &ToolSettings::grid, 16},
+    {"line", &ToolSettings::line, 0},         {"secfill", &ToolSettings::secfill, 4},
+    {"tool", &ToolSettings::tool, 5},         {"symbol", &ToolSettings::symbol, 0},
+    {"overgrid", &ToolSettings::overgrid, 1},
+};
+
+}  // namespace
+
+CZKApp::CZKApp() = default;
+CZKApp::~CZKApp() = default;
+
+std::unique_ptr<QSettings> CZKApp::OpenSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("ZK"), QStringLiteral("ZK"));
+}
+
+void CZKApp::LoadToolSettings(QSettings& settings) {
+    settings.beginGroup(QStringLiteral("set"));
+    for (const IntSetting& s : kSetSection) {
+        bool ok = false;
+        const int v = settings.value(QString::fromLatin1(s.key), s.fallback).toInt(&ok);
+        // A value that is not a number is as good as missing.
+        *s.value = ok ? v : s.fallback;
+    }
+    settings.endGroup();
+    ToolSettings::zoom = 1.0f;
+    ToolSettings::tilesize = 0;
+    ToolSettings::symbolrotation = 0;
+    ToolSettings::Sanitize();
+}
+
+void CZKApp::SaveToolSettings(QSettings& settings) {
+    settings.beginGroup(QStringLiteral("set"));
+    for (const IntSetting& s : kSetSection)
+        settings.setValue(QString::fromLatin1(s.key), *s.value);
+    settings.endGroup();
+}
+
+bool CZKApp::InitInstance(const QStringList& args) {
+    {
+        const std::unique_ptr<QSettings> settings = OpenSettings();
+        m_recentFiles.Load(*settings);
+        LoadToolSettings(*settings);
+    }
+
+    QString file;
+    for (const QString& a : args) {
+        if (file.isEmpty() && !a.isEmpty()) {
+            file = a;
+        } else {
+            m_error = QStringLiteral("too many arguments (usage: zk [FILE])");
+            return false;
+        }
+    }
+
+    m_frame = std::make_unique<CMainFrame>(&m_doc, &m_recentFiles);
+    if (file.isEmpty()) {
+        if (!m_doc.OnNewDocument()) {
+            m_error = QStringLiteral("not enough memory for a new map");
+            return false;
+        }
+    } else {
+        std::string why;
+        if (!m_doc.OnOpenDocument(file.toStdString(), &why)) {
+            m_error = QStringLiteral("cannot open %1: %2").arg(file, QString::fromStdString(why));
+            m_frame.reset();
+            return false;
+        }
+        m_recentFiles.Add(file);
+    }
+    m_frame->GetView()->OnInitialUpdate();
+    m_frame->UpdateTitle();
+    m_frame->UpdateCommandUI();
+    m_frame->show();
+    return true;
+}
+
+int CZKApp::ExitInstance() {
+    const std::unique_ptr<QSettings> settings = OpenSettings();
+    SaveToolSettings(*settings);
+    m_recentFiles.Save(*settings);
+    settings->sync();
+    return 0;
+}
+
+}  // namespace zk

@@ -1,0 +1,46 @@
+// The application: start-up in the order the program has always used, the settings store, and
+// shut-down.
+#pragma once
+
+#include <QSettings>
+#include <QStringList>
+#include <memory>
+
+#include "app/recent_file_list.h"
+#include "doc/zk_doc.h"
+
+namespace zk {
+
+class CMainFrame;
+
+class CZKApp {
+  public:
+    CZKApp();
+    ~CZKApp();
+
+    // Reads the settings, makes the document, the main window and its view, and opens the map
+    // named in `args` (the program's arguments without its name). False when the program
+    // cannot go on; the reason is in ErrorText().
+    bool InitInstance(const QStringList& args);
+    // Writes the settings back. Runs on every exit, also after a failed start.
+    int ExitInstance();
+
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+    CZKDoc& Document() { return m_doc; }
+    const QString& ErrorText() const { return m_error; }
+    RecentFileList& RecentFiles() { return m_recentFiles; }
+
+    // The seven tool settings of section "set", in the order they are read and written.
+    static void LoadToolSettings(QSettings& settings);
+    static void SaveToolSettings(QSettings& settings);
+    // The settings store: organisation "ZK", application "ZK", in the platform's native format.
+    static std::unique_ptr<QSettings> OpenSettings();
+
+  private:
+    CZKDoc m_doc;
+    RecentFileList m_recentFiles;
+    std::unique_ptr<CMainFrame> m_frame;
+    QString m_error;
+};
+
+}  // namespace zk

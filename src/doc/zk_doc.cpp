@@ -1,0 +1,150 @@
+#include "doc/zk_doc.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <new>
+
+#include "doc/bitmap_file.h"
+#include "gdi/dc.h"
+
+namespace zk {
+
+std::string CZKDoc::CheckSize(long long width, long long height) {
+    if (width < 1 || height < 1)
+        return "the map must be at least 1 x 1 pixel (asked for " + std::to_string(width) + " x " +
+               std::to_string(height) + ")";
+    if (width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels)
+        return "the map may have at most 65535 pixels a side and 268435456 pixels in all (asked "
+               "for " +
+               std::to_string(width) + " x " + std::to_string(height) + ")";
+    return {};
+}
+
+namespace {
+
+// A white bitmap, or an empty one when memory runs out.
+gdi::Bitmap WhiteMap(int width, int height) {
+    try {
+        return gdi::Bitmap(width, height, 32, gdi::kWhite);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+bool Fail(std::string* why, std::string text) {
+    if (why)
+        *why = std::move(text);
+    return false;
+}
+
+}  // namespace
+
+bool CZKDoc::OnNewDocument() {
+    if (!CheckSize(m_width, m_height).empty()) {
+        m_width = kDefaultWidth;
+        m_height = kDefaultHeight;
+    }
+    gdi::Bitmap map = WhiteMap(m_width, m_height);
+    if (map.IsNull())
+        return false;
+    m_bitmap = std::move(map);
+    m_pathName.clear();
+    m_modified = false;
+    SaveUndo();
+    UpdateAllViews(1);
+    return true;
+}
+
+bool CZKDoc::NewMap(int width, int height, std::string* why) {
+    if (std::string e = CheckSize(width, height); !e.empty())
+        return Fail(why, e);
+    gdi::Bitmap map = WhiteMap(width, height);
+    if (map.IsNull())
+        return Fail(why, "not enough memory for the map");
+    m_bitmap = std::move(map);
+    m_width = width;
+    m_height = height;
+    m_pathName.clear();
+    m_title = "Bez názvu";
+    m_modified = false;
+    SaveUndo();
+    UpdateAllViews(1);
+    return true;
+}
+
+void CZKDoc::SaveUndo() {
+    CopyBitmap(m_bitmap, m_undoBitmap);
+}
+
+void CZKDoc::OnEditUndo() {
+    std::swap(m_bitmap, m_undoBitmap);
+    m_width = m_bitmap.Width();
+    m_height = m_bitmap.Height();
+    m_modified = true;
+    UpdateAllViews(1);
+}
+
+bool CZKDoc::Resize(int width, int height, std::string* why) {
+    if (std::string e = CheckSize(width, height); !e.empty())
+        return Fail(why, e);
+    gdi::Bitmap map = WhiteMap(width, height);
+    if (map.IsNull())
+        return Fail(why, "not enough memory for the map");
+    SaveUndo();
+    // The old map at (0, 0), unscaled: what lies beyond the new size is cut off.
+    const int w = std::min(width, m_bitmap.Width());
+    const int h = std::min(height, m_bitmap.Height());
+    for (int y = 0; y < h; ++y)
+        std::copy_n(m_bitmap.Row(y), w, map.Row(y));
+    m_bitmap = std::move(map);
+    m_width = width;
+    m_height = height;
+    m_modified = true;
+    UpdateAllViews(1);
+    return true;
+}
+
+bool CZKDoc::OnOpenDocument(const std::string& path, std::string* why) {
+    gdi::Bitmap map;
+    BitmapError error;
+    if (!ReadBitmapFile(path, map, &error))
+        return Fail(why, error.message);
+    m_bitmap = std::move(map);
+    SaveUndo();
+    SetPathName(path);
+    m_width = m_bitmap.Width();
+    m_height = m_bitmap.Height();
+    m_modified = false;
+    UpdateAllViews(1);
+    return true;
+}
+
+bool CZKDoc::OnSaveDocument(const std::string& path, std::string* why) {
+    BitmapError error;
+    if (!WriteBitmapFile(path, m_bitmap, &error))
+        return Fail(why, error.message);
+    SetPathName(path);
+    m_modified = false;
+    return true;
+}
+
+void CZKDoc::SetPathName(const std::string& path) {
+    m_pathName = path;
+    m_title = std::filesystem::path(path).filename().string();
+}
+
+void CZKDoc::AddView(DocListener* view) {
+    if (std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void CZKDoc::RemoveView(DocListener* view) {
+    std::erase(m_views, view);
+}
+
+void CZKDoc::UpdateAllViews(int hint) {
+    for (DocListener* v : m_views)
+        v->OnUpdate(hint);
+}
+
+}  // namespace zk

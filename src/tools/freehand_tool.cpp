@@ -1,0 +1,91 @@
+#include "tools/freehand_tool.h"
+
+#include <algorithm>
+
+#include "view/tool_settings.h"
+
+namespace zk {
+
+void FreehandTool::Begin(int primary) {
+    m_pending = 1;
+    m_primaryButton = primary;
+    // The stroke starts from the remembered points: the segment of the last move, or a dot.
+    m_segments.push_back({m_prevPoint, m_curPoint, primary});
+    InvalidateSegment(m_prevPoint, m_curPoint);
+}
+
+void FreehandTool::OnLButtonDown(unsigned, int, int) {
+    Begin(1);
+}
+void FreehandTool::OnRButtonDown(unsigned, int, int) {
+    Begin(0);
+}
+void FreehandTool::OnLButtonUp(unsigned, int, int) {
+    m_pending = 0;
+}
+void FreehandTool::OnRButtonUp(unsigned, int, int) {
+    m_pending = 0;
+}
+
+void FreehandTool::OnMouseMove(unsigned flags, int x, int y) {
+    MapTool::OnMouseMove(flags, x, y);
+    if (m_curPoint == m_prevPoint)
+        return;
+    if (m_pending)
+        m_segments.push_back({m_prevPoint, m_curPoint, m_primaryButton});
+    InvalidateSegment(m_prevPoint, m_curPoint);
+}
+
+void FreehandTool::InvalidateSegment(gdi::Point from, gdi::Point to) {
+    // The segment's box and the crosses at both ends (the cross reaches 9 window pixels out).
+    gdi::Rect a = gdi::Rect{to.x, to.y, from.x, from.y}.Normalized();
+    a = {a.left - 2, a.top - 2, a.right + 2, a.bottom + 2};
+    const int e = static_cast<int>(9.0 / static_cast<double>(ToolSettings::zoom));
+    gdi::Rect b = gdi::Rect{to.x - e, to.y - e, to.x + e, to.y + e}.Union(
+        {from.x - e, from.y - e, from.x + e, from.y + e});
+    b = {b.left - 1, b.top - 1, b.right + 1, b.bottom + 1};
+    const gdi::Rect r = a.Union(b);
+    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+}
+
+void FreehandTool::DrawSegment(gdi::DC& dc, const Segment& s) {
+    const gdi::Pen old =
+        dc.SelectPen(gdi::Pen::Solid(ToolSettings::line, s.primary ? gdi::kBlack : gdi::kWhite));
+    dc.MoveTo(s.from.x, s.from.y);
+    if (s.from != s.to)
+        dc.LineTo(s.to.x, s.to.y);
+    else
+        dc.LineTo(s.from.x + 1, s.to.y);  // a segment one pixel long: a dot at the point
+    dc.SelectPen(old);
+}
+
+void FreehandTool::CommitToMap(gdi::DC& dc) {
+    if (!m_pending && m_segments.empty())
+        return;
+    for (const Segment& s : m_segments)
+        DrawSegment(dc, s);
+    if (m_segments.empty()) {
+        // Nothing new since the last paint: the latest segment again, which changes nothing.
+        DrawSegment(dc, {m_prevPoint, m_curPoint, m_primaryButton});
+    }
+    m_segments.clear();
+}
+
+void FreehandTool::DrawOverlay(gdi::DC& dc, float zoom) {
+    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::RGB(255, 255, 0)));
+    const double z = zoom;
+    const double cx = z * (m_curPoint.x + 0.5);
+    const double cy = z * (m_curPoint.y + 0.5);
+    auto arm = [&dc](double x0, double y0, double x1, double y1) {
+        dc.MoveTo(static_cast<int>(x0), static_cast<int>(y0));
+        dc.LineTo(static_cast<int>(x1), static_cast<int>(y1));
+    };
+    // The end pixel of each arm is left out, so the centre stays clear.
+    arm(cx - 8, cy, cx - 2, cy);
+    arm(cx + 8, cy, cx + 2, cy);
+    arm(cx, cy - 8, cx, cy - 2);
+    arm(cx, cy + 8, cx, cy + 2);
+    dc.SelectPen(old);
+}
+
+}  // namespace zk

@@ -1,0 +1,73 @@
+// The interface every drawing tool implements, and the two grid-snapping rules.
+#pragma once
+
+#include "gdi/dc.h"
+#include "gdi/types.h"
+
+namespace zk {
+
+// Key-state flags passed with every mouse operation (the values the platform uses).
+enum MouseFlags : unsigned {
+    MK_LBUTTON = 0x0001,
+    MK_RBUTTON = 0x0002,
+    MK_SHIFT = 0x0004,
+    MK_CONTROL = 0x0008,
+    MK_MBUTTON = 0x0010,
+};
+
+// Grid snapping. Both divide by ToolSettings::grid (taken as at least 1) truncating toward
+// zero, so negative coordinates move toward zero.
+gdi::Point SnapDown(int x, int y);     // down to the grid line at or before the point
+gdi::Point SnapNearest(int x, int y);  // to the nearest grid line; a half rounds up
+
+// A drawing tool. Mouse operations only record state and ask for repaints through
+// g_pMapView->InvalidateMapRect; the map changes only in CommitToMap, which the view calls at the
+// start of every paint with a DC holding the map bitmap (map pixels). DrawOverlay then draws the
+// tool's marks on the window (logical coordinates = map coordinates x zoom), never into the map.
+// Points given to the operations are map points, already snapped when the grid is on.
+class MapTool {
+  public:
+    MapTool() = default;
+    virtual ~MapTool() = default;
+    MapTool(const MapTool&) = delete;
+    MapTool& operator=(const MapTool&) = delete;
+
+    virtual void OnRButtonDblClk(unsigned flags, int x, int y);
+    virtual gdi::Point SnapPoint(int x, int y);
+    virtual void OnLButtonUp(unsigned flags, int x, int y);
+    virtual void OnLButtonDown(unsigned flags, int x, int y);
+    virtual void OnRButtonUp(unsigned flags, int x, int y);
+    virtual void OnRButtonDown(unsigned flags, int x, int y);
+    // Remembers the point: m_prevPoint becomes the old m_curPoint.
+    virtual void OnMouseMove(unsigned flags, int x, int y);
+    virtual void CommitToMap(gdi::DC& dc);
+    virtual void DrawOverlay(gdi::DC& dc, float zoom);
+
+    // True when the next CommitToMap will draw into the map; the view marks the document
+    // modified then.
+    virtual bool HasWorkToCommit() const { return m_pending != 0; }
+
+    // A tool that has never seen the pointer starts from the map's origin.
+    gdi::Point m_prevPoint{0, 0};
+    gdi::Point m_curPoint{0, 0};
+    int m_pending = 0;
+};
+
+// What the tools need of the map view, without knowing it is a window.
+class MapViewInterface {
+  public:
+    // Asks for the window area that shows the map rectangle [left, right) x [top, bottom) to be
+    // repainted (with the tool's commit and overlay).
+    virtual void InvalidateMapRect(int left, int top, int right, int bottom) = 0;
+    // Asks for the whole view to be repainted.
+    virtual void InvalidateAll() = 0;
+
+  protected:
+    ~MapViewInterface() = default;
+};
+
+// The one map view, set when the view is first updated. Never null while tools run: until a
+// view exists it points at a view that repaints nothing.
+extern MapViewInterface* g_pMapView;
+
+}  // namespace zk

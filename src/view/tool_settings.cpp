@@ -1,0 +1,30 @@
+#include "view/tool_settings.h"
+
+#include <algorithm>
+
+namespace zk {
+
+void ToolSettings::Sanitize() {
+    grid = std::clamp(grid, 1, 256);
+    fill = std::clamp(fill, 0, 15);
+    secfill = std::clamp(secfill, 0, 15);
+    symbol = std::clamp(symbol, 0, 15);
+    line = std::clamp(line, 0, 3);
+    tilesize = std::clamp(tilesize, 0, 3);
+    symbolrotation = std::clamp(symbolrotation, 0, 3);
+}
+
+void ToolSettings::ResetToDefaults() {
+    tool = 5;
+    fill = 8;
+    secfill = 4;
+    line = 0;
+    grid = 16;
+    symbol = 0;
+    overgrid = 1;
+    zoom = 1.0f;
+    tilesize = 0;
+    symbolrotation = 0;
+}
+
+}  // namespace zk

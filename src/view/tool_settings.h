@@ -1,0 +1,45 @@
+// The process-wide tool parameters: read by the tools at the moment they draw, changed by the
+// palettes, the size bar, the view's commands and the settings dialog, and kept across runs
+// (the first seven) in the settings store.
+#pragma once
+
+namespace zk {
+
+struct ToolSettings {
+    // Persistent, read at start-up and written at exit.
+    static inline int tool = 5;      // current tool kind, 0..9; anything else means no tool
+    static inline int fill = 8;      // primary brush index, 0..15
+    static inline int secfill = 4;   // secondary brush index, 0..15
+    static inline int line = 0;      // line size 0..3
+    static inline int grid = 16;     // grid step in map pixels, 1..256
+    static inline int symbol = 0;    // current symbol index, 0..15
+    static inline int overgrid = 1;  // carried through the settings dialog, read by no drawing
+
+    // Not persistent.
+    static inline float zoom = 1.0f;       // 0.125 .. 8, powers of two
+    static inline int tilesize = 0;        // 0..3: tiles of 1..4 grid cells
+    static inline int symbolrotation = 0;  // 0..3 quarter turns counter-clockwise
+
+    // Brings values read from outside (the settings store) into the ranges the tools rely on:
+    // a grid step that divides must be at least 1, and an index must never reach past the
+    // pattern library. An unknown tool is left alone: it means no current tool.
+    static void Sanitize();
+    // Back to the values of a first run.
+    static void ResetToDefaults();
+};
+
+// Tool kinds, the values of ToolSettings::tool.
+enum ToolKind {
+    kTilesTool = 0,
+    kFreehandTool = 1,
+    kRectangleTool = 2,
+    kEllipseTool = 3,
+    kPolygonTool = 4,
+    kGridTilesTool = 5,
+    kTextTool = 6,
+    kSymbolTool = 7,
+    kSelectTool = 8,
+    kLinesTool = 9,
+};
+
+}  // namespace zk

@@ -1,0 +1,297 @@
+#include "view/zk_view.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "view/tool_settings.h"
+
+namespace zk {
+
+CZKView::CZKView(CZKDoc* doc, QWidget* parent) : QAbstractScrollArea(parent), m_doc(doc) {
+    viewport()->setMouseTracking(true);
+    // Nothing but our own paint pass paints the view.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    setFrameShape(QFrame::NoFrame);
+    m_doc->AddView(this);
+}
+
+CZKView::~CZKView() {
+    m_doc->RemoveView(this);
+    if (g_pMapView == this)
+        g_pMapView = nullptr;
+}
+
+void CZKView::OnInitialUpdate() {
+    ToolSettings::zoom = 1.0f;
+    m_gridOn = 1;
+    OnUpdate(0);
+    g_pMapView = this;
+    SelectTool(ToolSettings::tool);
+    UpdateScrollSizes();
+}
+
+void CZKView::OnUpdate(int hint) {
+    if (hint == 0)
+        InvalidateAll();
+    else if (hint == 1)
+        UpdateScrollSizes();
+}
+
+MapTool* CZKView::ToolOfKind(int kind) {
+    switch (kind) {
+        case kTilesTool:
+            return &m_tilesTool;
+        case kFreehandTool:
+            return &m_freehandTool;
+        case kRectangleTool:
+            return &m_rectangleTool;
+        case kEllipseTool:
+            return &m_ellipseTool;
+        case kPolygonTool:
+            return &m_polygonTool;
+        case kGridTilesTool:
+            return &m_gridTilesTool;
+        case kTextTool:
+            return &m_textTool;
+        case kSymbolTool:
+            return &m_symbolTool;
+        case kSelectTool:
+            return &m_selectTool;
+        case kLinesTool:
+            return &m_linesTool;
+        default:
+            return nullptr;
+    }
+}
+
+void CZKView::SelectTool(int kind) {
+    ToolSettings::tool = kind;
+    m_pTool = ToolOfKind(kind);
+    if (m_onToolChanged)
+        m_onToolChanged();
+    InvalidateAll();
+}
+
+gdi::Point CZKView::ScrollPos() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+gdi::Point CZKView::WindowToMap(int x, int y) const {
+    const gdi::Point scroll = ScrollPos();
+    const float zoom = ToolSettings::zoom;
+    const int mapX = static_cast<int>(static_cast<float>(x + scroll.x) / zoom);
+    const int mapY = static_cast<int>(static_cast<float>(y + scroll.y) / zoom);
+    if (m_gridOn && m_pTool)
+        return m_pTool->SnapPoint(mapX, mapY);
+    return {mapX, mapY};
+}
+
+void CZKView::UpdateScrollSizes() {
+    const double zoom = ToolSettings::zoom;
+    const int totalW = static_cast<int>(m_doc->m_width * zoom);
+    const int totalH = static_cast<int>(m_doc->m_height * zoom);
+    const QSize client = viewport()->size();
+    // The bars move by a tenth of the map per page and a tenth of that per line, as the design's
+    // scroll view does; the thumb shows how much of the map the window holds.
+    horizontalScrollBar()->setRange(0, std::max(0, totalW - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, totalH - client.height()));
+    horizontalScrollBar()->setPageStep(std::max(1, client.width()));
+    verticalScrollBar()->setPageStep(std::max(1, client.height()));
+    horizontalScrollBar()->setSingleStep(std::max(1, totalW / 100));
+    verticalScrollBar()->setSingleStep(std::max(1, totalH / 100));
+    InvalidateAll();
+}
+
+void CZKView::InvalidateMapRect(int left, int top, int right, int bottom) {
+    const double zoom = ToolSettings::zoom;
+    const gdi::Point scroll = ScrollPos();
+    const int l = static_cast<int>(left * zoom) - scroll.x;
+    const int t = static_cast<int>(top * zoom) - scroll.y;
+    const int r = static_cast<int>(right * zoom) - scroll.x;
+    const int b = static_cast<int>(bottom * zoom) - scroll.y;
+    const gdi::Rect rect = gdi::Rect{l, t, r, b}.Normalized();
+    if (rect.IsEmpty())
+        return;
+    viewport()->update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+}
+
+void CZKView::InvalidateAll() {
+    viewport()->update();
+}
+
+void CZKView::OnZoomIn() {
+    if (ToolSettings::zoom < 8.0f) {
+        ToolSettings::zoom *= 2.0f;
+        UpdateScrollSizes();
+    }
+}
+
+void CZKView::OnZoomOut() {
+    if (ToolSettings::zoom > 0.125f) {
+        ToolSettings::zoom *= 0.5f;
+        UpdateScrollSizes();
+    }
+}
+
+void CZKView::OnGrid() {
+    m_gridOn = m_gridOn ? 0 : 1;
+    InvalidateAll();
+}
+
+void CZKView::OnDraw(const gdi::Rect& clip) {
+    const int w = m_window.Width();
+    const int h = m_window.Height();
+    const gdi::Point scroll = ScrollPos();
+
+    // Logical coordinates are the zoomed map's; the window shows them from the scroll position.
+    gdi::DC pDC(&m_window);
+    pDC.SetViewportOrg({-scroll.x, -scroll.y});
+    pDC.SetClipRect(clip);
+
+    // Outside the map the window stays light grey; the map's part is painted over below.
+    pDC.FillRect(clip.Offset(scroll.x, scroll.y), gdi::Brush::Solid(kOutsideColor));
+
+    gdi::DC offscreen(&m_doc->m_bitmap);
+    if (m_pTool) {
+        if (m_pTool->HasWorkToCommit())
+            m_doc->SetModifiedFlag(true);
+        m_pTool->CommitToMap(offscreen);
+    }
+
+    const long double zoom = ToolSettings::zoom;
+    const int srcH = static_cast<int>(h / zoom + 0.5L);
+    const int srcW = static_cast<int>(w / zoom + 0.5L);
+    const int srcY = static_cast<int>(scroll.y / zoom + 0.5L);
+    const int srcX = static_cast<int>(scroll.x / zoom + 0.5L);
+    // Source pixels beyond the map are not read: the window there keeps its grey.
+    pDC.StretchBlt(scroll.x, scroll.y, w, h, offscreen, srcX, srcY, srcW, srcH, gdi::Rop::SrcCopy);
+
+    if (m_gridOn) {
+        const double z = ToolSettings::zoom;
+        const int W = static_cast<int>(m_doc->m_width * z);
+        const int H = static_cast<int>(m_doc->m_height * z);
+        const int s = static_cast<int>(ToolSettings::grid * z);
+        // A grid finer than a window pixel shows no dots. Only the dots inside the painted part
+        // of the window are set: the same picture at a cost that follows the window.
+        if (s > 0 && W > 0 && H > 0) {
+            const gdi::Rect logical = clip.Offset(scroll.x, scroll.y);
+            const int x0 = std::max(0, (logical.left + s - 1) / s * s);
+            const int y0 = std::max(0, (logical.top + s - 1) / s * s);
+            const int x1 = std::min(W, logical.right);
+            const int y1 = std::min(H, logical.bottom);
+            for (int x = x0; x < x1; x += s)
+                for (int y = y0; y < y1; y += s)
+                    pDC.SetPixelV(x, y, kGridDotColor);
+        }
+    }
+
+    if (m_pTool)
+        m_pTool->DrawOverlay(pDC, ToolSettings::zoom);
+}
+
+void CZKView::Render(const QRect& r) {
+    const QSize size = viewport()->size();
+    if (size.isEmpty())
+        return;
+    if (m_window.Width() != size.width() || m_window.Height() != size.height())
+        m_window = gdi::Bitmap(size.width(), size.height(), 32, kOutsideColor);
+    OnDraw(
+        gdi::Rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1}.Intersect(m_window.Bounds()));
+}
+
+void CZKView::paintEvent(QPaintEvent* event) {
+    const QRect r = event->rect();
+    Render(r);
+    if (m_window.IsNull())
+        return;
+    // Our pixels go to the screen as they are: 0x00RRGGBB is the layout of RGB32.
+    const QImage image(reinterpret_cast<const uchar*>(m_window.Data()), m_window.Width(),
+                       m_window.Height(), m_window.Width() * 4, QImage::Format_RGB32);
+    QPainter painter(viewport());
+    painter.drawImage(r, image, r);
+}
+
+void CZKView::PaintNow() {
+    Render(viewport()->rect());
+    viewport()->update();
+}
+
+unsigned CZKView::Flags(const QMouseEvent* event) const {
+    unsigned flags = 0;
+    const Qt::MouseButtons b = event->buttons();
+    if (b & Qt::LeftButton)
+        flags |= MK_LBUTTON;
+    if (b & Qt::RightButton)
+        flags |= MK_RBUTTON;
+    if (b & Qt::MiddleButton)
+        flags |= MK_MBUTTON;
+    if (event->modifiers() & Qt::ShiftModifier)
+        flags |= MK_SHIFT;
+    if (event->modifiers() & Qt::ControlModifier)
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+void CZKView::mousePressEvent(QMouseEvent* event) {
+    const Qt::MouseButton button = event->button();
+    if (button != Qt::LeftButton && button != Qt::RightButton)
+        return;
+    // Every press takes an undo snapshot, whatever the tool.
+    m_doc->SaveUndo();
+    if (!m_pTool)
+        return;
+    const QPoint p = event->position().toPoint();
+    const gdi::Point m = WindowToMap(p.x(), p.y());
+    if (button == Qt::LeftButton)
+        m_pTool->OnLButtonDown(Flags(event), m.x, m.y);
+    else
+        m_pTool->OnRButtonDown(Flags(event), m.x, m.y);
+}
+
+void CZKView::mouseReleaseEvent(QMouseEvent* event) {
+    // Qt delivers the release wherever the pointer is, so a gesture always ends when the button
+    // comes up.
+    const Qt::MouseButton button = event->button();
+    if ((button != Qt::LeftButton && button != Qt::RightButton) || !m_pTool)
+        return;
+    const QPoint p = event->position().toPoint();
+    const gdi::Point m = WindowToMap(p.x(), p.y());
+    if (button == Qt::LeftButton)
+        m_pTool->OnLButtonUp(Flags(event), m.x, m.y);
+    else
+        m_pTool->OnRButtonUp(Flags(event), m.x, m.y);
+}
+
+void CZKView::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_pTool)
+        return;
+    const QPoint p = event->position().toPoint();
+    const gdi::Point m = WindowToMap(p.x(), p.y());
+    m_pTool->OnMouseMove(Flags(event), m.x, m.y);
+}
+
+void CZKView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A left double-click is only a second release to the tools; a right one is its own
+    // operation (the polygon tool closes on it). Neither is a press: no snapshot.
+    if (event->button() != Qt::RightButton || !m_pTool)
+        return;
+    const QPoint p = event->position().toPoint();
+    const gdi::Point m = WindowToMap(p.x(), p.y());
+    m_pTool->OnRButtonDblClk(Flags(event), m.x, m.y);
+}
+
+void CZKView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollSizes();
+}
+
+void CZKView::scrollContentsBy(int, int) {
+    // Overlays are drawn in window space: repaint everything rather than move pixels.
+    InvalidateAll();
+}
+
+}  // namespace zk

@@ -1,0 +1,89 @@
+// The map view: shows the map scrolled and zoomed with the grid dots, turns mouse input into map
+// points for the current tool, and runs the paint pass in which the tool commits its work.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <functional>
+
+#include "doc/zk_doc.h"
+#include "gdi/bitmap.h"
+#include "gdi/dc.h"
+#include "tools/freehand_tool.h"
+#include "view/map_tool.h"
+
+namespace zk {
+
+class CZKView : public QAbstractScrollArea, public DocListener, public MapViewInterface {
+    Q_OBJECT
+  public:
+    static constexpr gdi::Color kGridDotColor = 0xBBBBBB;
+    static constexpr gdi::Color kOutsideColor = 0xDDDDDD;
+
+    explicit CZKView(CZKDoc* doc, QWidget* parent = nullptr);
+    ~CZKView() override;
+
+    CZKDoc* GetDocument() const { return m_doc; }
+
+    // At start-up and after every Open: zoom 1, grid on, the tool named by the settings.
+    void OnInitialUpdate();
+    void OnUpdate(int hint) override;
+
+    gdi::Point WindowToMap(int x, int y) const;
+    void UpdateScrollSizes();
+    void InvalidateMapRect(int left, int top, int right, int bottom) override;
+    void InvalidateAll() override;
+
+    // Makes the tool of that kind current (no tool for an unknown kind) and tells the frame.
+    void SelectTool(int kind);
+    MapTool* ToolOfKind(int kind);
+    MapTool* CurrentTool() const { return m_pTool; }
+
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnGrid();
+
+    // The window picture of the last paint: exactly what the user sees.
+    const gdi::Bitmap& WindowPicture() const { return m_window; }
+    // Paints the whole view now, without waiting for the event loop.
+    void PaintNow();
+
+    // Called whenever the current tool changes (the frame shows the matching size images).
+    std::function<void()> m_onToolChanged;
+
+    int m_gridOn = 1;
+    MapTool* m_pTool = nullptr;
+    // The ten tools, in the order of their kinds' table; a tool not yet built is a plain
+    // MapTool, which draws nothing.
+    MapTool m_tilesTool;
+    FreehandTool m_freehandTool;
+    MapTool m_rectangleTool;
+    MapTool m_ellipseTool;
+    MapTool m_polygonTool;
+    MapTool m_gridTilesTool;
+    MapTool m_textTool;
+    MapTool m_symbolTool;
+    MapTool m_selectTool;
+    MapTool m_linesTool;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+  private:
+    // The design's paint pass into the window picture, limited to `clip` (device pixels).
+    void OnDraw(const gdi::Rect& clip);
+    // Sizes the window picture to the window and runs the paint pass over `r`.
+    void Render(const QRect& r);
+    gdi::Point ScrollPos() const;
+    unsigned Flags(const QMouseEvent* event) const;
+
+    CZKDoc* m_doc;
+    gdi::Bitmap m_window;
+};
+
+}  // namespace zk

@@ -1,0 +1,354 @@
+#include "app/zk_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+#include "app/main_frame.h"
+#include "doc/bitmap_file.h"
+#include "res/resource.h"
+#include "view/tool_settings.h"
+#include "view/zk_view.h"
+
+namespace {
+
+using zk::ToolSettings;
+
+// Answers the main window's questions from a script, and records what it was asked.
+class ScriptedPrompts : public zk::FramePrompts {
+  public:
+    QString AskOpenPath(QWidget*) override { return openPath; }
+    QString AskSavePath(QWidget*, const QString&) override {
+        ++saveAsked;
+        return savePath;
+    }
+    QMessageBox::StandardButton AskSaveChanges(QWidget*, const QString& title) override {
+        askedAbout << title;
+        return saveChangesAnswer;
+    }
+    void ShowError(QWidget*, const QString& text) override { errors << text; }
+    bool AskNewMapSize(QWidget*, int& w, int& h) override {
+        presetW = w;
+        presetH = h;
+        if (!newSize)
+            return false;
+        w = newSize->first;
+        h = newSize->second;
+        return true;
+    }
+
+    QString openPath, savePath;
+    int saveAsked = 0;
+    QMessageBox::StandardButton saveChangesAnswer = QMessageBox::Cancel;
+    QStringList askedAbout, errors;
+    std::optional<std::pair<int, int>> newSize;
+    int presetW = 0, presetH = 0;
+};
+
+void ClearStore() {
+    auto s = zk::CZKApp::OpenSettings();
+    s->clear();
+    s->sync();
+}
+
+struct App {
+    App(const QStringList& args = {}) {
+        ok = app.InitInstance(args);
+        if (ok) {
+            auto p = std::make_unique<ScriptedPrompts>();
+            prompts = p.get();
+            app.MainFrame()->SetPrompts(std::move(p));
+        }
+    }
+    zk::CMainFrame* frame() { return app.MainFrame(); }
+    zk::CZKDoc& doc() { return app.Document(); }
+    void Draw() {
+        doc().m_bitmap.SetPixel(1, 1, gdi::kBlack);
+        doc().SetModifiedFlag(true);
+    }
+    zk::CZKApp app;
+    bool ok = false;
+    ScriptedPrompts* prompts = nullptr;
+};
+
+TEST(Application, FirstRunStartsWithTheDefaults) {
+    ClearStore();
+    ToolSettings::zoom = 4;
+    ToolSettings::tilesize = 2;
+    App a;
+    ASSERT_TRUE(a.ok);
+    EXPECT_EQ(ToolSettings::tool, 5);
+    EXPECT_EQ(ToolSettings::fill, 8);
+    EXPECT_EQ(ToolSettings::secfill, 4);
+    EXPECT_EQ(ToolSettings::grid, 16);
+    EXPECT_EQ(ToolSettings::line, 0);
+    EXPECT_EQ(ToolSettings::symbol, 0);
+    EXPECT_EQ(ToolSettings::overgrid, 1);
+    EXPECT_EQ(ToolSettings::zoom, 1.0f);
+    EXPECT_EQ(ToolSettings::tilesize, 0);
+    EXPECT_EQ(a.doc().m_width, 672);
+    EXPECT_EQ(a.doc().m_height, 944);
+    EXPECT_EQ(a.doc().m_bitmap.GetPixel(671, 943), gdi::kWhite);
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled - ZK"));
+    a.frame()->CloseWithoutAsking();
+    a.app.ExitInstance();
+}
+
+TEST(Application, SettingsSurviveARestartButZoomAndSizesDoNot) {
+    ClearStore();
+    {
+        App a;
+        ASSERT_TRUE(a.ok);
+        ToolSettings::grid = 24;
+        ToolSettings::fill = 3;
+        ToolSettings::secfill = 11;
+        ToolSettings::symbol = 7;
+        ToolSettings::line = 2;
+        a.frame()->OnCommand(zk::res::ID_TOOL_FREEHAND);
+        ToolSettings::tilesize = 3;
+        ToolSettings::symbolrotation = 2;
+        a.frame()->CloseWithoutAsking();
+        a.app.ExitInstance();
+    }
+    ToolSettings::ResetToDefaults();
+    {
+        auto s = zk::CZKApp::OpenSettings();
+        EXPECT_EQ(s->value("set/grid").toInt(), 24);
+        EXPECT_EQ(s->value("set/tool").toInt(), 1);
+    }
+    App b;
+    ASSERT_TRUE(b.ok);
+    EXPECT_EQ(ToolSettings::grid, 24);
+    EXPECT_EQ(ToolSettings::fill, 3);
+    EXPECT_EQ(ToolSettings::secfill, 11);
+    EXPECT_EQ(ToolSettings::symbol, 7);
+    EXPECT_EQ(ToolSettings::line, 2);
+    EXPECT_EQ(ToolSettings::tool, 1);
+    EXPECT_EQ(b.frame()->GetView()->CurrentTool(), &b.frame()->GetView()->m_freehandTool);
+    EXPECT_EQ(ToolSettings::tilesize, 0);
+    EXPECT_EQ(ToolSettings::symbolrotation, 0);
+    b.frame()->CloseWithoutAsking();
+}
+
+TEST(Application, StoredValuesOutOfRangeAreBroughtIntoRange) {
+    ClearStore();
+    {
+        auto s = zk::CZKApp::OpenSettings();
+        s->setValue("set/grid", 0);
+        s->setValue("set/fill", 40);
+        s->setValue("set/secfill", -1);
+        s->setValue("set/line", 9);
+        s->setValue("set/symbol", "banana");
+        s->setValue("set/tool", 77);
+        s->sync();
+    }
+    App a;
+    ASSERT_TRUE(a.ok);
+    EXPECT_EQ(ToolSettings::grid, 1);
+    EXPECT_EQ(ToolSettings::fill, 15);
+    EXPECT_EQ(ToolSettings::secfill, 0);
+    EXPECT_EQ(ToolSettings::line, 3);
+    EXPECT_EQ(ToolSettings::symbol, 0);
+    EXPECT_EQ(a.frame()->GetView()->CurrentTool(), nullptr);
+    a.frame()->CloseWithoutAsking();
+}
+
+TEST(Application, AMapThatCannotBeReadStopsTheStartWithAReason) {
+    ClearStore();
+    QTemporaryDir dir;
+    const QString bad = dir.filePath("bad.bmp");
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a bitmap at all");
+    f.close();
+    App a({bad});
+    EXPECT_FALSE(a.ok);
+    EXPECT_EQ(a.frame(), nullptr) << "a window stayed open";
+    EXPECT_TRUE(a.app.ErrorText().startsWith("cannot open " + bad + ": "))
+        << a.app.ErrorText().toStdString();
+}
+
+TEST(MainFrame, UnsavedWorkIsAskedAboutAndCancelKeepsEverything) {
+    ClearStore();
+    App a;
+    ASSERT_TRUE(a.ok);
+    a.Draw();
+    a.prompts->saveChangesAnswer = QMessageBox::Cancel;
+    EXPECT_FALSE(a.frame()->close());
+    EXPECT_EQ(a.prompts->askedAbout, QStringList{"Untitled"});
+    EXPECT_EQ(a.doc().m_bitmap.GetPixel(1, 1), gdi::kBlack);
+
+    // New: the dialog is preset to the current size; Cancel in the question keeps the map.
+    a.prompts->newSize = std::make_pair(100, 50);
+    a.frame()->OnCommand(zk::res::ID_FILE_NEW);
+    EXPECT_EQ(a.prompts->presetW, 672);
+    EXPECT_EQ(a.doc().m_width, 672);
+    EXPECT_EQ(a.doc().m_bitmap.GetPixel(1, 1), gdi::kBlack);
+
+    // No: the work is dropped and the new map made.
+    a.prompts->saveChangesAnswer = QMessageBox::No;
+    a.frame()->OnCommand(zk::res::ID_FILE_NEW);
+    EXPECT_EQ(a.doc().m_width, 100);
+    EXPECT_EQ(a.doc().m_height, 50);
+    EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu - ZK"));
+    EXPECT_FALSE(a.doc().IsModified());
+    // Nothing modified: closing asks nothing.
+    a.prompts->askedAbout.clear();
+    EXPECT_TRUE(a.frame()->close());
+    EXPECT_TRUE(a.prompts->askedAbout.isEmpty());
+}
+
+TEST(MainFrame, YesSavesBeforeClosingAndAFailedSaveKeepsTheWindow) {
+    ClearStore();
+    QTemporaryDir dir;
+    App a;
+    ASSERT_TRUE(a.ok);
+    a.Draw();
+    a.prompts->saveChangesAnswer = QMessageBox::Yes;
+    a.prompts->savePath = dir.filePath("no-such-folder/map.bmp");
+    EXPECT_FALSE(a.frame()->close()) << "closed although the save failed";
+    EXPECT_EQ(a.prompts->errors.size(), 1);
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled - ZK"));
+
+    a.prompts->savePath = dir.filePath("map.bmp");
+    EXPECT_TRUE(a.frame()->close());
+    gdi::Bitmap saved;
+    ASSERT_TRUE(zk::ReadBitmapFile(dir.filePath("map.bmp").toStdString(), saved));
+    EXPECT_EQ(saved.GetPixel(1, 1), gdi::kBlack);
+}
+
+TEST(MainFrame, SaveOpenAndTheRecentFileList) {
+    ClearStore();
+    QTemporaryDir dir;
+    App a;
+    ASSERT_TRUE(a.ok);
+    a.Draw();
+    a.prompts->savePath = dir.filePath("first.bmp");
+    a.frame()->OnCommand(zk::res::ID_FILE_SAVE);
+    EXPECT_EQ(a.prompts->saveAsked, 1);
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("first.bmp - ZK"));
+    EXPECT_FALSE(a.doc().IsModified());
+    // A map with a path is saved without asking, modified or not.
+    a.frame()->OnCommand(zk::res::ID_FILE_SAVE);
+    EXPECT_EQ(a.prompts->saveAsked, 1);
+
+    // Open: a broken file is reported and the current map kept.
+    QFile f(dir.filePath("broken.bmp"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("BM");
+    f.close();
+    a.Draw();
+    a.prompts->saveChangesAnswer = QMessageBox::No;
+    a.prompts->openPath = dir.filePath("broken.bmp");
+    a.frame()->OnCommand(zk::res::ID_FILE_OPEN);
+    EXPECT_EQ(a.prompts->errors.size(), 1);
+    EXPECT_EQ(a.doc().m_bitmap.GetPixel(1, 1), gdi::kBlack);
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("first.bmp - ZK"));
+
+    // Open a good one: zoom back to 1 and the grid on.
+    gdi::Bitmap small(30, 20, 32, gdi::kWhite);
+    ASSERT_TRUE(zk::WriteBitmapFile(dir.filePath("small.bmp").toStdString(), small));
+    a.frame()->GetView()->OnZoomIn();
+    a.frame()->GetView()->OnGrid();
+    a.prompts->openPath = dir.filePath("small.bmp");
+    a.frame()->OnCommand(zk::res::ID_FILE_OPEN);
+    EXPECT_EQ(a.doc().m_width, 30);
+    EXPECT_EQ(ToolSettings::zoom, 1.0f);
+    EXPECT_EQ(a.frame()->GetView()->m_gridOn, 1);
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("small.bmp - ZK"));
+    const QStringList& recent = a.app.RecentFiles().Files();
+    ASSERT_EQ(recent.size(), 2);
+    EXPECT_TRUE(recent[0].endsWith("small.bmp"));
+    EXPECT_TRUE(recent[1].endsWith("first.bmp"));
+    QAction* first = a.frame()->Action(zk::res::ID_FILE_MRU_FILE1);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->text().startsWith("&1 "));
+
+    // The second entry opens the first map again.
+    a.frame()->OnCommand(zk::res::ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(a.doc().m_width, 672);
+    a.frame()->CloseWithoutAsking();
+}
+
+TEST(MainFrame, MenusCarryTheirTextsAndMarks) {
+    ClearStore();
+    App a;
+    ASSERT_TRUE(a.ok);
+    QAction* grid = a.frame()->Action(zk::res::ID_VIEW_GRID);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->text(), QString::fromUtf8("&Mřížka\tCtrl+G"));
+    EXPECT_TRUE(grid->isChecked());
+    a.frame()->OnCommand(zk::res::ID_VIEW_GRID);
+    EXPECT_FALSE(grid->isChecked());
+    a.frame()->OnCommand(zk::res::ID_TOOL_FREEHAND);
+    EXPECT_TRUE(a.frame()->Action(zk::res::ID_TOOL_FREEHAND)->isChecked());
+    EXPECT_EQ(a.frame()->Action(zk::res::ID_EDIT_UNDO)->text(), QString::fromUtf8("&Zpět\tCtrl+Z"));
+    a.frame()->CloseWithoutAsking();
+}
+
+TEST(MainFrame, KeysReachTheirCommands) {
+    ClearStore();
+    App a;
+    ASSERT_TRUE(a.ok);
+    a.frame()->activateWindow();
+    QWidget* target = a.frame()->GetView()->viewport();
+    QTest::keyClick(target, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(ToolSettings::zoom, 2.0f);
+    QTest::keyClick(target, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(target, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(ToolSettings::zoom, 0.5f);
+    // The main keyboard's + is no zoom key.
+    QTest::keyClick(target, Qt::Key_Plus);
+    EXPECT_EQ(ToolSettings::zoom, 0.5f);
+    a.frame()->CloseWithoutAsking();
+}
+
+// The program itself: a bad map on the command line, and a signal that ends it.
+class Program : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        env.insert("HOME", home.path());
+    }
+    QTemporaryDir home;
+    QProcessEnvironment env;
+};
+
+TEST_F(Program, BadMapOnTheCommandLineExitsWithStatusOne) {
+    QProcess zk;
+    zk.setProcessEnvironment(env);
+    const QString missing = home.filePath("missing.bmp");
+    zk.start(ZK_BINARY, {missing});
+    ASSERT_TRUE(zk.waitForFinished(30000));
+    EXPECT_EQ(zk.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(zk.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(zk.readAllStandardError());
+    EXPECT_TRUE(err.contains("zk: cannot open " + missing + ": ")) << err.toStdString();
+}
+
+TEST_F(Program, TerminationSignalWritesTheSettingsWithoutQuestions) {
+    QProcess zk;
+    zk.setProcessEnvironment(env);
+    zk.setWorkingDirectory(home.path());
+    zk.start(ZK_BINARY, {});
+    ASSERT_TRUE(zk.waitForStarted(30000));
+    QTest::qWait(1500);
+    ASSERT_EQ(zk.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(zk.processId()), SIGTERM);
+    ASSERT_TRUE(zk.waitForFinished(30000));
+    EXPECT_EQ(zk.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(zk.exitCode(), 0);
+    QSettings written(home.filePath("config/ZK/ZK.conf"), QSettings::IniFormat);
+    EXPECT_EQ(written.value("set/tool").toInt(), 5);
+    EXPECT_EQ(written.value("set/grid").toInt(), 16);
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#include "tools/freehand_tool.h"
+
+#include <gtest/gtest.h>
+
+#include "view/tool_settings.h"
+#include "view_harness.h"
+
+namespace {
+
+using zk::ToolSettings;
+using zk_test::ViewHarness;
+
+struct Freehand : ViewHarness {
+    Freehand() {
+        Select(zk::kFreehandTool);
+        view->m_gridOn = 0;
+    }
+};
+
+TEST(FreehandTool, StrokeLandsInTheMapAtThePaintAndLeavesOutItsEndPixel) {
+    Freehand h;
+    h.Move(10, 10);
+    h.Press(10, 10);
+    h.Move(20, 10, Qt::LeftButton);
+    EXPECT_EQ(h.Map(15, 10), gdi::kWhite) << "the map changed before the paint";
+    h.Paint();
+    h.Release(20, 10);
+    h.Paint();
+    for (int x = 10; x < 20; ++x)
+        EXPECT_EQ(h.Map(x, 10), gdi::kBlack) << x;
+    EXPECT_EQ(h.Map(20, 10), gdi::kWhite);
+    EXPECT_EQ(h.Map(15, 9), gdi::kWhite);
+    EXPECT_EQ(h.Map(15, 11), gdi::kWhite);
+    EXPECT_TRUE(h.doc.IsModified());
+}
+
+TEST(FreehandTool, QuickStrokeBetweenPaintsHasNoGaps) {
+    Freehand h;
+    h.Move(5, 50);
+    h.Press(5, 50);
+    // Many moves arrive before the next paint; every segment must reach the map.
+    for (int x = 10; x <= 100; x += 5)
+        h.Move(x, 50 + (x % 2), Qt::LeftButton);
+    h.Release(100, 51);
+    h.Paint();
+    for (int x = 5; x < 100; ++x)
+        EXPECT_TRUE(h.Map(x, 50) == gdi::kBlack || h.Map(x, 51) == gdi::kBlack) << "gap at " << x;
+}
+
+TEST(FreehandTool, RightButtonPaintsWhiteAndUndoTakesTheWholeStrokeBack) {
+    Freehand h;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            h.doc.m_bitmap.SetPixel(x, y, gdi::kBlack);
+    const gdi::Bitmap before = h.doc.m_bitmap;
+    h.Move(5, 20);
+    h.Press(5, 20, Qt::RightButton);
+    h.Move(30, 20, Qt::RightButton);
+    h.Paint();
+    h.Move(30, 30, Qt::RightButton);
+    h.Paint();
+    h.Release(30, 30, Qt::RightButton);
+    EXPECT_EQ(h.Map(10, 20), gdi::kWhite);
+    EXPECT_EQ(h.Map(30, 25), gdi::kWhite);
+    h.doc.OnEditUndo();
+    EXPECT_TRUE(h.doc.m_bitmap == before);
+}
+
+TEST(FreehandTool, LineSizeSetsTheStrokeWidth) {
+    for (int line : {0, 1, 3}) {
+        Freehand h;
+        ToolSettings::line = line;
+        h.Move(10, 20);
+        h.Press(10, 20);
+        h.Move(40, 20, Qt::LeftButton);
+        h.Release(40, 20);
+        h.Paint();
+        int rows = 0;
+        for (int y = 15; y < 26; ++y)
+            rows += h.Map(25, y) == gdi::kBlack;
+        EXPECT_EQ(rows, line == 3 ? 3 : 1) << "line " << line;
+    }
+    ToolSettings::line = 0;
+}
+
+TEST(FreehandTool, ClickWithoutMovingDrawsTheLastSegmentOrADot) {
+    Freehand h;
+    h.Move(10, 10);
+    h.Move(14, 10);
+    h.Press(14, 10);
+    h.Release(14, 10);
+    h.Paint();
+    // The segment of the last move, not a dot.
+    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 50, 50), 4);
+    EXPECT_EQ(h.Map(10, 10), gdi::kBlack);
+
+    Freehand d;
+    d.Press(0, 0);  // never moved: both points are the origin
+    d.Release(0, 0);
+    d.Paint();
+    EXPECT_EQ(d.CountMap(gdi::kBlack, 0, 0, 50, 50), 1);
+    EXPECT_EQ(d.Map(0, 0), gdi::kBlack);
+}
+
+TEST(FreehandTool, GridSnapsTheStrokeToIntersections) {
+    Freehand h;
+    h.view->m_gridOn = 1;
+    h.Move(3, 3);
+    h.Press(3, 3);
+    h.Move(20, 5, Qt::LeftButton);
+    h.Release(20, 5);
+    h.Paint();
+    for (int x = 0; x < 16; ++x)
+        EXPECT_EQ(h.Map(x, 0), gdi::kBlack) << x;
+    EXPECT_EQ(h.Map(16, 0), gdi::kWhite);
+    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 16);
+}
+
+TEST(FreehandTool, CrossFollowsThePointerWithItsCentreClear) {
+    Freehand h;
+    h.view->OnZoomIn();
+    h.view->OnZoomIn();
+    h.view->OnZoomIn();  // zoom 8
+    h.Move(84, 84);      // map pixel (10, 10), centred on window (84, 84)
+    h.Paint();
+    const gdi::Color yellow = gdi::RGB(255, 255, 0);
+    for (int x = 76; x <= 81; ++x)
+        EXPECT_EQ(h.Window(x, 84), yellow) << x;
+    EXPECT_NE(h.Window(75, 84), yellow);
+    EXPECT_NE(h.Window(82, 84), yellow);
+    EXPECT_NE(h.Window(84, 84), yellow);
+    for (int y = 87; y <= 92; ++y)
+        EXPECT_EQ(h.Window(84, y), yellow) << y;
+    EXPECT_TRUE(h.doc.m_bitmap.GetPixel(10, 10) == gdi::kWhite) << "the cross went into the map";
+}
+
+TEST(FreehandTool, ReleaseOutsideTheWindowEndsTheStroke) {
+    Freehand h;
+    h.Move(10, 10);
+    h.Press(10, 10);
+    h.Move(20, 10, Qt::LeftButton);
+    h.Release(5000, 5000);
+    h.Paint();
+    const int drawn = h.CountMap(gdi::kBlack, 0, 0, 300, 200);
+    h.Move(50, 50);
+    h.Paint();
+    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 300, 200), drawn) << "still drawing after release";
+}
+
+}  // namespace

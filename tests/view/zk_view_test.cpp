@@ -1,0 +1,227 @@
+#include "view/zk_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <set>
+
+#include "view/map_tool.h"
+#include "view/tool_settings.h"
+#include "view_harness.h"
+
+namespace {
+
+using zk::ToolSettings;
+using zk_test::ViewHarness;
+
+// Records what the view hands to the tool.
+class ProbeTool : public zk::MapTool {
+  public:
+    gdi::Point SnapPoint(int x, int y) override {
+        return snapNearest ? zk::SnapNearest(x, y) : zk::SnapDown(x, y);
+    }
+    void OnLButtonDown(unsigned flags, int x, int y) override { Log('L', flags, x, y); }
+    void OnLButtonUp(unsigned flags, int x, int y) override { Log('l', flags, x, y); }
+    void OnRButtonDown(unsigned flags, int x, int y) override { Log('R', flags, x, y); }
+    void OnRButtonUp(unsigned flags, int x, int y) override { Log('r', flags, x, y); }
+    void OnRButtonDblClk(unsigned flags, int x, int y) override { Log('D', flags, x, y); }
+    void OnMouseMove(unsigned flags, int x, int y) override {
+        MapTool::OnMouseMove(flags, x, y);
+        Log('M', flags, x, y);
+    }
+    void Log(char c, unsigned flags, int x, int y) {
+        events += c;
+        last = {x, y};
+        lastFlags = flags;
+    }
+    std::string events;
+    gdi::Point last;
+    unsigned lastFlags = 0;
+    bool snapNearest = false;
+};
+
+struct ViewWithProbe : ViewHarness {
+    ViewWithProbe() { view->m_pTool = &probe; }
+    ProbeTool probe;
+};
+
+TEST(MapView, WindowPointsBecomeMapPointsByZoomAndSnapping) {
+    struct Case {
+        float zoom;
+        bool grid;
+        int grid_step;
+        int wx, wy;
+        gdi::Point expected;
+    };
+    const Case cases[] = {
+        {2.0f, false, 16, 5, 7, {2, 3}},    {0.5f, false, 16, 5, 7, {10, 14}},
+        {1.0f, true, 16, 40, 40, {32, 32}}, {1.0f, false, 16, 40, 40, {40, 40}},
+        {8.0f, false, 16, 15, 17, {1, 2}},  {0.125f, false, 16, 3, 1, {24, 8}},
+        {1.0f, true, 1, 13, 27, {13, 27}},
+    };
+    ViewWithProbe h;
+    for (const Case& c : cases) {
+        ToolSettings::zoom = c.zoom;
+        ToolSettings::grid = c.grid_step;
+        h.view->m_gridOn = c.grid ? 1 : 0;
+        h.view->UpdateScrollSizes();
+        EXPECT_EQ(h.view->WindowToMap(c.wx, c.wy), c.expected)
+            << "zoom " << c.zoom << " window " << c.wx << "," << c.wy;
+    }
+}
+
+TEST(MapView, ScrollPositionIsAddedBeforeDividing) {
+    ViewWithProbe h;
+    ToolSettings::zoom = 8.0f;
+    h.view->m_gridOn = 0;
+    h.view->UpdateScrollSizes();
+    h.view->horizontalScrollBar()->setValue(100);
+    EXPECT_EQ(h.view->WindowToMap(0, 0).x, 12);  // trunc(100 / 8)
+}
+
+TEST(MapView, MouseMessagesReachTheToolAndEveryPressTakesAnUndoSnapshot) {
+    ViewWithProbe h;
+    h.view->m_gridOn = 0;
+    h.Move(10, 20);
+    h.doc.m_bitmap.SetPixel(0, 0, gdi::kBlack);
+    h.Press(11, 21, Qt::LeftButton);
+    EXPECT_EQ(h.doc.m_undoBitmap.GetPixel(0, 0), gdi::kBlack) << "press without a snapshot";
+    EXPECT_TRUE(h.probe.lastFlags & zk::MK_LBUTTON);
+    h.Release(300, 300, Qt::LeftButton);  // released outside the window: still delivered
+    h.Press(5, 5, Qt::RightButton);
+    h.Release(5, 5, Qt::RightButton);
+    h.DoubleClick(5, 5, Qt::RightButton);
+    h.Release(5, 5, Qt::RightButton);
+    // A left double-click is only a second release.
+    h.DoubleClick(5, 5, Qt::LeftButton);
+    h.Release(5, 5, Qt::LeftButton);
+    EXPECT_EQ(h.probe.events, "MLlRrDrl");
+    EXPECT_EQ(h.probe.last, (gdi::Point{5, 5}));
+}
+
+TEST(MapView, PressWithNoToolStillRefreshesTheUndoCopy) {
+    ViewHarness h;
+    h.view->SelectTool(42);
+    EXPECT_EQ(h.view->CurrentTool(), nullptr);
+    h.doc.m_bitmap.SetPixel(3, 3, gdi::kBlack);
+    h.Press(3, 3);
+    h.Release(3, 3);
+    h.Paint();
+    EXPECT_EQ(h.doc.m_undoBitmap.GetPixel(3, 3), gdi::kBlack);
+}
+
+TEST(MapView, GridDotsSitOnGridMultiplesOfTheMapOnly) {
+    ViewHarness h(300, 200);
+    h.doc.NewMap(100, 50);
+    h.Paint();
+    std::set<int> xs, ys;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (h.Window(x, y) == zk::CZKView::kGridDotColor) {
+                xs.insert(x);
+                ys.insert(y);
+            }
+    EXPECT_EQ(xs, (std::set<int>{0, 16, 32, 48, 64, 80, 96}));
+    EXPECT_EQ(ys, (std::set<int>{0, 16, 32, 48}));
+    // Beyond the map the window is light grey; inside it the map's white.
+    EXPECT_EQ(h.Window(100, 10), zk::CZKView::kOutsideColor);
+    EXPECT_EQ(h.Window(10, 50), zk::CZKView::kOutsideColor);
+    EXPECT_EQ(h.Window(99, 49), gdi::kWhite);
+    EXPECT_EQ(h.Window(299, 199), zk::CZKView::kOutsideColor);
+
+    h.view->OnGrid();
+    h.Paint();
+    EXPECT_EQ(h.Window(16, 16), gdi::kWhite) << "grid off still shows dots";
+}
+
+TEST(MapView, ZoomedPictureAndDotsFollowTheZoom) {
+    ViewHarness h(300, 200);
+    h.doc.NewMap(40, 20);
+    h.doc.m_bitmap.SetPixel(1, 1, gdi::kBlack);
+    h.view->OnZoomIn();
+    h.view->OnZoomIn();  // zoom 4
+    h.Paint();
+    EXPECT_EQ(h.Window(4, 4), gdi::kBlack);
+    EXPECT_EQ(h.Window(7, 7), gdi::kBlack);
+    EXPECT_EQ(h.Window(8, 8), gdi::kWhite);
+    EXPECT_EQ(h.Window(64, 64), zk::CZKView::kGridDotColor);
+    EXPECT_EQ(h.Window(160, 10), zk::CZKView::kOutsideColor);
+    EXPECT_EQ(h.Window(159, 79), gdi::kWhite);
+
+    // A grid step below one window pixel shows no dots rather than hanging.
+    ToolSettings::grid = 1;
+    ToolSettings::zoom = 0.5f;
+    h.view->UpdateScrollSizes();
+    h.Paint();
+    EXPECT_NE(h.Window(1, 1), zk::CZKView::kGridDotColor);
+}
+
+TEST(MapView, ZoomStopsAtItsLimits) {
+    ViewHarness h;
+    for (int i = 0; i < 6; ++i)
+        h.view->OnZoomIn();
+    EXPECT_EQ(ToolSettings::zoom, 8.0f);
+    for (int i = 0; i < 10; ++i)
+        h.view->OnZoomOut();
+    EXPECT_EQ(ToolSettings::zoom, 0.125f);
+}
+
+TEST(MapView, ShrunkMapKeepsDarkPixels) {
+    ViewHarness h(300, 200);
+    h.doc.NewMap(64, 64);
+    h.doc.m_bitmap.SetPixel(9, 9, gdi::kBlack);
+    h.view->m_gridOn = 0;
+    h.view->OnZoomOut();
+    h.view->OnZoomOut();  // 0.25: a 4 x 4 block per window pixel
+    h.Paint();
+    EXPECT_EQ(h.Window(2, 2), gdi::kBlack);
+    EXPECT_EQ(h.Window(3, 3), gdi::kWhite);
+}
+
+TEST(MapView, InitialUpdateResetsZoomAndGridAndPicksTheSettingsTool) {
+    ViewHarness h;
+    h.view->OnZoomIn();
+    h.view->OnGrid();
+    ToolSettings::tool = zk::kFreehandTool;
+    h.view->OnInitialUpdate();
+    EXPECT_EQ(ToolSettings::zoom, 1.0f);
+    EXPECT_EQ(h.view->m_gridOn, 1);
+    EXPECT_EQ(h.view->CurrentTool(), &h.view->m_freehandTool);
+}
+
+TEST(Snapping, DownAndNearestFollowTheGrid) {
+    ToolSettings::grid = 16;
+    EXPECT_EQ(zk::SnapDown(15, 16), (gdi::Point{0, 16}));
+    EXPECT_EQ(zk::SnapDown(-5, 31), (gdi::Point{0, 16}));
+    EXPECT_EQ(zk::SnapNearest(7, 8), (gdi::Point{0, 16}));
+    EXPECT_EQ(zk::SnapNearest(23, 24), (gdi::Point{16, 32}));
+    ToolSettings::grid = 5;
+    EXPECT_EQ(zk::SnapNearest(2, 3), (gdi::Point{0, 5}));
+    EXPECT_EQ(zk::SnapNearest(7, 8), (gdi::Point{5, 10}));
+    ToolSettings::grid = 1;
+    EXPECT_EQ(zk::SnapDown(13, -7), (gdi::Point{13, -7}));
+    EXPECT_EQ(zk::SnapNearest(13, -7), (gdi::Point{13, -7}));
+    // A broken step never divides by zero.
+    ToolSettings::grid = 0;
+    EXPECT_EQ(zk::SnapNearest(13, 7), (gdi::Point{13, 7}));
+    ToolSettings::grid = 16;
+}
+
+TEST(ToolSettingsRanges, SanitizeBringsStoredValuesIntoRange) {
+    ToolSettings::grid = 0;
+    ToolSettings::fill = 99;
+    ToolSettings::secfill = -3;
+    ToolSettings::symbol = 16;
+    ToolSettings::line = 7;
+    ToolSettings::tool = 12;
+    ToolSettings::Sanitize();
+    EXPECT_EQ(ToolSettings::grid, 1);
+    EXPECT_EQ(ToolSettings::fill, 15);
+    EXPECT_EQ(ToolSettings::secfill, 0);
+    EXPECT_EQ(ToolSettings::symbol, 15);
+    EXPECT_EQ(ToolSettings::line, 3);
+    EXPECT_EQ(ToolSettings::tool, 12) << "an unknown tool means no tool; it is kept";
+    ToolSettings::ResetToDefaults();
+}
+
+}  // namespace
