@@ -26,7 +26,7 @@ enum class StretchMode { BlackOnWhite = 1, ColorOnColor = 3 };
 // Selected objects are held by value; each Select returns the previous one so that call sites can
 // select it back.
 class DC {
-public:
+  public:
     DC() = default;
     explicit DC(Bitmap* bitmap) : m_bitmap(bitmap) {}
 
@@ -55,41 +55,96 @@ public:
     void SetClipRect(std::optional<Rect> clip);
     std::optional<Rect> GetClipRect() const { return m_clip; }
 
-    // Lines leave out their end pixel; see the pen rules in the drawing notes.
+    // Pens. A thin pen (solid of width 0 or 1, or dashed) sets max(|dx|, |dy|) pixels from A up
+    // to but not including B, one per step of the major axis; the minor coordinate is the exact
+    // value rounded to nearest, a half going to the smaller coordinate whichever way the line is
+    // drawn, so A->B and B->A differ only in their end pixels. A line from a point to itself sets
+    // nothing.
+    //
+    // A wide solid pen (width 2 or 3) has round caps and joins, and covers its end points: a
+    // horizontal segment covers rows [y - w/2, y - w/2 + w) over [min x, max x) (vertical alike),
+    // a slanted one the band of width w around the centre line filled by the polygon rule, and
+    // every end point gets the cap, for width 2 the block x-1..x, y-1..y and for width 3 the
+    // 5-pixel plus on the point. A zero-length wide line draws one cap.
+    //
+    // A dashed pen is 18 pixels on and 6 off, counted along the major axis. The pattern starts
+    // afresh at every LineTo, Rectangle, Ellipse and Arc call and runs on across the vertices of
+    // one PolylineTo. Gaps are painted in the background colour in opaque mode and left alone in
+    // transparent mode.
+
     Point MoveTo(int x, int y);
     Point GetCurrentPosition() const { return m_pos; }
+    // A line from the current position, which then moves to (x, y).
     void LineTo(int x, int y);
     // Lines from the current position through each point; the current position ends on the last.
-    // A dashed pattern runs on across the vertices.
+    // Each segment leaves out its own end pixel, which the next one starts on.
     void PolylineTo(const Point* points, int count);
 
-    // Outline with the pen and interior with the brush; see the rectangle rules.
+    // The box is normalised first. With a thin pen the border is every pixel of [L, R) x [T, B)
+    // with x in {L, R-1} or y in {T, B-1}, and the brush fills [L+1, R-1) x [T+1, B-1) before
+    // it. With a null pen the brush fills [L, R-1) x [T, B-1). With a wide pen the border is the
+    // closed wide path through (L,T), (R-1,T), (R-1,B-1), (L,B-1), drawn over the brush filling
+    // [L, R-1) x [T, B-1). A 1 x 1 box with any pen sets its pixel in the pen colour; a dashed
+    // border runs clockwise from (L, T).
     void Rectangle(int left, int top, int right, int bottom);
-    // Fills [left, right) x [top, bottom) with `brush` (the selected brush is not used or changed).
+    // Fills [left, right) x [top, bottom) with `brush` (the selected brush is not used or changed),
+    // anchored at the brush origin. An empty or inverted rectangle fills nothing.
     void FillRect(const Rect& r, const Brush& brush);
-    // The inscribed ellipse: outline with the pen, inside with the brush.
+    // The ellipse inscribed in the normalised box [L, R) x [T, B). A box with no width or height
+    // draws nothing; one at most 2 wide or high is drawn as Rectangle of the same box. Otherwise
+    // the outline is one quadrant of the midpoint ellipse on the axes W-1, H-1, mirrored by
+    // x' = L+R-1-x, y' = T+B-1-y. The brush fills the pixels between the outline's left and right
+    // runs on each row, then the pen draws the outline over it; with a null pen the brush paints
+    // the outline's pixels too. A wide pen stamps its cap shape (block or plus) on every outline
+    // pixel. A dashed outline runs counter-clockwise (as seen on screen) from the right end of the
+    // upper middle row, one pattern step per outline pixel.
     void Ellipse(int left, int top, int right, int bottom);
-    // The outline of the inscribed ellipse between two radial points; with equal start and end
-    // points the whole outline (the same pixels as Ellipse's outline). No brush.
+    // The outline of the inscribed ellipse from the radial through (xStart, yStart) counter-
+    // clockwise (as seen on screen) to the radial through (xEnd, yEnd): the pixels of Ellipse's
+    // outline whose angle about the box's centre lies in that sweep. When both radials coincide
+    // (equal points, say) the whole outline, the same pixels as Ellipse's. No brush. A box at most
+    // 2 wide or high draws Rectangle's whole border whatever the radials.
     void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
-    // Fills the region with the selected brush. The region is in logical coordinates.
+    // Fills the region's spans with the selected brush. The region is in logical coordinates.
     void PaintRgn(const Region& rgn);
 
-    // Copies w x h pixels from src at (sx, sy) to (x, y) with the raster operation. Returns false
-    // when either DC has no bitmap.
+    // Block transfers act on whole pixel values bit by bit: SrcCopy D = S, SrcAnd D = S & D,
+    // SrcPaint D = S | D. A monochrome source onto a colour bitmap turns black into this DC's text
+    // colour and white into its background colour; a colour source onto a monochrome bitmap turns
+    // pixels equal to the source DC's background colour white and all others black. The source
+    // is addressed in src's logical coordinates (its viewport origin applies, its clip does not).
+    // Destination pixels whose source pixels are not all inside the source bitmap are left alone.
+    // Both return false when either DC has no bitmap.
+
+    // Copies w x h pixels from src at (sx, sy) to (x, y) with the raster operation. An empty size
+    // copies nothing.
     bool BitBlt(int x, int y, int w, int h, const DC& src, int sx, int sy, Rop rop);
-    // Copies src's (sx, sy, sw, sh) stretched onto (x, y, w, h), by this DC's stretch mode.
-    // Negative sizes are not supported and draw nothing.
+    // Copies src's (sx, sy, sw, sh) stretched onto (x, y, w, h). Per axis, with source length S
+    // and destination length D: enlarging, destination pixel d shows source pixel
+    // ceil((2d+1)S / 2D) - 1; shrinking, source pixel s falls into destination pixel
+    // ceil((2s+1)D / 2S) - 1. In BlackOnWhite mode a group's pixels are ANDed (on their black and
+    // white values when either bitmap is monochrome), so dark pixels survive; in ColorOnColor mode
+    // the last column of a horizontal group and the first row of a vertical group are kept.
+    // Equal sizes are a plain BitBlt. Negative sizes are not supported: nothing is drawn and the
+    // result is false.
     bool StretchBlt(int x, int y, int w, int h, const DC& src, int sx, int sy, int sw, int sh,
                     Rop rop);
 
+    // Sets one pixel; on a monochrome bitmap the nearer of black and white (ties to black).
     void SetPixelV(int x, int y, Color c);
-    // kBlack outside the bitmap (the platform answers CLR_INVALID there; no caller relies on it).
+    // The pixel's value, clip or not; kBlack outside the bitmap (the platform answers
+    // CLR_INVALID there; no caller relies on it).
     Color GetPixel(int x, int y) const;
 
     // The text state (font, TextOut) is added with the text tool.
 
-private:
+  private:
+    Point ToDevice(int x, int y) const { return {x + m_viewportOrg.x, y + m_viewportOrg.y}; }
+    // What dash gaps are painted in: the background colour in opaque mode, nothing otherwise.
+    std::optional<Color> DashGapColor() const;
+    // Rectangle on a normalised device box with the given brush.
+    void DrawRectangle(const Rect& box, const Brush& brush);
+
     Pen m_pen;
     Brush m_brush = Brush::Solid(kWhite);
     Bitmap* m_bitmap = nullptr;

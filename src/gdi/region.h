@@ -11,7 +11,7 @@ namespace gdi {
 // rule: pixel (x, y) is inside when the lattice point (x, y) is inside the polygon with a nonzero
 // winding number; points on left and top boundaries are in, on right and bottom boundaries out.
 class Region {
-public:
+  public:
     struct Span {
         int y;
         int x0;  // inclusive
@@ -20,9 +20,13 @@ public:
 
     Region() = default;
 
-    // CreatePolygonRgn with the winding fill mode. Fewer than three points or no area gives an
-    // empty region.
+    // CreatePolygonRgn with the winding fill mode. Each row y is filled over
+    // [ceil(x_left), ceil(x_right)) between the edges' crossings taken at exactly y, an edge
+    // counting for rows y_top <= y < y_bottom and a horizontal edge for none; so an axis-aligned
+    // rectangle given as a polygon is [min, max) x [min, max). Fewer than three distinct points or
+    // no area gives an empty region.
     static Region Polygon(const Point* points, int count);
+    // The normalised rectangle; an empty one gives an empty region.
     static Region FromRect(const Rect& r);
 
     bool IsEmpty() const { return m_spans.empty(); }
@@ -34,7 +38,7 @@ public:
     // Spans sorted by row, then by x; spans in one row never overlap or touch.
     const std::vector<Span>& Spans() const { return m_spans; }
 
-private:
+  private:
     std::vector<Span> m_spans;
 };
 

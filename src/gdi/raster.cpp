@@ -1,0 +1,264 @@
+#include "gdi/raster.h"
+
+namespace gdi::detail {
+
+namespace {
+
+constexpr int kDashOn = 18;
+constexpr int kDashPeriod = 24;
+
+}  // namespace
+
+Canvas::Canvas(Bitmap* bitmap, const std::optional<Rect>& clip) : m_bitmap(bitmap) {
+    if (!bitmap || bitmap->IsNull()) {
+        m_bitmap = nullptr;
+        return;
+    }
+    m_box = bitmap->Bounds();
+    if (clip)
+        m_box = m_box.Intersect(*clip);
+}
+
+void Canvas::Fill(int y, int x0, int x1, Color c) const {
+    if (y < m_box.top || y >= m_box.bottom)
+        return;
+    x0 = std::max(x0, m_box.left);
+    x1 = std::min(x1, m_box.right);
+    if (x0 >= x1)
+        return;
+    std::fill(m_bitmap->Row(y) + x0, m_bitmap->Row(y) + x1, c);
+}
+
+BrushPaint::BrushPaint(const Brush& brush, Point origin, Color text, Color bk, const Canvas& canvas)
+    : m_origin(origin) {
+    if (brush.style == BrushStyle::Null ||
+        (brush.style == BrushStyle::Pattern && (!brush.pattern || brush.pattern->IsNull()))) {
+        m_null = true;
+        return;
+    }
+    if (brush.style == BrushStyle::Solid) {
+        m_color = canvas.Reduce(brush.color);
+        return;
+    }
+    const Bitmap& pattern = *brush.pattern;
+    m_tileW = pattern.Width();
+    m_tileH = pattern.Height();
+    m_tile.resize(pattern.PixelCount());
+    // A monochrome pattern takes its colours from the DC, so the same brush draws differently
+    // with other text and background colours.
+    const Color onBlack = canvas.Reduce(text), onWhite = canvas.Reduce(bk);
+    for (std::size_t i = 0; i < m_tile.size(); ++i) {
+        const Color p = pattern.Data()[i];
+        if (pattern.IsMonochrome())
+            m_tile[i] = p == kBlack ? onBlack : onWhite;
+        else
+            m_tile[i] = canvas.Reduce(p);
+    }
+}
+
+void BrushPaint::Fill(const Canvas& canvas, int y, int x0, int x1) const {
+    const Rect& box = canvas.Box();
+    if (m_null || y < box.top || y >= box.bottom)
+        return;
+    x0 = std::max(x0, box.left);
+    x1 = std::min(x1, box.right);
+    if (x0 >= x1)
+        return;
+    Color* row = canvas.Target()->Row(y);
+    if (m_tile.empty()) {
+        std::fill(row + x0, row + x1, m_color);
+        return;
+    }
+    // Anchored at the brush origin, so neighbouring fills join without a seam.
+    const Color* tile =
+        m_tile.data() + static_cast<std::size_t>(Mod(std::int64_t{y} - m_origin.y, m_tileH)) *
+                            static_cast<std::size_t>(m_tileW);
+    int px = Mod(std::int64_t{x0} - m_origin.x, m_tileW);
+    for (int x = x0; x < x1; ++x) {
+        row[x] = tile[px];
+        if (++px == m_tileW)
+            px = 0;
+    }
+}
+
+void BrushPaint::Fill(const Canvas& canvas, const Rect& r) const {
+    if (m_null)
+        return;
+    const Rect clipped = r.Intersect(canvas.Box());
+    for (int y = clipped.top; y < clipped.bottom; ++y)
+        Fill(canvas, y, clipped.left, clipped.right);
+}
+
+std::optional<IntEdge> IntEdge::Make(Point a, Point b) {
+    if (a.y == b.y)
+        return std::nullopt;  // horizontal edges cross no row
+    IntEdge e;
+    e.dir = b.y > a.y ? 1 : -1;
+    if (e.dir < 0)
+        std::swap(a, b);
+    e.top = a.y;
+    e.bottom = b.y;
+    e.x0 = a.x;
+    e.y0 = a.y;
+    e.dx = std::int64_t{b.x} - a.x;
+    e.dy = std::int64_t{b.y} - a.y;
+    return e;
+}
+
+std::optional<RealEdge> RealEdge::Make(double ax, double ay, double bx, double by) {
+    RealEdge e;
+    e.dir = by > ay ? 1 : -1;
+    if (e.dir < 0) {
+        std::swap(ax, bx);
+        std::swap(ay, by);
+    }
+    e.top = CeilReal(ay);
+    e.bottom = CeilReal(by);
+    if (e.top >= e.bottom)
+        return std::nullopt;
+    e.x0 = ax;
+    e.y0 = ay;
+    e.slope = (bx - ax) / (by - ay);
+    return e;
+}
+
+EllipseOutline TraceEllipse(const Rect& box) {
+    const int L = box.left, T = box.top, R = box.right, B = box.bottom;
+    const std::int64_t a = R - L - 1, b = B - T - 1, b1 = b & 1;
+
+    // The lower right quadrant, from the right end of the lower middle row to the bottom.
+    std::vector<Point> quadrant;
+    std::int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
+    std::int64_t err = dx + dy + b1 * a * a;
+    int xLeft = L, xRight = R - 1;
+    int yLow = T + static_cast<int>((b + 1) / 2), yHigh = yLow - static_cast<int>(b1);
+    do {
+        quadrant.push_back({xRight, yLow});
+        const std::int64_t e2 = 2 * err;
+        if (e2 <= dy) {
+            ++yLow;
+            --yHigh;
+            dy += 8 * a * a;
+            err += dy;
+        }
+        if (e2 >= dx || 2 * err > dy) {
+            ++xLeft;
+            --xRight;
+            dx += 8 * b * b;
+            err += dx;
+        }
+    } while (xLeft <= xRight);
+    // A narrow ellipse runs out of columns before reaching its top and bottom: finish the tips.
+    while (yLow - yHigh < b) {
+        quadrant.push_back({xRight + 1, yLow});
+        ++yLow;
+        --yHigh;
+    }
+
+    const auto mirrorX = [&](Point p) { return Point{L + R - 1 - p.x, p.y}; };
+    const auto mirrorY = [&](Point p) { return Point{p.x, T + B - 1 - p.y}; };
+    EllipseOutline out;
+    auto& path = out.path;
+    const auto add = [&path](Point p) {
+        if (path.empty() || !(path.back() == p))
+            path.push_back(p);
+    };
+    for (Point p : quadrant)
+        add(mirrorY(p));  // right to top
+    for (auto it = quadrant.rbegin(); it != quadrant.rend(); ++it)
+        add(mirrorX(mirrorY(*it)));  // top to left
+    for (Point p : quadrant)
+        add(mirrorX(p));  // left to bottom
+    for (auto it = quadrant.rbegin(); it != quadrant.rend(); ++it)
+        add(*it);  // bottom to right
+    if (path.size() > 1 && path.back() == path.front())
+        path.pop_back();
+
+    out.outer.assign(static_cast<std::size_t>(B - T), R);
+    out.inner.assign(static_cast<std::size_t>(B - T), L - 1);
+    for (Point p : path) {
+        const auto row = static_cast<std::size_t>(p.y - T);
+        out.outer[row] = std::min(out.outer[row], p.x);
+        if (2 * p.x <= L + R - 1)
+            out.inner[row] = std::max(out.inner[row], p.x);
+    }
+    return out;
+}
+
+PenStroker::PenStroker(const Canvas& canvas, const Pen& pen, std::optional<Color> gapColor)
+    : m_canvas(canvas) {
+    m_null = pen.IsNull();
+    m_dashed = pen.style == PenStyle::Dash;
+    m_width = pen.EffectiveWidth();
+    m_color = canvas.Reduce(pen.color);
+    if (m_dashed && gapColor)
+        m_gap = canvas.Reduce(*gapColor);
+}
+
+void PenStroker::Dot(int x, int y, int t) const {
+    if (!m_dashed) {
+        m_canvas.Plot(x, y, m_color);
+    } else if (Mod(std::int64_t{m_phase} + t, kDashPeriod) < kDashOn) {
+        m_canvas.Plot(x, y, m_color);
+    } else if (m_gap) {
+        m_canvas.Plot(x, y, *m_gap);
+    }
+}
+
+void PenStroker::Cap(Point p) const {
+    if (m_width == 2) {
+        m_canvas.Fill(p.y - 1, p.x - 1, p.x + 1, m_color);
+        m_canvas.Fill(p.y, p.x - 1, p.x + 1, m_color);
+    } else {
+        m_canvas.Plot(p.x, p.y - 1, m_color);
+        m_canvas.Fill(p.y, p.x - 1, p.x + 2, m_color);
+        m_canvas.Plot(p.x, p.y + 1, m_color);
+    }
+}
+
+void PenStroker::Segment(Point a, Point b) {
+    if (m_null)
+        return;
+    if (!IsWide()) {
+        StepLine(a, b, m_canvas.Box(), [this](int x, int y, int t) { Dot(x, y, t); });
+        m_phase = Mod(std::int64_t{m_phase} + std::max(std::llabs(std::int64_t{b.x} - a.x),
+                                                       std::llabs(std::int64_t{b.y} - a.y)),
+                      kDashPeriod);
+        return;
+    }
+    Cap(a);
+    if (!(a == b)) {
+        // The band is the segment widened by half the pen width on each side, filled by the
+        // polygon rule; on a horizontal segment that is rows [y - w/2, y - w/2 + w) over
+        // [min x, max x), since the half widths 1 and 1.5 land exactly.
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double half = m_width / 2.0, len = std::hypot(dx, dy);
+        const double nx = -dy / len * half, ny = dx / len * half;
+        const double quad[4][2] = {
+            {a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}};
+        std::vector<RealEdge> edges;
+        for (int i = 0; i < 4; ++i) {
+            const auto& p = quad[i];
+            const auto& q = quad[(i + 1) % 4];
+            if (auto e = RealEdge::Make(p[0], p[1], q[0], q[1]))
+                edges.push_back(*e);
+        }
+        const Rect& box = m_canvas.Box();
+        ScanWinding(edges, box.top, box.bottom,
+                    [this](int y, int x0, int x1) { m_canvas.Fill(y, x0, x1, m_color); });
+        Cap(b);
+    }
+}
+
+void PenStroker::Pixel(Point p) {
+    if (m_null)
+        return;
+    if (IsWide()) {
+        Cap(p);
+        return;
+    }
+    Dot(p.x, p.y, 0);
+    m_phase = (m_phase + 1) % kDashPeriod;
+}
+
+}  // namespace gdi::detail
