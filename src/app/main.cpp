@@ -50,9 +50,10 @@ int main(int argc, char** argv) {
 
     zk::CZKApp theApp;
     if (!theApp.InitInstance(QApplication::arguments().mid(1))) {
-        std::fprintf(stderr, "zk: %s\n", theApp.ErrorText().toLocal8Bit().constData());
+        if (!theApp.ErrorText().isEmpty())
+            std::fprintf(stderr, "zk: %s\n", theApp.ErrorText().toLocal8Bit().constData());
         theApp.ExitInstance();
-        return 1;
+        return theApp.ExitCode();
     }
     InstallSignalHandlers(theApp.MainFrame());
     const int code = QApplication::exec();

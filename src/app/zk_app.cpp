@@ -1,5 +1,8 @@
 #include "app/zk_app.h"
 
+#include <QPrinter>
+#include <QPrinterInfo>
+
 #include "app/main_frame.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
@@ -61,14 +64,22 @@ bool CZKApp::InitInstance(const QStringList& args) {
         LoadToolSettings(*settings);
     }
 
+    // zk [FILE], or zk -p FILE to print that map on the default printer and end.
     QString file;
+    bool print = false;
     for (const QString& a : args) {
-        if (file.isEmpty() && !a.isEmpty()) {
+        if (a == QLatin1String("-p") || a == QLatin1String("/p")) {
+            print = true;
+        } else if (file.isEmpty() && !a.isEmpty()) {
             file = a;
         } else {
-            m_error = QStringLiteral("too many arguments (usage: zk [FILE])");
+            m_error = QStringLiteral("too many arguments (usage: zk [-p] [FILE])");
             return false;
         }
+    }
+    if (print && file.isEmpty()) {
+        m_error = QStringLiteral("-p needs the map file to print (usage: zk -p FILE)");
+        return false;
     }
 
     m_frame = std::make_unique<CMainFrame>(&m_doc, &m_recentFiles);
@@ -86,11 +97,30 @@ bool CZKApp::InitInstance(const QStringList& args) {
         }
         m_recentFiles.Add(file);
     }
+    if (print) {
+        m_frame.reset();
+        return PrintAndEnd(file);
+    }
     m_frame->GetView()->OnInitialUpdate();
     m_frame->UpdateTitle();
     m_frame->UpdateCommandUI();
     m_frame->show();
     return true;
+}
+
+bool CZKApp::PrintAndEnd(const QString& file) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        m_error = QStringLiteral("cannot print %1: no printer is set up").arg(file);
+        return false;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    if (!CZKView::PrintMap(m_doc, printer)) {
+        m_error = QStringLiteral("cannot print %1 on %2").arg(file, info.printerName());
+        return false;
+    }
+    m_exitCode = 0;
+    return false;
 }
 
 int CZKApp::ExitInstance() {

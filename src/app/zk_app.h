@@ -19,8 +19,9 @@ class CZKApp {
     ~CZKApp();
 
     // Reads the settings, makes the document, the main window and its view, and opens the map
-    // named in `args` (the program's arguments without its name). False when the program
-    // cannot go on; the reason is in ErrorText().
+    // named in `args` (the program's arguments without its name). False when the program ends
+    // here: with ExitCode() 1 and the reason in ErrorText() when it cannot go on, with 0 after
+    // printing a map for "-p FILE".
     bool InitInstance(const QStringList& args);
     // Writes the settings back. Runs on every exit, also after a failed start.
     int ExitInstance();
@@ -28,6 +29,7 @@ class CZKApp {
     CMainFrame* MainFrame() const { return m_frame.get(); }
     CZKDoc& Document() { return m_doc; }
     const QString& ErrorText() const { return m_error; }
+    int ExitCode() const { return m_exitCode; }
     RecentFileList& RecentFiles() { return m_recentFiles; }
 
     // The seven tool settings of section "set", in the order they are read and written.
@@ -37,10 +39,13 @@ class CZKApp {
     static std::unique_ptr<QSettings> OpenSettings();
 
   private:
+    bool PrintAndEnd(const QString& file);
+
     CZKDoc m_doc;
     RecentFileList m_recentFiles;
     std::unique_ptr<CMainFrame> m_frame;
     QString m_error;
+    int m_exitCode = 1;
 };
 
 }  // namespace zk

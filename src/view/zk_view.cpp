@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPrinter>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -140,6 +141,30 @@ void CZKView::OnZoomOut() {
 void CZKView::OnGrid() {
     m_gridOn = m_gridOn ? 0 : 1;
     InvalidateAll();
+}
+
+void CZKView::OnGridLarger() {
+    if (ToolSettings::grid < 64) {
+        ToolSettings::grid *= 2;
+        InvalidateAll();
+    }
+}
+
+void CZKView::OnGridSmaller() {
+    if (ToolSettings::grid > 4) {
+        ToolSettings::grid /= 2;
+        InvalidateAll();
+    }
+}
+
+bool CZKView::ApplySettings(int grid, int overgrid, int width, int height, std::string* why) {
+    ToolSettings::grid = grid;
+    ToolSettings::overgrid = overgrid;
+    bool ok = true;
+    if (width != m_doc->m_width || height != m_doc->m_height)
+        ok = m_doc->Resize(width, height, why);
+    InvalidateAll();
+    return ok;
 }
 
 void CZKView::OnDraw(const gdi::Rect& clip) {

@@ -4,12 +4,16 @@
 
 #include <QAbstractScrollArea>
 #include <functional>
+#include <memory>
 
 #include "doc/zk_doc.h"
 #include "gdi/bitmap.h"
 #include "gdi/dc.h"
 #include "tools/freehand_tool.h"
 #include "view/map_tool.h"
+
+class QPainter;
+class QPrinter;
 
 namespace zk {
 
@@ -41,6 +45,25 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     void OnZoomIn();
     void OnZoomOut();
     void OnGrid();
+    // Grid larger doubles a step below 64; grid smaller halves a step above 4.
+    void OnGridLarger();
+    void OnGridSmaller();
+
+    // The settings dialog's OK: the grid step and the overhanging-edge flag are taken, and the
+    // map is resized only when the width or height differs from it. False (with the reason) when
+    // the size is refused; the grid and flag are taken all the same.
+    bool ApplySettings(int grid, int overgrid, int width, int height, std::string* why = nullptr);
+
+    // Printing: one page, the whole map stretched to the printable area.
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    // Prints the map on `printer`'s one page; false when nothing could be printed.
+    bool OnPrint(QPrinter& printer);
+    static bool PrintMap(const CZKDoc& doc, QPrinter& printer);
+    // Draws the map stretched over `page` (device pixels of the painter).
+    static bool RenderPage(const CZKDoc& doc, QPainter& painter, const QRect& page);
+    // The printer the print commands share (its setup is kept between them).
+    QPrinter& Printer();
 
     // The window picture of the last paint: exactly what the user sees.
     const gdi::Bitmap& WindowPicture() const { return m_window; }
@@ -84,6 +107,7 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
 
     CZKDoc* m_doc;
     gdi::Bitmap m_window;
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 }  // namespace zk

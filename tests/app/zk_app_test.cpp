@@ -334,6 +334,21 @@ TEST_F(Program, BadMapOnTheCommandLineExitsWithStatusOne) {
     EXPECT_TRUE(err.contains("zk: cannot open " + missing + ": ")) << err.toStdString();
 }
 
+TEST_F(Program, PrintSwitchWithoutAPrinterSaysSoAndExitsWithStatusOne) {
+    gdi::Bitmap map(20, 10, 32, gdi::kWhite);
+    const QString file = home.filePath("map.bmp");
+    ASSERT_TRUE(zk::WriteBitmapFile(file.toStdString(), map));
+    QProcess zk;
+    env.insert("CUPS_SERVER", "/nonexistent/cups.sock");  // no print server: no printer
+    zk.setProcessEnvironment(env);
+    zk.start(ZK_BINARY, {"-p", file});
+    ASSERT_TRUE(zk.waitForFinished(30000));
+    EXPECT_EQ(zk.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(zk.readAllStandardError());
+    EXPECT_TRUE(err.contains("zk: cannot print " + file + ": no printer is set up"))
+        << err.toStdString();
+}
+
 TEST_F(Program, TerminationSignalWritesTheSettingsWithoutQuestions) {
     QProcess zk;
     zk.setProcessEnvironment(env);

@@ -189,6 +189,43 @@ TEST(MapView, InitialUpdateResetsZoomAndGridAndPicksTheSettingsTool) {
     EXPECT_EQ(h.view->CurrentTool(), &h.view->m_freehandTool);
 }
 
+TEST(MapView, GridLargerAndSmallerStopAtTheirLimits) {
+    ViewHarness h;
+    const struct {
+        int from;
+        bool larger;
+        int to;
+    } cases[] = {{40, true, 80}, {63, true, 126}, {64, true, 64}, {100, true, 100}, {5, false, 2},
+                 {7, false, 3},  {9, false, 4},   {4, false, 4},  {1, false, 1}};
+    for (const auto& c : cases) {
+        ToolSettings::grid = c.from;
+        if (c.larger)
+            h.view->OnGridLarger();
+        else
+            h.view->OnGridSmaller();
+        EXPECT_EQ(ToolSettings::grid, c.to) << c.from << (c.larger ? " larger" : " smaller");
+    }
+    ToolSettings::grid = 16;
+}
+
+TEST(MapView, SettingsResizeOnlyWhenTheSizeChanges) {
+    ViewHarness h;
+    h.doc.m_bitmap.SetPixel(2, 2, gdi::kBlack);
+    h.doc.m_undoBitmap.SetPixel(5, 5, gdi::kBlack);  // would be lost by a needless snapshot
+    EXPECT_TRUE(h.view->ApplySettings(32, 1, 672, 944));
+    EXPECT_EQ(ToolSettings::grid, 32);
+    EXPECT_EQ(h.doc.m_undoBitmap.GetPixel(5, 5), gdi::kBlack);
+    EXPECT_TRUE(h.view->ApplySettings(32, 0, 700, 944));
+    EXPECT_EQ(h.doc.m_width, 700);
+    EXPECT_EQ(ToolSettings::overgrid, 0);
+    EXPECT_EQ(h.doc.m_undoBitmap.GetPixel(2, 2), gdi::kBlack);
+    std::string why;
+    EXPECT_FALSE(h.view->ApplySettings(16, 1, 0, 944, &why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(h.doc.m_width, 700);
+    ToolSettings::ResetToDefaults();
+}
+
 TEST(Snapping, DownAndNearestFollowTheGrid) {
     ToolSettings::grid = 16;
     EXPECT_EQ(zk::SnapDown(15, 16), (gdi::Point{0, 16}));

@@ -1,0 +1,87 @@
+// Printing: the whole map on exactly one page, stretched to the printable area.
+#include <QImage>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <algorithm>
+
+#include "doc/bitmap_file.h"
+#include "view/zk_view.h"
+
+namespace zk {
+
+namespace {
+
+// The page is drawn through a picture of at most this many pixels; a larger page (a high
+// printer resolution) gets the picture at a whole fraction of its resolution, enlarged by the
+// printer without smoothing, so the pixels stay crisp either way.
+constexpr long long kMaxPagePixels = 1LL << 26;
+
+}  // namespace
+
+bool CZKView::RenderPage(const CZKDoc& doc, QPainter& painter, const QRect& page) {
+    if (page.isEmpty() || doc.m_bitmap.IsNull())
+        return false;
+    const std::optional<std::vector<std::uint8_t>> dib = BitmapToDib(doc.m_bitmap);
+    if (!dib)
+        return false;
+    int factor = 1;
+    while (static_cast<long long>(page.width() / factor) * (page.height() / factor) >
+           kMaxPagePixels)
+        ++factor;
+    const int w = std::max(1, page.width() / factor);
+    const int h = std::max(1, page.height() / factor);
+    gdi::Bitmap picture(w, h, 32, gdi::kWhite);
+    gdi::DC dc(&picture);
+    // The map fills the printable area; its aspect ratio is not kept. Rows and columns are
+    // repeated or dropped, never blended (colour-on-colour stretching).
+    if (PaintDib(dc, {0, 0, w, h}, *dib, {0, 0, doc.m_width, doc.m_height}) == 0)
+        return false;
+    const QImage image(reinterpret_cast<const uchar*>(picture.Data()), w, h, w * 4,
+                       QImage::Format_RGB32);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(page, image);
+    painter.restore();
+    return true;
+}
+
+bool CZKView::PrintMap(const CZKDoc& doc, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The painter's origin is the printable area's corner.
+    const bool ok = RenderPage(doc, painter, QRect(QPoint(0, 0), page.size()));
+    painter.end();
+    return ok;
+}
+
+bool CZKView::OnPrint(QPrinter& printer) {
+    return PrintMap(*m_doc, printer);
+}
+
+QPrinter& CZKView::Printer() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void CZKView::OnFilePrint() {
+    QPrinter& printer = Printer();
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, 1);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    OnPrint(printer);
+}
+
+void CZKView::OnFilePrintPreview() {
+    QPrintPreviewDialog preview(&Printer(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { OnPrint(*printer); });
+    preview.exec();
+}
+
+}  // namespace zk
