@@ -1,0 +1,50 @@
+// The pattern library: 16 brushes (fill patterns) and 16 symbols, read from a directory at
+// start-up, edited in place while the program runs, and written back at exit.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "gdi/bitmap.h"
+
+namespace zk {
+
+class PatternLibrary {
+public:
+    static constexpr int kCount = 16;
+
+    PatternLibrary() = default;
+    virtual ~PatternLibrary() = default;
+
+    // Fills every slot: from "<dir>brush<i>.bmp" and "<dir>symbol<i>.bmp" in the order brush 0,
+    // symbol 0, brush 1, ..., or the built-in fallback of the slot's kind when a file cannot be
+    // read. `directorySetting` is the stored "path"/"brush" value, used as a plain prefix; when
+    // it is empty the directory is the current directory followed by "/brush/".
+    void Load(const std::string& directorySetting);
+    // Writes all 32 slots back to their files (atomically, each). Empty slots are not written,
+    // and neither is a slot whose file existed but could not be read at Load: the user's file is
+    // worth more than our fallback. The directory itself is never created. Failures are ignored.
+    void SaveAll() const;
+
+    // The built-in fallbacks: a white 8 x 8 brush in the display format, a white 16 x 16
+    // monochrome symbol.
+    static gdi::Bitmap FallbackBrush();
+    static gdi::Bitmap FallbackSymbol();
+
+    std::string BrushPath(int i) const;
+    std::string SymbolPath(int i) const;
+
+    std::string m_directory;
+    std::array<gdi::Bitmap, kCount> m_brushes;
+    std::array<gdi::Bitmap, kCount> m_symbols;
+
+private:
+    // Slots whose file was there but unreadable at Load; SaveAll leaves those files alone.
+    std::array<bool, kCount> m_keepBrushFile{};
+    std::array<bool, kCount> m_keepSymbolFile{};
+};
+
+// The one library of the process.
+extern PatternLibrary g_patternLibrary;
+
+}  // namespace zk
