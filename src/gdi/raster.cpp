@@ -148,8 +148,9 @@ EllipseOutline TraceEllipse(const Rect& box) {
             err += dx;
         }
     } while (xLeft <= xRight);
-    // A narrow ellipse runs out of columns before reaching its top and bottom: finish the tips.
-    while (yLow - yHigh < b) {
+    // A narrow ellipse runs out of columns before reaching its top and bottom: finish the tips
+    // down to the box's edge rows (a row already reached just repeats its last pixel).
+    while (yLow - yHigh <= b) {
         quadrant.push_back({xRight + 1, yLow});
         ++yLow;
         --yHigh;

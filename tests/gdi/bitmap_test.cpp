@@ -20,7 +20,8 @@ TEST(Bitmap, OutsideAccessIsHarmless) {
     bmp.SetPixel(3, 3, gdi::kBlack);
     EXPECT_EQ(bmp.GetPixel(-1, 0), gdi::kBlack);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x) EXPECT_EQ(bmp.GetPixel(x, y), gdi::kWhite);
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(bmp.GetPixel(x, y), gdi::kWhite);
     EXPECT_TRUE(gdi::Bitmap(0, 5).IsNull());
 }
 
