@@ -175,8 +175,13 @@ bool DC::StretchBlt(int x, int y, int w, int h, const DC& src, int sx, int sy, i
         const int r1 = from.y + static_cast<int>(mapY.Hi(j));
         for (int r = r0; r <= r1; ++r) {
             const Color* s = source->Row(r) + c0;
-            for (std::size_t c = 0; c < acc.size(); ++c)
-                acc[c] &= conv.Pre(s[c]);
+            if (conv.toMono) {
+                for (std::size_t c = 0; c < acc.size(); ++c)
+                    acc[c] &= conv.Pre(s[c]);
+            } else {
+                for (std::size_t c = 0; c < acc.size(); ++c)
+                    acc[c] &= s[c];
+            }
         }
         Color* d = m_bitmap->Row(dst.y + j) + dx0;
         for (int i = 0; i < n; ++i) {

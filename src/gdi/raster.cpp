@@ -190,13 +190,15 @@ PenStroker::PenStroker(const Canvas& canvas, const Pen& pen, std::optional<Color
     : m_canvas(canvas) {
     m_null = pen.IsNull();
     m_dashed = pen.style == PenStyle::Dash;
-    m_width = pen.EffectiveWidth();
+    // Pens come in widths up to 3; anything wider is drawn as 3 rather than with a cap that
+    // does not match its band.
+    m_width = std::min(pen.EffectiveWidth(), 3);
     m_color = canvas.Reduce(pen.color);
     if (m_dashed && gapColor)
         m_gap = canvas.Reduce(*gapColor);
 }
 
-void PenStroker::Dot(int x, int y, int t) const {
+void PenStroker::Dot(int x, int y, std::int64_t t) const {
     if (!m_dashed) {
         m_canvas.Plot(x, y, m_color);
     } else if (Mod(std::int64_t{m_phase} + t, kDashPeriod) < kDashOn) {
@@ -221,7 +223,7 @@ void PenStroker::Segment(Point a, Point b) {
     if (m_null)
         return;
     if (!IsWide()) {
-        StepLine(a, b, m_canvas.Box(), [this](int x, int y, int t) { Dot(x, y, t); });
+        StepLine(a, b, m_canvas.Box(), [this](int x, int y, std::int64_t t) { Dot(x, y, t); });
         m_phase = Mod(std::int64_t{m_phase} + std::max(std::llabs(std::int64_t{b.x} - a.x),
                                                        std::llabs(std::int64_t{b.y} - a.y)),
                       kDashPeriod);

@@ -106,9 +106,9 @@ void StepLine(Point a, Point b, const Rect& box, Fn&& fn) {
         const auto major = static_cast<int>(major0 + step * t);
         const auto minor = static_cast<int>(minor0 + CeilDiv(2 * t * dMinor - n, 2 * n));
         if (xMajor)
-            fn(major, minor, static_cast<int>(t));
+            fn(major, minor, t);
         else
-            fn(minor, major, static_cast<int>(t));
+            fn(minor, major, t);
     }
 }
 
@@ -202,7 +202,7 @@ class PenStroker {
 
   private:
     void Cap(Point p) const;
-    void Dot(int x, int y, int t) const;
+    void Dot(int x, int y, std::int64_t t) const;
 
     const Canvas& m_canvas;
     bool m_null = false;
