@@ -6,11 +6,12 @@
 #include <string>
 
 #include "gdi/bitmap.h"
+#include "gdi/brush.h"
 
 namespace zk {
 
 class PatternLibrary {
-public:
+  public:
     static constexpr int kCount = 16;
 
     PatternLibrary() = default;
@@ -19,11 +20,16 @@ public:
     // Fills every slot: from "<dir>brush<i>.bmp" and "<dir>symbol<i>.bmp" in the order brush 0,
     // symbol 0, brush 1, ..., or the built-in fallback of the slot's kind when a file cannot be
     // read. `directorySetting` is the stored "path"/"brush" value, used as a plain prefix; when
-    // it is empty the directory is the current directory followed by "/brush/".
+    // it is empty the directory is the current directory followed by "/brush/" (when there is
+    // no current directory, m_directory stays empty and every slot takes its fallback).
     void Load(const std::string& directorySetting);
-    // Writes all 32 slots back to their files (atomically, each). Empty slots are not written,
-    // and neither is a slot whose file existed but could not be read at Load: the user's file is
-    // worth more than our fallback. The directory itself is never created. Failures are ignored.
+    // Writes the slots back to their files (atomically, each). Empty slots are not written, and
+    // neither is a slot whose file existed but could not be read at Load: the user's file is
+    // worth more than our fallback. A slot still holding the picture read from its file is not
+    // written either: rewriting would only convert the user's file to our format and colours.
+    // So a file that was missing is created with the slot's picture, and an edited slot replaces
+    // its file. The directory itself is never created, and with an empty m_directory (before
+    // Load, or when it could not be formed) nothing is written. Failures are ignored.
     void SaveAll() const;
 
     // The built-in fallbacks: a white 8 x 8 brush in the display format, a white 16 x 16
@@ -34,14 +40,21 @@ public:
     std::string BrushPath(int i) const;
     std::string SymbolPath(int i) const;
 
+    // A pattern brush of brush slot i, for the filling tools; a null brush (paints nothing) for
+    // an index outside 0..15, and the fallback's pattern for a slot that holds no bitmap yet.
+    gdi::Brush BrushPattern(int i) const;
+
     std::string m_directory;
     std::array<gdi::Bitmap, kCount> m_brushes;
     std::array<gdi::Bitmap, kCount> m_symbols;
 
-private:
+  private:
     // Slots whose file was there but unreadable at Load; SaveAll leaves those files alone.
     std::array<bool, kCount> m_keepBrushFile{};
     std::array<bool, kCount> m_keepSymbolFile{};
+    // The pictures as read from their files (empty for a fallback), to tell edited slots.
+    std::array<gdi::Bitmap, kCount> m_loadedBrushes;
+    std::array<gdi::Bitmap, kCount> m_loadedSymbols;
 };
 
 // The one library of the process.
