@@ -240,15 +240,6 @@ TEST_F(WidePen, PolylineJoinsAreRound) {
                               "........."}));
 }
 
-TEST_F(WidePen, StaysInsideTheBitmapAtItsEdges) {
-    Canvas e(3, 3);
-    e.dc.SelectPen(gdi::Pen::Solid(3, gdi::kBlack));
-    e.Line({0, 0}, {2, 2});
-    e.Line({2, 0}, {-5, 9});
-    EXPECT_EQ(e.dc.GetPixel(0, 0), gdi::kBlack);
-    EXPECT_EQ(e.dc.GetPixel(2, 2), gdi::kBlack);
-}
-
 class DashedPen : public testing::Test {
   protected:
     // Green underneath, so painted gaps (white) and untouched ones (green) differ.
@@ -273,12 +264,6 @@ TEST_F(DashedPen, TransparentModeLeavesTheGapsAlone) {
     c.dc.SetBkMode(gdi::BkMode::Transparent);
     c.Line({30, 0}, {0, 0});
     EXPECT_EQ(Row(), "o######oooooo##################o");
-}
-
-TEST_F(DashedPen, GapsTakeTheBackgroundColourSet) {
-    c.dc.SetBkColor(zk_test::kRed);
-    c.Line({0, 0}, {24, 0});
-    EXPECT_EQ(c.dc.GetPixel(20, 0), zk_test::kRed);
 }
 
 TEST_F(DashedPen, EachLineToStartsThePatternAfresh) {

@@ -203,15 +203,6 @@ TEST(PatternBrush, MonochromePatternTakesTheDcColours) {
                               "rbrb"}));
 }
 
-TEST(PatternBrush, KeepsItsOwnCopyOfTheBitmap) {
-    gdi::Bitmap source = ColourPattern();
-    const gdi::Brush brush = gdi::Brush::Pattern(source);
-    source.SetPixel(0, 0, gdi::kBlack);
-    Canvas c(1, 1);
-    c.dc.FillRect({0, 0, 1, 1}, brush);
-    EXPECT_EQ(c.bmp.GetPixel(0, 0), kRed);
-}
-
 TEST(PatternBrush, ColourPatternOnMonochromeTakesTheNearerOfBlackAndWhite) {
     gdi::Bitmap mono(3, 1, 1, gdi::kBlack);
     gdi::DC dc(&mono);
