@@ -53,4 +53,12 @@ bool FramePrompts::AskNewMapSize(QWidget* parent, int& width, int& height) {
     return true;
 }
 
+bool FramePrompts::AskSettings(QWidget*, int&, int&, int&, int&) {
+    return false;
+}
+
+QString FramePrompts::HelpPage() {
+    return {};
+}
+
 }  // namespace zk

@@ -21,6 +21,11 @@ class FramePrompts {
     virtual void ShowError(QWidget* parent, const QString& text);
     // The new-map dialog, preset to width x height; false when cancelled.
     virtual bool AskNewMapSize(QWidget* parent, int& width, int& height);
+    // The settings dialog, preset to the values given; false when cancelled.
+    virtual bool AskSettings(QWidget* parent, int& grid, int& width, int& height, int& overgrid);
+    // The help page to show: help/index.html under the current directory when there is one,
+    // else the copy shipped with the program; empty when neither exists.
+    virtual QString HelpPage();
 };
 
 }  // namespace zk

@@ -1,16 +1,27 @@
 #include "app/main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSetupDialog>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
 
+#include "app/about_dlg.h"
+#include "app/lock_keys.h"
 #include "res/resource.h"
+#include "res/strings.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
 
@@ -28,25 +39,48 @@ struct ToolCommand {
     int kind;
     const char* text;
     const char* label;
-    bool built;
 };
 constexpr ToolCommand kToolCommands[] = {
-    {ID_TOOL_TILES, kTilesTool, "dlaždice", "Ctrl+1", false},
-    {ID_TOOL_GRIDTILES, kGridTilesTool, "dlaždice v síti", "Ctrl+2", false},
-    {ID_TOOL_FREEHAND, kFreehandTool, "kreslení", "Ctrl+3", true},
-    {ID_TOOL_RECTANGLE, kRectangleTool, "obdélník", "Ctrl+4", false},
-    {ID_TOOL_ELLIPSE, kEllipseTool, "elipsa", "Ctrl+5", false},
-    {ID_TOOL_POLYGON, kPolygonTool, "mnohoúhelník", "Ctrl+6", false},
-    {ID_TOOL_TEXT, kTextTool, "text", "Ctrl+7", false},
-    {ID_TOOL_SYMBOLS, kSymbolTool, "symboly", "Ctrl+8", false},
-    {ID_TOOL_SELECT, kSelectTool, "vybrat", "Ctrl+9", false},
-    {ID_TOOL_LINES, kLinesTool, "čáry", "Ctrl+0", false},
+    {ID_TOOL_TILES, kTilesTool, "dlaždice", "Ctrl+1"},
+    {ID_TOOL_GRIDTILES, kGridTilesTool, "dlaždice v síti", "Ctrl+2"},
+    {ID_TOOL_FREEHAND, kFreehandTool, "kreslení", "Ctrl+3"},
+    {ID_TOOL_RECTANGLE, kRectangleTool, "obdélník", "Ctrl+4"},
+    {ID_TOOL_ELLIPSE, kEllipseTool, "elipsa", "Ctrl+5"},
+    {ID_TOOL_POLYGON, kPolygonTool, "mnohoúhelník", "Ctrl+6"},
+    {ID_TOOL_TEXT, kTextTool, "text", "Ctrl+7"},
+    {ID_TOOL_SYMBOLS, kSymbolTool, "symboly", "Ctrl+8"},
+    {ID_TOOL_SELECT, kSelectTool, "vybrat", "Ctrl+9"},
+    {ID_TOOL_LINES, kLinesTool, "čáry", "Ctrl+0"},
 };
 
-// Ctrl+1 .. Ctrl+9, Ctrl+0 in the tool palette's order.
-constexpr int kToolKeyOrder[] = {
+// The tool palette's buttons; Ctrl+1 .. Ctrl+9, Ctrl+0 follow this order.
+constexpr int kToolPaletteOrder[] = {
     ID_TOOL_TILES,   ID_TOOL_GRIDTILES, ID_TOOL_FREEHAND, ID_TOOL_LINES,   ID_TOOL_RECTANGLE,
     ID_TOOL_ELLIPSE, ID_TOOL_POLYGON,   ID_TOOL_TEXT,     ID_TOOL_SYMBOLS, ID_TOOL_SELECT};
+
+// The main tool bar's buttons; 0 is a separator.
+constexpr int kMainToolBar[] = {ID_FILE_NEW,
+                                ID_FILE_OPEN,
+                                ID_FILE_SAVE,
+                                0,
+                                ID_EDIT_CUT,
+                                ID_EDIT_COPY,
+                                ID_EDIT_PASTE,
+                                0,
+                                ID_FILE_PRINT,
+                                0,
+                                ID_EDIT_UNDO,
+                                0,
+                                ID_VIEW_ZOOMIN,
+                                ID_VIEW_ZOOMOUT,
+                                0,
+                                ID_VIEW_GRID,
+                                ID_GRID_SMALLER,
+                                ID_GRID_LARGER,
+                                0,
+                                ID_APP_ABOUT};
+
+constexpr int kSizeCommands[] = {ID_SIZE_NONE, ID_SIZE_SMALL, ID_SIZE_MEDIUM, ID_SIZE_LARGE};
 
 const ToolCommand* FindToolCommand(int id) {
     for (const ToolCommand& t : kToolCommands)
@@ -58,8 +92,27 @@ const ToolCommand* FindToolCommand(int id) {
 QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
+QString U(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 }  // namespace
+
+int CMainFrame::SizeImageSet(int tool) {
+    if (tool == kTilesTool || tool == kGridTilesTool)
+        return IDR_SIZE_TILES;
+    if (tool == kSymbolTool)
+        return IDR_SIZE_ROTATION;
+    return IDR_SIZE_LINES;
+}
+
+int& CMainFrame::SizeField(int tool) {
+    if (tool == kTilesTool || tool == kGridTilesTool)
+        return ToolSettings::tilesize;
+    if (tool == kSymbolTool)
+        return ToolSettings::symbolrotation;
+    return ToolSettings::line;
+}
 
 CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent)
     : QMainWindow(parent),
@@ -70,9 +123,12 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
     setCentralWidget(m_view);
     m_view->m_onToolChanged = [this] { OnToolChanged(); };
     CreateMenus();
+    CreateBars();
     CreateAccelerators();
     qApp->installEventFilter(this);
-    resize(900, 700);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CMainFrame::UpdateCommandUI);
+    resize(1000, 760);
     UpdateTitle();
 }
 
@@ -82,11 +138,21 @@ CMainFrame::~CMainFrame() {
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
-    auto* action = new QAction(text, this);
-    action->setData(id);
-    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    menu->addAction(action);
-    m_actions[id] = action;
+    QAction* action = Action(id);
+    if (!action) {
+        action = new QAction(text, this);
+        action->setData(id);
+        const std::string_view prompt = CommandPrompt(id);
+        if (!prompt.empty())
+            action->setStatusTip(U(prompt));
+        const std::string_view tip = CommandTip(id);
+        if (!tip.empty())
+            action->setToolTip(U(tip));
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_actions[id] = action;
+    }
+    if (menu)
+        menu->addAction(action);
     return action;
 }
 
@@ -104,6 +170,10 @@ void CMainFrame::CreateMenus() {
     AddCommand(m_fileMenu, ID_FILE_SAVE, U("&Uložit\tCtrl+S"));
     AddCommand(m_fileMenu, ID_FILE_SAVE_AS, U("Uložit &jako..."));
     m_fileMenu->addSeparator();
+    AddCommand(m_fileMenu, ID_FILE_PRINT, U("&Tisk...\tCtrl+P"));
+    AddCommand(m_fileMenu, ID_FILE_PRINT_PREVIEW, U("Ná&hled"));
+    AddCommand(m_fileMenu, ID_FILE_PRINT_SETUP, U("Na&stavení tisku..."));
+    m_fileMenu->addSeparator();
     m_recentPlaceholder = AddCommand(m_fileMenu, ID_FILE_MRU_FILE1, U("Recent File"));
     m_recentPlaceholder->setEnabled(false);
     m_fileMenu->addSeparator();
@@ -112,8 +182,19 @@ void CMainFrame::CreateMenus() {
 
     QMenu* edit = menuBar()->addMenu(U("&Úpravy"));
     AddCommand(edit, ID_EDIT_UNDO, U("&Zpět\tCtrl+Z"));
+    edit->addSeparator();
+    AddCommand(edit, ID_EDIT_CUT, U("&Vyjmout\tCtrl+X"));
+    AddCommand(edit, ID_EDIT_COPY, U("&Kopírovat\tCtrl+C"));
+    AddCommand(edit, ID_EDIT_PASTE, U("V&ložit\tCtrl+V"));
 
     QMenu* view = menuBar()->addMenu(U("&Zobrazit"));
+    QMenu* bars = view->addMenu(U("Panely"));
+    AddCommand(bars, ID_VIEW_TOOLBAR, U("&Panel nástrojů"))->setCheckable(true);
+    AddCommand(bars, ID_VIEW_SIZEBAR, U("Panel velikostí"))->setCheckable(true);
+    AddCommand(bars, ID_VIEW_TOOLSBAR, U("Paleta nástrojů"))->setCheckable(true);
+    AddCommand(bars, ID_VIEW_PATTERNBAR, U("Paleta výplní/symbolů"))->setCheckable(true);
+    AddCommand(bars, ID_VIEW_STATUS_BAR, U("&Stavový řádek"))->setCheckable(true);
+    view->addSeparator();
     AddCommand(view, ID_VIEW_ZOOMIN, U("Přiblížit\t+"));
     AddCommand(view, ID_VIEW_ZOOMOUT, U("Oddálit\t-"));
     view->addSeparator();
@@ -121,15 +202,92 @@ void CMainFrame::CreateMenus() {
 
     QMenu* tools = menuBar()->addMenu(U("&Nástroje"));
     QMenu* toolList = tools->addMenu(U("&Nástroje"));
-    for (const ToolCommand& t : kToolCommands) {
-        if (!t.built)
-            continue;
+    for (const ToolCommand& t : kToolCommands)
         AddCommand(toolList, t.id, U(t.text) + QLatin1Char('\t') + QLatin1String(t.label))
             ->setCheckable(true);
-    }
+    QMenu* sizes = tools->addMenu(U("Velikost"));
+    const char* sizeTexts[] = {"žádná", "malá", "střední", "velká"};
+    for (int i = 0; i < 4; ++i)
+        AddCommand(sizes, kSizeCommands[i], U(sizeTexts[i]))->setCheckable(true);
+
+    QMenu* settings = menuBar()->addMenu(U("&Nastavení"));
+    AddCommand(settings, ID_SETTINGS, U("&Nastavení..."));
+    AddCommand(settings, ID_GRID_LARGER, U("Zvětšit mřížku\tPageUp"));
+    AddCommand(settings, ID_GRID_SMALLER, U("Zmenšit mřížku\tPageDown"));
+
+    QMenu* help = menuBar()->addMenu(U("&Nápověda"));
+    AddCommand(help, ID_APP_ABOUT, U("&O programu ZK..."));
+    AddCommand(help, ID_HELP_INDEX, U("&Nápověda\tF1"));
 
     for (QMenu* m : menuBar()->findChildren<QMenu*>())
         connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+}
+
+QToolBar* CMainFrame::NewBar(const QString& title, const QString& objectName) {
+    auto* bar = new QToolBar(title, this);
+    bar->setObjectName(objectName);
+    bar->setIconSize(QSize(16, 15));
+    bar->setMovable(true);
+    bar->setFloatable(true);
+    return bar;
+}
+
+void CMainFrame::CreateBars() {
+    m_wndToolBar = NewBar(U("Panel nástrojů"), QStringLiteral("MainToolBar"));
+    for (int id : kMainToolBar) {
+        if (id == 0)
+            m_wndToolBar->addSeparator();
+        else
+            m_wndToolBar->addAction(Action(id));
+    }
+    m_wndToolsBar = NewBar(U("Paleta nástrojů"), QStringLiteral("ToolPalette"));
+    for (int id : kToolPaletteOrder)
+        m_wndToolsBar->addAction(Action(id));
+    m_wndSizeBar = NewBar(U("Panel velikostí"), QStringLiteral("SizeBar"));
+    for (int id : kSizeCommands)
+        m_wndSizeBar->addAction(Action(id));
+
+    m_wndPatternBar = NewBar(U("Výplně"), QStringLiteral("PatternBar"));
+    m_wndPatternBar->setIconSize(QSize(32, 32));
+
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+    addToolBar(Qt::LeftToolBarArea, m_wndToolsBar);
+    addToolBar(Qt::BottomToolBarArea, m_wndPatternBar);
+    addToolBar(Qt::LeftToolBarArea, m_wndSizeBar);
+    ApplyIcons();
+
+    // The status bar: the message pane, then the lock-key indicators.
+    QStatusBar* status = statusBar();
+    status->setObjectName(QStringLiteral("StatusBar"));
+    for (const char* text : {"CAP", "NUM", "SCRL"}) {
+        auto* label = new QLabel(QString::fromLatin1(text), status);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        status->addPermanentWidget(label);
+        m_lockIndicators.append(label);
+    }
+    status->showMessage(U("Připraven"));
+    connect(status, &QStatusBar::messageChanged, this, [status](const QString& message) {
+        // An empty message pane shows the idle text, as it always has.
+        if (message.isEmpty())
+            status->showMessage(QString::fromUtf8("Připraven"));
+    });
+    UpdateLockIndicators();
+}
+
+void CMainFrame::ApplyIcons() {
+    ApplySizeIcons();
+}
+
+void CMainFrame::ApplySizeIcons() {}
+
+void CMainFrame::UpdateLockIndicators() {
+    const LockKeys keys = ReadLockKeys();
+    const bool on[] = {keys.caps, keys.num, keys.scroll};
+    for (int i = 0; i < m_lockIndicators.size(); ++i)
+        m_lockIndicators[i]->setEnabled(on[i]);
 }
 
 void CMainFrame::CreateAccelerators() {
@@ -141,34 +299,49 @@ void CMainFrame::CreateAccelerators() {
     bind(QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW);
     bind(QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN);
     bind(QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT);
     bind(QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO);
     bind(QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT);
+    bind(QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE);
+    bind(QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE);
     bind(QKeySequence(Qt::CTRL | Qt::Key_G), ID_VIEW_GRID);
+    bind(QKeySequence(Qt::Key_PageUp), ID_GRID_LARGER);
+    bind(QKeySequence(Qt::Key_PageDown), ID_GRID_SMALLER);
+    bind(QKeySequence(Qt::Key_F1), ID_HELP_INDEX);
     const int digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
                           Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0};
-    for (int i = 0; i < 10; ++i) {
-        const ToolCommand* t = FindToolCommand(kToolKeyOrder[i]);
-        if (t && t->built)
-            bind(QKeySequence(Qt::CTRL | digits[i]), t->id);
-    }
+    for (int i = 0; i < 10; ++i)
+        bind(QKeySequence(Qt::CTRL | digits[i]), kToolPaletteOrder[i]);
     // The zoom keys are the numeric keypad's + and -, which are matched in eventFilter: a
-    // shortcut made with the keypad modifier is not matched on every platform.
+    // shortcut made with the keypad modifier is not matched on every platform. F6 and Shift+F6
+    // move between panes, and this window has only one.
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this && (key->modifiers() & Qt::KeypadModifier)) {
-            if (key->key() == Qt::Key_Plus) {
-                OnCommand(ID_VIEW_ZOOMIN);
-                return true;
+        if (widget && widget->window() == this) {
+            if (event->type() == QEvent::KeyPress && (key->modifiers() & Qt::KeypadModifier)) {
+                if (key->key() == Qt::Key_Plus) {
+                    OnCommand(ID_VIEW_ZOOMIN);
+                    return true;
+                }
+                if (key->key() == Qt::Key_Minus) {
+                    OnCommand(ID_VIEW_ZOOMOUT);
+                    return true;
+                }
             }
-            if (key->key() == Qt::Key_Minus) {
-                OnCommand(ID_VIEW_ZOOMOUT);
-                return true;
-            }
+            if (key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock ||
+                key->key() == Qt::Key_ScrollLock)
+                UpdateLockIndicators();
         }
+    } else if (event->type() == QEvent::WindowActivate && watched == this) {
+        UpdateLockIndicators();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -190,8 +363,20 @@ void CMainFrame::OnCommand(int id) {
             case ID_FILE_SAVE_AS:
                 OnFileSaveAs();
                 break;
+            case ID_FILE_PRINT:
+                m_view->OnFilePrint();
+                break;
+            case ID_FILE_PRINT_PREVIEW:
+                m_view->OnFilePrintPreview();
+                break;
+            case ID_FILE_PRINT_SETUP:
+                OnFilePrintSetup();
+                break;
             case ID_APP_EXIT:
                 close();
+                break;
+            case ID_APP_ABOUT:
+                OnAppAbout();
                 break;
             case ID_EDIT_UNDO:
                 m_doc->OnEditUndo();
@@ -205,6 +390,50 @@ void CMainFrame::OnCommand(int id) {
             case ID_VIEW_GRID:
                 m_view->OnGrid();
                 break;
+            case ID_GRID_LARGER:
+                m_view->OnGridLarger();
+                break;
+            case ID_GRID_SMALLER:
+                m_view->OnGridSmaller();
+                break;
+            case ID_SETTINGS:
+                OnSettings();
+                break;
+            case ID_HELP_INDEX:
+                OnHelpIndex();
+                break;
+            case ID_VIEW_TOOLBAR:
+                ToggleBar(m_wndToolBar);
+                break;
+            case ID_VIEW_TOOLSBAR:
+                ToggleBar(m_wndToolsBar);
+                break;
+            case ID_VIEW_PATTERNBAR:
+                ToggleBar(m_wndPatternBar);
+                break;
+            case ID_VIEW_SIZEBAR:
+                ToggleBar(m_wndSizeBar);
+                break;
+            case ID_VIEW_STATUS_BAR:
+                ToggleBar(statusBar());
+                break;
+            case ID_SIZE_NONE:
+                OnSize(0);
+                break;
+            case ID_SIZE_SMALL:
+                OnSize(1);
+                break;
+            case ID_SIZE_MEDIUM:
+                OnSize(2);
+                break;
+            case ID_SIZE_LARGE:
+                OnSize(3);
+                break;
+            case ID_EDIT_CUT:
+            case ID_EDIT_COPY:
+            case ID_EDIT_PASTE:
+                // The clipboard commands work on the select tool's floating selection.
+                break;
             default:
                 if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFileList::kSize)
                     OnRecentFile(id - ID_FILE_MRU_FILE1);
@@ -215,15 +444,82 @@ void CMainFrame::OnCommand(int id) {
     UpdateTitle();
 }
 
+void CMainFrame::OnSize(int value) {
+    SizeField(ToolSettings::tool) = value;
+    m_view->InvalidateAll();
+}
+
+void CMainFrame::ToggleBar(QWidget* bar) {
+    bar->setVisible(!bar->isVisible());
+}
+
+bool CMainFrame::IsBarShown(QWidget* bar) const {
+    return !bar->isHidden();
+}
+
+void CMainFrame::OnFilePrintSetup() {
+    QPageSetupDialog dialog(&m_view->Printer(), this);
+    dialog.exec();
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CMainFrame::OnHelpIndex() {
+    const QString page = m_prompts->HelpPage();
+    // A missing help page gives no message, as it never has.
+    if (!page.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+void CMainFrame::OnSettings() {
+    int grid = ToolSettings::grid;
+    int width = m_doc->m_width;
+    int height = m_doc->m_height;
+    int overgrid = ToolSettings::overgrid;
+    if (!m_prompts->AskSettings(this, grid, width, height, overgrid))
+        return;
+    std::string why;
+    if (!m_view->ApplySettings(grid, overgrid, width, height, &why))
+        m_prompts->ShowError(
+            this,
+            QStringLiteral("The map could not be resized.\n%1").arg(QString::fromStdString(why)));
+}
+
 void CMainFrame::UpdateCommandUI() {
     for (const ToolCommand& t : kToolCommands)
         if (QAction* a = Action(t.id))
             a->setChecked(ToolSettings::tool == t.kind);
     if (QAction* a = Action(ID_VIEW_GRID))
         a->setChecked(m_view->m_gridOn != 0);
+    const int field = SizeField(ToolSettings::tool);
+    for (int i = 0; i < 4; ++i)
+        if (QAction* a = Action(kSizeCommands[i]))
+            a->setChecked(field == i);
+    const std::pair<int, QWidget*> bars[] = {{ID_VIEW_TOOLBAR, m_wndToolBar},
+                                             {ID_VIEW_TOOLSBAR, m_wndToolsBar},
+                                             {ID_VIEW_PATTERNBAR, m_wndPatternBar},
+                                             {ID_VIEW_SIZEBAR, m_wndSizeBar},
+                                             {ID_VIEW_STATUS_BAR, statusBar()}};
+    for (const auto& [id, bar] : bars)
+        if (QAction* a = Action(id))
+            a->setChecked(IsBarShown(bar));
+    // Cut, Copy and Paste act on a floating selection of the select tool.
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+        if (QAction* a = Action(id))
+            a->setEnabled(m_clipboardEnabled && m_clipboardEnabled(id));
 }
 
 void CMainFrame::OnToolChanged() {
+    // The size bar shows the images of what its buttons set for this tool, and the pattern
+    // palette shows symbols instead of brushes for the symbol tool.
+    ApplySizeIcons();
+    m_wndSizeBar->update();
+    m_wndPatternBar->update();
+    for (QWidget* w : m_wndPatternBar->findChildren<QWidget*>())
+        w->update();
     UpdateCommandUI();
 }
 

@@ -11,7 +11,9 @@
 #include "doc/zk_doc.h"
 
 class QAction;
+class QLabel;
 class QMenu;
+class QToolBar;
 
 namespace zk {
 
@@ -52,14 +54,37 @@ class CMainFrame : public QMainWindow {
 
     void UpdateTitle();
 
+    // Which size images the size bar shows, and which setting its buttons set, for a tool.
+    static int SizeImageSet(int tool);
+    static int& SizeField(int tool);
+
+    // Whether Cut, Copy and Paste can act now (the select tool answers once it exists).
+    std::function<bool(int id)> m_clipboardEnabled;
+
+    QToolBar* m_wndToolBar = nullptr;
+    QToolBar* m_wndToolsBar = nullptr;
+    QToolBar* m_wndSizeBar = nullptr;
+    QToolBar* m_wndPatternBar = nullptr;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct Command;
     void CreateMenus();
+    void CreateBars();
     void CreateAccelerators();
+    QToolBar* NewBar(const QString& title, const QString& objectName);
+    void ApplyIcons();
+    void ApplySizeIcons();
+    void UpdateLockIndicators();
+    void ToggleBar(QWidget* bar);
+    bool IsBarShown(QWidget* bar) const;
+    void OnSize(int value);
+    void OnFilePrintSetup();
+    void OnAppAbout();
+    void OnHelpIndex();
+    void OnSettings();
     QAction* AddCommand(QMenu* menu, int id, const QString& text);
     void RebuildRecentFileMenu();
 
@@ -78,6 +103,7 @@ class CMainFrame : public QMainWindow {
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
+    QList<QLabel*> m_lockIndicators;
     bool m_closingWithoutQuestion = false;
     bool m_destroyed = false;
 };
