@@ -13,6 +13,10 @@
 #include <memory>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zk {
 
 namespace {
@@ -518,6 +522,28 @@ void DecodeRow(const DibLayout& l, const Color* pal, const MaskDecoder* masks,
     }
 }
 
+// Above this many bytes of decoded pixels the image cannot stay in the caches while it is
+// written, so its rows are better stored past them.
+constexpr std::uint64_t kStreamingBytes = std::uint64_t{16} << 20;
+
+// An 8-bit row written with non-temporal stores: the cache lines are not read before being
+// overwritten, which saves a third of the memory traffic of a large image.
+void DecodeRow8Streaming(const std::uint8_t* src, Color* dst, int w, const Color* pal) {
+    int x = 0;
+#if defined(__SSE2__)
+    for (; x < w && (reinterpret_cast<std::uintptr_t>(dst + x) & 15) != 0; ++x)
+        dst[x] = pal[src[x]];
+    for (; x + 4 <= w; x += 4) {
+        const __m128i v =
+            _mm_set_epi32(static_cast<int>(pal[src[x + 3]]), static_cast<int>(pal[src[x + 2]]),
+                          static_cast<int>(pal[src[x + 1]]), static_cast<int>(pal[src[x]]));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(dst + x), v);
+    }
+#endif
+    for (; x < w; ++x)
+        dst[x] = pal[src[x]];
+}
+
 // Walks an RLE8 or RLE4 stream, drawing into `out` (all black on entry) when Draw is set.
 // Drawing starts at the bottom left; nothing is ever written outside the image: runs past the
 // right edge are clipped, and the stream ends once it has moved above the top row. The walk
@@ -633,9 +659,18 @@ bool DecodeDib(std::span<const std::uint8_t> dib, std::optional<std::uint64_t> o
         WalkRle<true>(l, pal, pixels, end, &out, error);
     } else {
         const std::size_t stride = static_cast<std::size_t>(l.stride);
-        for (int r = 0; r < l.height; ++r)
-            DecodeRow(l, pal, masks ? &*masks : nullptr, pixels + r * stride,
-                      out.Row(l.topDown ? r : l.height - 1 - r));
+        if (l.bpp == 8 && out.PixelCount() * sizeof(Color) >= kStreamingBytes) {
+            for (int r = 0; r < l.height; ++r)
+                DecodeRow8Streaming(pixels + r * stride, out.Row(l.topDown ? r : l.height - 1 - r),
+                                    l.width, pal);
+#if defined(__SSE2__)
+            _mm_sfence();  // the streamed stores are seen before the bitmap is handed over
+#endif
+        } else {
+            for (int r = 0; r < l.height; ++r)
+                DecodeRow(l, pal, masks ? &*masks : nullptr, pixels + r * stride,
+                          out.Row(l.topDown ? r : l.height - 1 - r));
+        }
     }
     bitmap = std::move(out);
     return true;

@@ -207,6 +207,23 @@ TEST(BitmapFileWrite, ReadWriteReadKeepsSizeAndTableColours) {
     EXPECT_EQ(zk_test::ReadFileBytes(dir / "a.bmp"), zk_test::ReadFileBytes(dir / "b.bmp"));
 }
 
+// Big enough for the reader's path for images larger than the caches, with rows that do not start
+// on 16-byte boundaries.
+TEST(BitmapFileWrite, LargeMapSurvivesWriteAndRead) {
+    TempDir dir;
+    const auto table = ExpectedTable();
+    gdi::Bitmap map(2051, 2048);
+    for (int y = 0; y < map.Height(); ++y)
+        for (int x = 0; x < map.Width(); ++x)
+            map.Row(y)[x] = table[(x * 31 + y * 17) & 255];
+    ASSERT_TRUE(zk::WriteBitmapFile(dir / "big.bmp", map));
+    gdi::Bitmap back;
+    ASSERT_TRUE(zk::ReadBitmapFile(dir / "big.bmp", back));
+    ASSERT_EQ(back.Width(), map.Width());
+    ASSERT_EQ(back.Height(), map.Height());
+    EXPECT_TRUE(back == map);
+}
+
 TEST(BitmapFileWrite, MonochromeReadsBackAsDisplayFormatBlackAndWhite) {
     TempDir dir;
     gdi::Bitmap mono(9, 4, 1, gdi::kWhite);
