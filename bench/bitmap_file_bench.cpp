@@ -1,0 +1,241 @@
+// Reading and writing a 4096 x 4096 map as an 8-bit bitmap file, beside references measured in the
+// same run: memcpy of the file's bytes and stb_image reading the same file; stb_image_write's
+// (24-bit) writer on the same pixels. The figures that matter are the ratios printed at the end.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_BMP
+#include <stb/stb_image.h>
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include "doc/bitmap_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSide = 4096;
+
+// What a drawn map looks like: white, a black grid, and areas filled with patterns in colours of
+// the file's table (hatching, checks, dots, greys, a few cube colours).
+gdi::Bitmap MakeMap() {
+    gdi::Bitmap map(kSide, kSide, 32, gdi::kWhite);
+    const gdi::Color fills[] = {0x808080, 0xC0C0C0, 0x000000, 0x40A000, 0xA06040, 0x0000FF};
+    for (int y = 0; y < kSide; ++y) {
+        gdi::Color* row = map.Row(y);
+        for (int x = 0; x < kSide; ++x) {
+            const int cell = (x / 256) + (y / 256) * 16;
+            gdi::Color c = gdi::kWhite;
+            switch (cell % 7) {
+                case 1:  // diagonal hatching
+                    c = ((x + y) % 8 == 0) ? gdi::kBlack : gdi::kWhite;
+                    break;
+                case 2:  // checks
+                    c = (((x / 4) ^ (y / 4)) & 1) ? fills[cell % 6] : gdi::kWhite;
+                    break;
+                case 4:  // dots
+                    c = (x % 6 == 0 && y % 6 == 0) ? gdi::kBlack : gdi::kWhite;
+                    break;
+                case 5:  // solid fill
+                    c = fills[(cell / 7) % 6];
+                    break;
+                default:
+                    break;
+            }
+            if (x % 32 == 0 || y % 32 == 0)
+                c = gdi::kBlack;  // grid lines
+            row[x] = c;
+        }
+    }
+    return map;
+}
+
+struct Fixture {
+    fs::path dir;
+    fs::path file8;  // our 8-bit file of the map
+    gdi::Bitmap map;
+    std::vector<unsigned char> rgb;  // the same pixels as stb_image_write takes them
+    std::uintmax_t fileSize = 0;
+
+    Fixture() {
+        dir = fs::temp_directory_path() / ("zk_bench_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        file8 = dir / "map8.bmp";
+        map = MakeMap();
+        zk::BitmapError error;
+        if (!zk::WriteBitmapFile(file8, map, &error)) {
+            std::fprintf(stderr, "cannot write %s: %s\n", file8.c_str(), error.message.c_str());
+            std::abort();
+        }
+        fileSize = fs::file_size(file8);
+        rgb.resize(static_cast<std::size_t>(kSide) * kSide * 3);
+        for (std::size_t i = 0; i < map.PixelCount(); ++i) {
+            const gdi::Color c = map.Data()[i];
+            rgb[3 * i] = static_cast<unsigned char>(gdi::GetRValue(c));
+            rgb[3 * i + 1] = static_cast<unsigned char>(gdi::GetGValue(c));
+            rgb[3 * i + 2] = static_cast<unsigned char>(gdi::GetBValue(c));
+        }
+    }
+    ~Fixture() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+Fixture& Get() {
+    static Fixture f;
+    return f;
+}
+
+void SetCounters(benchmark::State& state) {
+    state.SetItemsProcessed(state.iterations() * kSide * kSide);  // pixels
+}
+
+// --- Reading the 8-bit file -----------------------------------------------------------------
+
+void BM_Read_Ours(benchmark::State& state) {
+    Fixture& f = Get();
+    for (auto _ : state) {
+        gdi::Bitmap bmp;
+        if (!zk::ReadBitmapFile(f.file8, bmp))
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(bmp.Data());
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_Read_Ours)->Unit(benchmark::kMillisecond);
+
+void BM_Read_StbImage(benchmark::State& state) {
+    Fixture& f = Get();
+    for (auto _ : state) {
+        int w, h, n;
+        // Its natural output (3 channels for this file): the least work it can be asked for.
+        stbi_uc* px = stbi_load(f.file8.c_str(), &w, &h, &n, 0);
+        if (!px)
+            state.SkipWithError("stb_image failed");
+        benchmark::DoNotOptimize(px);
+        stbi_image_free(px);
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_Read_StbImage)->Unit(benchmark::kMillisecond);
+
+void BM_Read_Memcpy(benchmark::State& state) {
+    Fixture& f = Get();
+    const std::vector<char> src(f.fileSize, 1);
+    std::vector<char> dst(f.fileSize);
+    for (auto _ : state) {
+        std::memcpy(dst.data(), src.data(), src.size());
+        benchmark::DoNotOptimize(dst.data());
+        benchmark::ClobberMemory();
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_Read_Memcpy)->Unit(benchmark::kMillisecond);
+
+// --- Writing: in memory, then to disk -------------------------------------------------------
+
+void BM_Encode_Ours(benchmark::State& state) {
+    Fixture& f = Get();
+    for (auto _ : state) {
+        auto dib = zk::BitmapToDib(f.map);
+        benchmark::DoNotOptimize(dib->data());
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_Encode_Ours)->Unit(benchmark::kMillisecond);
+
+void AppendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<unsigned char>*>(context);
+    const auto* p = static_cast<const unsigned char*>(data);
+    out->insert(out->end(), p, p + size);
+}
+
+void BM_Encode_StbImageWrite(benchmark::State& state) {
+    Fixture& f = Get();
+    for (auto _ : state) {
+        std::vector<unsigned char> out;
+        out.reserve(static_cast<std::size_t>(kSide) * kSide * 3 + 64);
+        if (!stbi_write_bmp_to_func(AppendBytes, &out, kSide, kSide, 3, f.rgb.data()))
+            state.SkipWithError("stb_image_write failed");
+        benchmark::DoNotOptimize(out.data());
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_Encode_StbImageWrite)->Unit(benchmark::kMillisecond);
+
+// Both made durable: ours renames a synced temporary over the target, so stb's file is synced too.
+void BM_WriteFile_Ours(benchmark::State& state) {
+    Fixture& f = Get();
+    const fs::path out = f.dir / "ours.bmp";
+    for (auto _ : state)
+        if (!zk::WriteBitmapFile(out, f.map))
+            state.SkipWithError("write failed");
+    SetCounters(state);
+}
+BENCHMARK(BM_WriteFile_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WriteFile_StbImageWrite(benchmark::State& state) {
+    Fixture& f = Get();
+    const fs::path out = f.dir / "stb.bmp";
+    for (auto _ : state) {
+        if (!stbi_write_bmp(out.c_str(), kSide, kSide, 3, f.rgb.data()))
+            state.SkipWithError("stb_image_write failed");
+        const int fd = ::open(out.c_str(), O_RDONLY);
+        ::fsync(fd);
+        ::close(fd);
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_WriteFile_StbImageWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prints the runs as usual, then the ratios the targets are stated in.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
+                m_seconds[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        Ratio("read: stb_image time / ours (target >= 3)", "BM_Read_StbImage", "BM_Read_Ours");
+        Ratio("read: ours time / memcpy of the file", "BM_Read_Ours", "BM_Read_Memcpy");
+        Ratio("encode in memory: stb_image_write time / ours (target >= 1)",
+              "BM_Encode_StbImageWrite", "BM_Encode_Ours");
+        Ratio("write file, synced: stb_image_write time / ours (target >= 1)",
+              "BM_WriteFile_StbImageWrite/real_time", "BM_WriteFile_Ours/real_time");
+    }
+
+  private:
+    void Ratio(const char* what, const std::string& num, const std::string& den) {
+        const auto a = m_seconds.find(num), b = m_seconds.find(den);
+        if (a == m_seconds.end() || b == m_seconds.end() || b->second <= 0)
+            return;
+        std::printf("%-62s %6.2f\n", what, a->second / b->second);
+    }
+    std::map<std::string, double> m_seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
