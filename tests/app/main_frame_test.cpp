@@ -1,0 +1,190 @@
+#include "app/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/zk_app.h"
+#include "res/resource.h"
+#include "view/tool_settings.h"
+#include "view/zk_view.h"
+
+namespace {
+
+using namespace zk::res;
+using zk::ToolSettings;
+
+struct Frame {
+    Frame() {
+        auto s = zk::CZKApp::OpenSettings();
+        s->clear();
+        s->sync();
+        ok = app.InitInstance({});
+    }
+    ~Frame() {
+        if (ok)
+            frame()->CloseWithoutAsking();
+    }
+    zk::CMainFrame* frame() { return app.MainFrame(); }
+    QAction* action(int id) { return frame()->Action(id); }
+    zk::CZKApp app;
+    bool ok = false;
+};
+
+QStringList MenuTitles(QMenuBar* bar) {
+    QStringList titles;
+    for (QAction* a : bar->actions())
+        titles << a->text();
+    return titles;
+}
+
+TEST(MainFrameMenus, TheMenuBarAndItsItemsCarryTheirTexts) {
+    Frame f;
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(MenuTitles(f.frame()->menuBar()),
+              (QStringList{QString::fromUtf8("&Soubor"), QString::fromUtf8("&Úpravy"),
+                           QString::fromUtf8("&Zobrazit"), QString::fromUtf8("&Nástroje"),
+                           QString::fromUtf8("&Nastavení"), QString::fromUtf8("&Nápověda")}));
+    const std::pair<int, const char*> items[] = {
+        {ID_FILE_NEW, "&Nový\tCtrl+N"},
+        {ID_FILE_PRINT, "&Tisk...\tCtrl+P"},
+        {ID_FILE_PRINT_PREVIEW, "Ná&hled"},
+        {ID_FILE_PRINT_SETUP, "Na&stavení tisku..."},
+        {ID_EDIT_CUT, "&Vyjmout\tCtrl+X"},
+        {ID_EDIT_PASTE, "V&ložit\tCtrl+V"},
+        {ID_VIEW_ZOOMIN, "Přiblížit\t+"},
+        {ID_TOOL_RECTANGLE, "obdélník\tCtrl+4"},
+        {ID_TOOL_LINES, "čáry\tCtrl+0"},
+        {ID_SIZE_MEDIUM, "střední"},
+        {ID_GRID_LARGER, "Zvětšit mřížku\tPageUp"},
+        {ID_APP_ABOUT, "&O programu ZK..."},
+        {ID_HELP_INDEX, "&Nápověda\tF1"},
+        {ID_VIEW_PATTERNBAR, "Paleta výplní/symbolů"},
+    };
+    for (const auto& [id, text] : items) {
+        ASSERT_NE(f.action(id), nullptr) << id;
+        EXPECT_EQ(f.action(id)->text(), QString::fromUtf8(text)) << id;
+    }
+    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->statusTip(),
+              QString::fromUtf8("Zobrazí nebo skryje paletu nástrojů"));
+    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->toolTip(), QString::fromUtf8("Paleta nástrojů"));
+    EXPECT_EQ(f.frame()->statusBar()->currentMessage(), QString::fromUtf8("Připraven"));
+    QStringList indicators;
+    for (QLabel* l : f.frame()->statusBar()->findChildren<QLabel*>())
+        if (!l->text().isEmpty())
+            indicators << l->text();
+    EXPECT_TRUE(indicators.contains("CAP") && indicators.contains("NUM") &&
+                indicators.contains("SCRL"));
+}
+
+TEST(MainFrameMenus, ToolKeysFollowThePaletteNotTheLabels) {
+    Frame f;
+    ASSERT_TRUE(f.ok);
+    f.frame()->show();
+    QApplication::setActiveWindow(f.frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.frame()));
+    QWidget* target = f.frame()->GetView()->viewport();
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_1, zk::kTilesTool},     {Qt::Key_2, zk::kGridTilesTool},
+        {Qt::Key_3, zk::kFreehandTool},  {Qt::Key_4, zk::kLinesTool},
+        {Qt::Key_5, zk::kRectangleTool}, {Qt::Key_6, zk::kEllipseTool},
+        {Qt::Key_7, zk::kPolygonTool},   {Qt::Key_8, zk::kTextTool},
+        {Qt::Key_9, zk::kSymbolTool},    {Qt::Key_0, zk::kSelectTool},
+    };
+    for (const auto& [key, kind] : keys) {
+        QTest::keyClick(target, key, Qt::ControlModifier);
+        EXPECT_EQ(ToolSettings::tool, kind)
+            << "Ctrl+" << QKeySequence(key).toString().toStdString();
+        EXPECT_EQ(f.frame()->GetView()->CurrentTool(), f.frame()->GetView()->ToolOfKind(kind));
+    }
+    // Marks: exactly the current tool's item is checked.
+    int checked = 0;
+    for (int id :
+         {ID_TOOL_TILES, ID_TOOL_GRIDTILES, ID_TOOL_FREEHAND, ID_TOOL_LINES, ID_TOOL_RECTANGLE,
+          ID_TOOL_ELLIPSE, ID_TOOL_POLYGON, ID_TOOL_TEXT, ID_TOOL_SYMBOLS, ID_TOOL_SELECT})
+        checked += f.action(id)->isChecked();
+    EXPECT_EQ(checked, 1);
+    EXPECT_TRUE(f.action(ID_TOOL_SELECT)->isChecked());
+
+    ToolSettings::grid = 16;
+    QTest::keyClick(target, Qt::Key_PageUp);
+    EXPECT_EQ(ToolSettings::grid, 32);
+    QTest::keyClick(target, Qt::Key_PageDown);
+    QTest::keyClick(target, Qt::Key_PageDown);
+    EXPECT_EQ(ToolSettings::grid, 8);
+    QTest::keyClick(target, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(f.frame()->GetView()->m_gridOn, 0);
+    EXPECT_FALSE(f.action(ID_VIEW_GRID)->isChecked());
+}
+
+TEST(MainFrameMenus, SizeCommandsSetTheFieldOfTheCurrentTool) {
+    Frame f;
+    ASSERT_TRUE(f.ok);
+    f.frame()->OnCommand(ID_TOOL_FREEHAND);
+    f.frame()->OnCommand(ID_SIZE_SMALL);
+    EXPECT_EQ(ToolSettings::line, 1);
+    EXPECT_TRUE(f.action(ID_SIZE_SMALL)->isChecked());
+    EXPECT_FALSE(f.action(ID_SIZE_NONE)->isChecked());
+    EXPECT_EQ(zk::CMainFrame::SizeImageSet(ToolSettings::tool), IDR_SIZE_LINES);
+
+    // The tiles tool shows tile sizes, marked by its own field, which "malá" did not change.
+    f.frame()->OnCommand(ID_TOOL_TILES);
+    EXPECT_EQ(ToolSettings::tilesize, 0);
+    EXPECT_TRUE(f.action(ID_SIZE_NONE)->isChecked());
+    EXPECT_EQ(zk::CMainFrame::SizeImageSet(ToolSettings::tool), IDR_SIZE_TILES);
+    f.frame()->OnCommand(ID_SIZE_LARGE);
+    EXPECT_EQ(ToolSettings::tilesize, 3);
+    EXPECT_EQ(ToolSettings::line, 1);
+
+    f.frame()->OnCommand(ID_TOOL_SYMBOLS);
+    EXPECT_EQ(zk::CMainFrame::SizeImageSet(ToolSettings::tool), IDR_SIZE_ROTATION);
+    for (int i = 0; i < 4; ++i) {
+        f.frame()->OnCommand(ID_SIZE_NONE + i);
+        EXPECT_EQ(ToolSettings::symbolrotation, i);
+    }
+    EXPECT_EQ(ToolSettings::tilesize, 3);
+    EXPECT_EQ(ToolSettings::line, 1);
+    ToolSettings::ResetToDefaults();
+}
+
+TEST(MainFrameMenus, BarTogglesShowAndHideTheirOwnBar) {
+    Frame f;
+    ASSERT_TRUE(f.ok);
+    f.frame()->show();
+    f.frame()->OnCommand(ID_VIEW_SIZEBAR);
+    EXPECT_FALSE(f.frame()->m_wndSizeBar->isVisible());
+    EXPECT_FALSE(f.action(ID_VIEW_SIZEBAR)->isChecked());
+    f.frame()->OnCommand(ID_VIEW_SIZEBAR);
+    EXPECT_TRUE(f.frame()->m_wndSizeBar->isVisible());
+    EXPECT_TRUE(f.action(ID_VIEW_SIZEBAR)->isChecked());
+    // The main tool bar's toggle leaves the tool palette alone.
+    f.frame()->OnCommand(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(f.frame()->m_wndToolBar->isVisible());
+    EXPECT_TRUE(f.frame()->m_wndToolsBar->isVisible());
+    f.frame()->OnCommand(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(f.frame()->statusBar()->isVisible());
+    EXPECT_FALSE(f.action(ID_VIEW_STATUS_BAR)->isChecked());
+    EXPECT_TRUE(f.action(ID_VIEW_PATTERNBAR)->isChecked());
+}
+
+TEST(MainFrameMenus, ClipboardCommandsWaitForASelection) {
+    Frame f;
+    ASSERT_TRUE(f.ok);
+    f.frame()->UpdateCommandUI();
+    EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());
+    EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
+    // Zoom items stay enabled at the limits, where they do nothing.
+    for (int i = 0; i < 5; ++i)
+        f.frame()->OnCommand(ID_VIEW_ZOOMIN);
+    EXPECT_TRUE(f.action(ID_VIEW_ZOOMIN)->isEnabled());
+    EXPECT_EQ(ToolSettings::zoom, 8.0f);
+}
+
+}  // namespace
