@@ -10,6 +10,9 @@
 #include "gdi/bitmap.h"
 #include "gdi/dc.h"
 #include "tools/freehand_tool.h"
+#include "tools/grid_tiles_tool.h"
+#include "tools/lines_tool.h"
+#include "tools/tiles_tool.h"
 #include "view/map_tool.h"
 
 class QPainter;
@@ -77,16 +80,16 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     MapTool* m_pTool = nullptr;
     // The ten tools, in the order of their kinds' table; a tool not yet built is a plain
     // MapTool, which draws nothing.
-    MapTool m_tilesTool;
+    TilesTool m_tilesTool;
     FreehandTool m_freehandTool;
     MapTool m_rectangleTool;
     MapTool m_ellipseTool;
     MapTool m_polygonTool;
-    MapTool m_gridTilesTool;
+    GridTilesTool m_gridTilesTool;
     MapTool m_textTool;
     MapTool m_symbolTool;
     MapTool m_selectTool;
-    MapTool m_linesTool;
+    LinesTool m_linesTool;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -112,6 +112,7 @@ TEST(MapView, PressWithNoToolStillRefreshesTheUndoCopy) {
 
 TEST(MapView, GridDotsSitOnGridMultiplesOfTheMapOnly) {
     ViewHarness h(300, 200);
+    h.Select(-1);  // the picture alone, without a tool's marks
     h.doc.NewMap(100, 50);
     h.Paint();
     std::set<int> xs, ys;
@@ -136,6 +137,7 @@ TEST(MapView, GridDotsSitOnGridMultiplesOfTheMapOnly) {
 
 TEST(MapView, ZoomedPictureAndDotsFollowTheZoom) {
     ViewHarness h(300, 200);
+    h.Select(-1);  // the picture alone, without a tool's marks
     h.doc.NewMap(40, 20);
     h.doc.m_bitmap.SetPixel(1, 1, gdi::kBlack);
     h.view->OnZoomIn();
@@ -168,6 +170,7 @@ TEST(MapView, ZoomStopsAtItsLimits) {
 
 TEST(MapView, ShrunkMapKeepsDarkPixels) {
     ViewHarness h(300, 200);
+    h.Select(-1);  // the picture alone, without a tool's marks
     h.doc.NewMap(64, 64);
     h.doc.m_bitmap.SetPixel(9, 9, gdi::kBlack);
     h.view->m_gridOn = 0;

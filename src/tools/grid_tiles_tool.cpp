@@ -1,0 +1,148 @@
+#include "tools/grid_tiles_tool.h"
+
+#include <algorithm>
+
+#include "doc/pattern_library.h"
+#include "view/tool_settings.h"
+
+namespace zk {
+
+namespace {
+
+constexpr gdi::Color kMarkColor = gdi::RGB(255, 255, 0);
+
+bool IsPattern(int fill) {
+    return fill >= 1 && fill < PatternLibrary::kCount && fill != 8;
+}
+
+}  // namespace
+
+int GridTilesTool::GridStep() {
+    return std::max(1, ToolSettings::grid);
+}
+
+int GridTilesTool::TileSide() {
+    // The size bar only gives 0..3; anything else is taken as its nearest size.
+    return (std::clamp(ToolSettings::tilesize, 0, 3) + 1) * GridStep();
+}
+
+void GridTilesTool::Begin(int primary) {
+    m_pending = 1;
+    m_primaryButton = primary;
+    // The press stamps where the pointer last was; the press's own point is not used.
+    m_stamps.push_back({m_curPoint, primary});
+    Invalidate();
+}
+
+void GridTilesTool::OnLButtonDown(unsigned, int, int) {
+    Begin(1);
+}
+void GridTilesTool::OnRButtonDown(unsigned, int, int) {
+    Begin(0);
+}
+void GridTilesTool::OnLButtonUp(unsigned, int, int) {
+    m_pending = 0;
+}
+void GridTilesTool::OnRButtonUp(unsigned, int, int) {
+    m_pending = 0;
+}
+
+void GridTilesTool::OnMouseMove(unsigned flags, int x, int y) {
+    MapTool::OnMouseMove(flags, x, y);
+    if (m_curPoint == m_prevPoint)
+        return;
+    if (m_pending)
+        m_stamps.push_back({m_curPoint, m_primaryButton});
+    Invalidate();
+}
+
+void GridTilesTool::Invalidate() {
+    // The larger of the current size and the one last drawn, so that a larger old square is
+    // erased; 2 pixels around it for the two-pixel overlay pen.
+    const int s =
+        std::max(std::clamp(m_lastOverlaySize, 0, 3), std::clamp(ToolSettings::tilesize, 0, 3));
+    const int side = (s + 1) * GridStep() + 4;
+    const gdi::Point c = m_curPoint;
+    const gdi::Point p = m_prevPoint;
+    gdi::Rect r = gdi::Rect{c.x - 2, c.y - 2, c.x - 2 + side, c.y - 2 + side}.Union(
+        {p.x - 2, p.y - 2, p.x - 2 + side, p.y - 2 + side});
+    // At zooms below 1 the pen's two window pixels reach further into the map.
+    const int m = static_cast<int>(1.0 / static_cast<double>(ToolSettings::zoom));
+    r = {r.left - m, r.top - m, r.right + m, r.bottom + m};
+    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+}
+
+void GridTilesTool::DrawGridLines(gdi::DC& dc, gdi::Point at, int side) {
+    const int g = GridStep();
+    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
+    // Truncating division: an edge at 0 gets no line of its own, the first one is at g.
+    for (int x = g * ((at.x - 1) / g + 1); x <= g * ((at.x + side) / g); x += g) {
+        dc.MoveTo(x, at.y);
+        dc.LineTo(x, at.y + side);
+    }
+    for (int y = g * ((at.y - 1) / g + 1); y <= g * ((at.y + side) / g); y += g) {
+        dc.MoveTo(at.x, y);
+        dc.LineTo(at.x + side, y);
+    }
+    dc.SelectPen(old);
+}
+
+void GridTilesTool::StampTile(gdi::DC& dc, gdi::Point at, int fill) const {
+    const int s = TileSide();
+    const int x = at.x;
+    const int y = at.y;
+    if (IsPattern(fill)) {
+        // One pixel larger than the tile: the frame lies on the grid lines at both ends, shared
+        // with the neighbouring tiles.
+        const gdi::Pen oldPen = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
+        const gdi::Brush oldBrush = dc.SelectBrush(g_patternLibrary.BrushPattern(fill));
+        dc.Rectangle(x, y, x + s + 1, y + s + 1);
+        dc.SelectBrush(oldBrush);
+        dc.SelectPen(oldPen);
+    } else if (fill == 8) {
+        // The grid floor: white with every cell line, and the frame even where an edge at 0
+        // has no grid line of its own.
+        dc.FillRect({x, y, x + s, y + s}, gdi::Brush::Solid(gdi::kWhite));
+        DrawGridLines(dc, at, s);
+        const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
+        const gdi::Point border[] = {{x + s, y}, {x + s, y + s}, {x, y + s}, {x, y}};
+        dc.MoveTo(x, y);
+        dc.PolylineTo(border, 4);
+        dc.SelectPen(old);
+    } else if (fill == 0) {
+        // The empty fill erases the tile and the frame lines on its edges.
+        dc.FillRect({x, y, x + s + 1, y + s + 1}, gdi::Brush::Solid(gdi::kWhite));
+    }
+}
+
+void GridTilesTool::CommitToMap(gdi::DC& dc) {
+    if (!m_pending && m_stamps.empty())
+        return;
+    // While a button is held, a paint with no new position stamps the current one again, so a
+    // fill changed meanwhile shows at once.
+    if (m_stamps.empty())
+        m_stamps.push_back({m_curPoint, m_primaryButton});
+    // Patterns repeat from the map's origin, so neighbouring tiles join without seams.
+    const gdi::Point oldOrg = dc.SetBrushOrg({0, 0});
+    for (const Stamp& st : m_stamps)
+        StampTile(dc, st.at, st.primary ? ToolSettings::fill : ToolSettings::secfill);
+    dc.SetBrushOrg(oldOrg);
+    m_stamps.clear();
+}
+
+void GridTilesTool::DrawOverlay(gdi::DC& dc, float zoom) {
+    const double z = zoom;
+    const int a = static_cast<int>(m_curPoint.x * z);
+    const int b = static_cast<int>(m_curPoint.y * z);
+    const int e = static_cast<int>(TileSide() * z);
+    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(2, kMarkColor));
+    dc.MoveTo(a, b);
+    dc.LineTo(a + e, b);
+    dc.LineTo(a + e, b + e);
+    dc.LineTo(a, b + e);
+    dc.LineTo(a, b);
+    dc.SelectPen(old);
+    m_lastOverlaySize = std::clamp(ToolSettings::tilesize, 0, 3);
+}
+
+}  // namespace zk

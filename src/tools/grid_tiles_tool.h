@@ -1,0 +1,59 @@
+// Square tiles of a fill pattern stamped while a button is held, each framed in black on the grid
+// lines around it: the left button stamps the primary fill, the right button the secondary one.
+// A yellow square of the tile's size follows the pointer.
+#pragma once
+
+#include <vector>
+
+#include "view/map_tool.h"
+
+namespace zk {
+
+class GridTilesTool : public MapTool {
+  public:
+    // SnapPoint is the base SnapDown: a tile starts at the corner of the grid cell under the
+    // pointer.
+    void OnLButtonDown(unsigned flags, int x, int y) override;
+    void OnRButtonDown(unsigned flags, int x, int y) override;
+    void OnLButtonUp(unsigned flags, int x, int y) override;
+    void OnRButtonUp(unsigned flags, int x, int y) override;
+    void OnMouseMove(unsigned flags, int x, int y) override;
+    void CommitToMap(gdi::DC& dc) override;
+    void DrawOverlay(gdi::DC& dc, float zoom) override;
+    bool HasWorkToCommit() const override { return m_pending != 0 || !m_stamps.empty(); }
+
+    // The tile size the last overlay was drawn with, so that the repaint area still covers it
+    // after the size was made smaller.
+    int m_lastOverlaySize = 0;
+    // 1 while the left button (primary fill) stamps, 0 for the right button (secondary fill).
+    int m_primaryButton = 0;
+
+    // The side of a tile in map pixels: one to four grid cells.
+    static int TileSide();
+    // The grid step, never below 1, whatever the settings hold.
+    static int GridStep();
+
+  protected:
+    // Paints one tile with its top-left corner at `at`, with brush index `fill`; an index
+    // outside 0..15 paints nothing. The tiles tool paints its tiles without the frame.
+    virtual void StampTile(gdi::DC& dc, gdi::Point at, int fill) const;
+    // Black one-pixel lines on every grid column and row inside the square [at, at + side]:
+    // absolute multiples of the grid, so neighbouring tiles continue one grid. The first line
+    // lies past the square's left (top) edge unless that edge is a multiple of the grid other
+    // than 0; the last one may lie on the column (row) just past the square.
+    static void DrawGridLines(gdi::DC& dc, gdi::Point at, int side);
+
+  private:
+    struct Stamp {
+        gdi::Point at;
+        int primary;
+    };
+    void Begin(int primary);
+    void Invalidate();
+
+    // Every position the pointer reaches while a button is held, in order: moves can come
+    // faster than paints, and each of them must leave its tile. The next paint stamps them all.
+    std::vector<Stamp> m_stamps;
+};
+
+}  // namespace zk

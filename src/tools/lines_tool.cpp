@@ -1,0 +1,109 @@
+#include "tools/lines_tool.h"
+
+#include "view/tool_settings.h"
+
+namespace zk {
+
+namespace {
+
+constexpr gdi::Color kMarkColor = gdi::RGB(255, 255, 0);
+
+}  // namespace
+
+void LinesTool::Begin(int primary) {
+    // The start is where the pointer last was; the press's own point is not used.
+    m_anchor = m_curPoint;
+    m_primaryButton = primary;
+    m_dragging = 1;
+    Invalidate();
+}
+
+void LinesTool::OnLButtonDown(unsigned, int, int) {
+    Begin(1);
+}
+void LinesTool::OnRButtonDown(unsigned, int, int) {
+    Begin(0);
+}
+
+void LinesTool::End(int x, int y) {
+    m_curPoint = {x, y};
+    // A release with no press before it (the second release of a double-click) ends a line
+    // from the last start too.
+    m_lines.push_back({m_anchor, m_curPoint, m_primaryButton});
+    m_pending = 1;
+    // Still dragging: the repaint covers the rubber band, which the line replaces.
+    Invalidate();
+    m_dragging = 0;
+}
+
+void LinesTool::OnLButtonUp(unsigned, int x, int y) {
+    End(x, y);
+}
+void LinesTool::OnRButtonUp(unsigned, int x, int y) {
+    End(x, y);
+}
+
+void LinesTool::OnMouseMove(unsigned flags, int x, int y) {
+    MapTool::OnMouseMove(flags, x, y);
+    if (m_curPoint != m_prevPoint)
+        Invalidate();
+}
+
+void LinesTool::Invalidate() {
+    // The band from the start to the pointer, 2 pixels around for the widest pen, and the
+    // crosses at the old and the new point. The cross's margin is in map pixels whatever the
+    // zoom.
+    gdi::Rect r;
+    if (m_dragging) {
+        const gdi::Rect a =
+            gdi::Rect{m_anchor.x, m_anchor.y, m_curPoint.x, m_curPoint.y}.Normalized();
+        r = {a.left - 2, a.top - 2, a.right + 2, a.bottom + 2};
+    }
+    const gdi::Point c = m_curPoint;
+    const gdi::Point p = m_prevPoint;
+    r = r.Union({c.x - 9, c.y - 9, c.x + 9, c.y + 9}).Union({p.x - 9, p.y - 9, p.x + 9, p.y + 9});
+    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+}
+
+void LinesTool::CommitToMap(gdi::DC& dc) {
+    if (m_lines.empty()) {
+        m_pending = 0;
+        return;
+    }
+    for (const Line& l : m_lines) {
+        // The end pixel is left out, as the pen's lines do; with a one-pixel pen a click
+        // without a move draws nothing.
+        const gdi::Pen old = dc.SelectPen(
+            gdi::Pen::Solid(ToolSettings::line, l.primary ? gdi::kBlack : gdi::kWhite));
+        dc.MoveTo(l.from.x, l.from.y);
+        dc.LineTo(l.to.x, l.to.y);
+        dc.SelectPen(old);
+    }
+    m_lines.clear();
+    m_pending = 0;
+}
+
+void LinesTool::DrawOverlay(gdi::DC& dc, float zoom) {
+    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, kMarkColor));
+    const double z = zoom;
+    // A cross around the centre of the pointer's map pixel; each arm leaves out its end pixel,
+    // so the centre stays clear.
+    const double cx = z * (m_curPoint.x + 0.5);
+    const double cy = z * (m_curPoint.y + 0.5);
+    auto arm = [&dc](double x0, double y0, double x1, double y1) {
+        dc.MoveTo(static_cast<int>(x0), static_cast<int>(y0));
+        dc.LineTo(static_cast<int>(x1), static_cast<int>(y1));
+    };
+    arm(cx - 8, cy, cx - 2, cy);
+    arm(cx + 8, cy, cx + 2, cy);
+    arm(cx, cy - 8, cx, cy - 2);
+    arm(cx, cy + 8, cx, cy + 2);
+    if (m_dragging) {
+        // The band joins the pixels' top-left corners, not their centres.
+        dc.MoveTo(static_cast<int>(z * m_anchor.x), static_cast<int>(z * m_anchor.y));
+        dc.LineTo(static_cast<int>(z * m_curPoint.x), static_cast<int>(z * m_curPoint.y));
+    }
+    dc.SelectPen(old);
+}
+
+}  // namespace zk
