@@ -4,6 +4,7 @@
 #include <QPrinterInfo>
 
 #include "app/main_frame.h"
+#include "doc/pattern_library.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
 
@@ -102,6 +103,14 @@ bool CZKApp::InitInstance(const QStringList& args) {
         return PrintAndEnd(file);
     }
     m_frame->GetView()->OnInitialUpdate();
+    {
+        // The patterns are read once the first map exists, and go back to their files when the
+        // window goes away, also when the session ends the program.
+        const std::unique_ptr<QSettings> settings = OpenSettings();
+        const QString dir = settings->value(QStringLiteral("path/brush"), QString()).toString();
+        g_patternLibrary.Load(dir.toStdString());
+    }
+    m_frame->m_onDestroy = [] { g_patternLibrary.SaveAll(); };
     m_frame->UpdateTitle();
     m_frame->UpdateCommandUI();
     m_frame->show();
