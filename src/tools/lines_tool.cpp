@@ -1,5 +1,7 @@
 #include "tools/lines_tool.h"
 
+#include <algorithm>
+
 #include "view/tool_settings.h"
 
 namespace zk {
@@ -51,17 +53,19 @@ void LinesTool::OnMouseMove(unsigned flags, int x, int y) {
 
 void LinesTool::Invalidate() {
     // The band from the start to the pointer, 2 pixels around for the widest pen, and the
-    // crosses at the old and the new point. The cross's margin is in map pixels whatever the
-    // zoom.
+    // crosses at the old and the new point.
     gdi::Rect r;
     if (m_dragging) {
         const gdi::Rect a =
             gdi::Rect{m_anchor.x, m_anchor.y, m_curPoint.x, m_curPoint.y}.Normalized();
         r = {a.left - 2, a.top - 2, a.right + 2, a.bottom + 2};
     }
+    // The cross reaches 8 window pixels from its centre: at zooms below 1 that is more than 9
+    // map pixels, and an old cross must not be left behind on the window.
+    const int e = std::max(9, static_cast<int>(9.0 / static_cast<double>(ToolSettings::zoom)) + 1);
     const gdi::Point c = m_curPoint;
     const gdi::Point p = m_prevPoint;
-    r = r.Union({c.x - 9, c.y - 9, c.x + 9, c.y + 9}).Union({p.x - 9, p.y - 9, p.x + 9, p.y + 9});
+    r = r.Union({c.x - e, c.y - e, c.x + e, c.y + e}).Union({p.x - e, p.y - e, p.x + e, p.y + e});
     g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "view/tool_settings.h"
 #include "view_harness.h"
 
@@ -73,6 +75,23 @@ TEST(LinesTool, RubberBandShowsWhileDraggingAndTheLineReplacesItAtTheRelease) {
     EXPECT_EQ(h.Window(30, 50), gdi::kBlack) << "the band stayed or the line is missing";
     EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 50);
     EXPECT_EQ(h.CountMap(gdi::kBlack, 10, 50, 60, 51), 50);
+}
+
+TEST(LinesTool, AnOldCrossIsErasedAtSmallZooms) {
+    Lines h;
+    h.view->OnZoomOut();
+    h.view->OnZoomOut();  // 0.25
+    h.Move(100, 100);
+    h.Paint();
+    // From here on only what the tool asks to repaint is painted again.
+    QApplication::processEvents();
+    ASSERT_EQ(h.Window(93, 100), kYellow);
+    ASSERT_EQ(h.Window(100, 107), kYellow);
+    h.Move(150, 100);
+    QApplication::processEvents();
+    EXPECT_NE(h.Window(93, 100), kYellow);
+    EXPECT_NE(h.Window(100, 107), kYellow);
+    EXPECT_EQ(h.Window(143, 100), kYellow);
 }
 
 TEST(LinesTool, ALineKeepsTheEndItWasReleasedAt) {
