@@ -1,4 +1,4 @@
-// Packed DIBs in memory: the helpers that find their parts, decoding them, drawing them into a
+// Packed DIBs in memory: the helpers that locate their pieces, decoding them, drawing them into a
 // drawing context, and exact bitmap copies.
 #include <gtest/gtest.h>
 

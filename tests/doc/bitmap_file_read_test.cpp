@@ -17,7 +17,7 @@
 namespace {
 
 using zk::BitmapErrorCode;
-using zk_test::BmpSpec;
+using zk_test::BmpFields;
 using zk_test::BuildBmp;
 using zk_test::Bytes;
 using zk_test::ByteWriter;
@@ -77,7 +77,7 @@ class BitmapFileRead : public ::testing::Test {
 
 TEST_F(BitmapFileRead, OneBitRowsBottomUpWithTheFilesOwnColours) {
     const gdi::Color a = 0x112233, b = 0xAABBCC;
-    BmpSpec s = BmpSpec().Size(10, 2).Bpp(1).Palette({a, b});
+    BmpFields s = BmpFields().Size(10, 2).Bpp(1).Palette({a, b});
     s.pixels = {0xAA, 0x80, 0, 0,                                 // bottom row: b a b a b a b a b a
                 0x00, 0xC0, 0, 0};                                // top row: a x8, b b
     EXPECT_PICTURE(Picture(10, 2, {a, a, a, a, a, a, a, a, b, b,  //
@@ -87,7 +87,7 @@ TEST_F(BitmapFileRead, OneBitRowsBottomUpWithTheFilesOwnColours) {
 
 TEST_F(BitmapFileRead, FourBitOddWidthTakesHighNibbleFirst) {
     const auto pal = Ramp(16);
-    BmpSpec s = BmpSpec().Size(3, 2).Bpp(4).Palette(pal);
+    BmpFields s = BmpFields().Size(3, 2).Bpp(4).Palette(pal);
     s.pixels = {0x12, 0x30, 0, 0,   // bottom: 1 2 3
                 0xF0, 0xE0, 0, 0};  // top: 15 0 14
     EXPECT_PICTURE(Picture(3, 2, {pal[15], pal[0], pal[14], pal[1], pal[2], pal[3]}),
@@ -96,7 +96,7 @@ TEST_F(BitmapFileRead, FourBitOddWidthTakesHighNibbleFirst) {
 
 TEST_F(BitmapFileRead, EightBitTopDownWithAShortTable) {
     const gdi::Color p0 = 0x010203, p1 = 0x405060, p2 = 0xF0E0D0;
-    BmpSpec s = BmpSpec().Size(3, -2).Bpp(8).ColorsUsed(3).Palette({p0, p1, p2});
+    BmpFields s = BmpFields().Size(3, -2).Bpp(8).ColorsUsed(3).Palette({p0, p1, p2});
     s.pixels = {0, 1, 2, 0,  // top row first
                 2, 2, 1, 0};
     EXPECT_PICTURE(Picture(3, 2, {p0, p1, p2, p2, p2, p1}), ReadOk(BuildBmp(s)));
@@ -104,17 +104,17 @@ TEST_F(BitmapFileRead, EightBitTopDownWithAShortTable) {
 
 TEST_F(BitmapFileRead, IndexPastTheTableReadsAsBlack) {
     const gdi::Color p0 = 0x808080, p1 = 0xFFFFFF;
-    BmpSpec s = BmpSpec().Size(4, 1).Bpp(8).ColorsUsed(2).Palette({p0, p1});
+    BmpFields s = BmpFields().Size(4, 1).Bpp(8).ColorsUsed(2).Palette({p0, p1});
     s.pixels = {1, 2, 255, 0};
     EXPECT_PICTURE(Picture(4, 1, {p1, gdi::kBlack, gdi::kBlack, p0}), ReadOk(BuildBmp(s)));
 
-    BmpSpec one = BmpSpec().Size(3, 1).Bpp(1).ColorsUsed(1).Palette({kRed});
+    BmpFields one = BmpFields().Size(3, 1).Bpp(1).ColorsUsed(1).Palette({kRed});
     one.pixels = {0x40, 0, 0, 0};  // 0 1 0
     EXPECT_PICTURE(Picture(3, 1, {kRed, gdi::kBlack, kRed}), ReadOk(BuildBmp(one)));
 }
 
 TEST_F(BitmapFileRead, SixteenBitWithoutMasksIs555) {
-    BmpSpec s = BmpSpec().Size(4, 1).Bpp(16);
+    BmpFields s = BmpFields().Size(4, 1).Bpp(16);
     ByteWriter px;
     px.U16(0x7FFF).U16(0x7C00).U16(0x0010).U16(0x8000);
     s.pixels = px.Get();
@@ -123,7 +123,7 @@ TEST_F(BitmapFileRead, SixteenBitWithoutMasksIs555) {
 }
 
 TEST_F(BitmapFileRead, SixteenBit565MasksAfterA40ByteHeader) {
-    BmpSpec s = BmpSpec().Size(5, 1).Bpp(16).Compression(3).Masks({0xF800, 0x07E0, 0x001F});
+    BmpFields s = BmpFields().Size(5, 1).Bpp(16).Compression(3).Masks({0xF800, 0x07E0, 0x001F});
     ByteWriter px;
     px.U16(0xFFFF).U16(0x07E0).U16(0x0020).U16(0xF800).U16(0x8000).U16(0);  // + row padding
     s.pixels = px.Get();
@@ -133,7 +133,7 @@ TEST_F(BitmapFileRead, SixteenBit565MasksAfterA40ByteHeader) {
 }
 
 TEST_F(BitmapFileRead, NarrowChannelsWidenByRepeatingTheirBits) {
-    BmpSpec s = BmpSpec().Size(2, 1).Bpp(16).Compression(3).Masks(
+    BmpFields s = BmpFields().Size(2, 1).Bpp(16).Compression(3).Masks(
         {0x0030, 0x000E, 0x0001});  // 2, 3 and 1 bits
     ByteWriter px;
     px.U16(0x0020 | 0x000A | 0x0001).U16(0x0010 | 0x0004);
@@ -144,7 +144,7 @@ TEST_F(BitmapFileRead, NarrowChannelsWidenByRepeatingTheirBits) {
 }
 
 TEST_F(BitmapFileRead, TwentyFourBitRowsArePadded) {
-    BmpSpec s = BmpSpec().Size(3, 2).Bpp(24);
+    BmpFields s = BmpFields().Size(3, 2).Bpp(24);
     s.pixels = {0x03, 0x02, 0x01, 0xFF, 0,    0,    0,    0xFF, 0,    9, 9, 9,   // bottom
                 0,    0,    0xFF, 0x30, 0x20, 0x10, 0xFF, 0xFF, 0xFF, 9, 9, 9};  // top
     EXPECT_PICTURE(Picture(3, 2, {kRed, 0x102030, gdi::kWhite, 0x010203, kBlue, kGreen}),
@@ -152,13 +152,13 @@ TEST_F(BitmapFileRead, TwentyFourBitRowsArePadded) {
 }
 
 TEST_F(BitmapFileRead, TwentyFourBitSkipsAColourTable) {
-    BmpSpec s = BmpSpec().Size(1, 1).Bpp(24).ColorsUsed(2).Palette({kRed, kGreen});
+    BmpFields s = BmpFields().Size(1, 1).Bpp(24).ColorsUsed(2).Palette({kRed, kGreen});
     s.pixels = {0x44, 0x55, 0x66, 0};
     EXPECT_PICTURE(Picture(1, 1, {0x665544}), ReadOk(BuildBmp(s)));
 }
 
 TEST_F(BitmapFileRead, ThirtyTwoBitIgnoresTheTopByte) {
-    BmpSpec s = BmpSpec().Size(2, 1).Bpp(32);
+    BmpFields s = BmpFields().Size(2, 1).Bpp(32);
     ByteWriter px;
     px.U32(0xFF112233).U32(0x00ABCDEF);
     s.pixels = px.Get();
@@ -166,8 +166,8 @@ TEST_F(BitmapFileRead, ThirtyTwoBitIgnoresTheTopByte) {
 }
 
 TEST_F(BitmapFileRead, ThirtyTwoBitChannelsWiderThanEightKeepTheirTopBits) {
-    BmpSpec s =
-        BmpSpec().Size(1, 1).Bpp(32).Compression(3).Masks({0x3FF00000, 0x000FFC00, 0x000003FF});
+    BmpFields s =
+        BmpFields().Size(1, 1).Bpp(32).Compression(3).Masks({0x3FF00000, 0x000FFC00, 0x000003FF});
     ByteWriter px;
     px.U32((0x3FFu << 20) | (0x200u << 10) | 0x001u);
     s.pixels = px.Get();
@@ -180,7 +180,7 @@ TEST_F(BitmapFileRead, MasksInsideLongerHeaders) {
     for (std::uint32_t hs : {52u, 56u, 108u, 124u}) {
         SCOPED_TRACE(hs);
         // Red in the top byte, green in the second, blue in the third: 0x11, 0x22, 0x33.
-        BmpSpec s = BmpSpec().HeaderSize(hs).Size(1, 1).Bpp(32).Compression(3).Masks(
+        BmpFields s = BmpFields().HeaderSize(hs).Size(1, 1).Bpp(32).Compression(3).Masks(
             {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF});
         s.pixels = px.Get();
         EXPECT_PICTURE(Picture(1, 1, {0x112233}), ReadOk(BuildBmp(s)));
@@ -188,7 +188,7 @@ TEST_F(BitmapFileRead, MasksInsideLongerHeaders) {
 }
 
 TEST_F(BitmapFileRead, AlphaBitFieldsAfterA40ByteHeaderIgnoreAlpha) {
-    BmpSpec s = BmpSpec().Size(1, 1).Bpp(32).Compression(6).Masks(
+    BmpFields s = BmpFields().Size(1, 1).Bpp(32).Compression(6).Masks(
         {0x0000FF00, 0x00FF0000, 0xFF000000, 0x000000FF});
     ByteWriter px;
     px.U32(0x33221100 | 0x7F);
@@ -198,12 +198,12 @@ TEST_F(BitmapFileRead, AlphaBitFieldsAfterA40ByteHeaderIgnoreAlpha) {
 
 TEST_F(BitmapFileRead, CoreHeaderWithThreeByteEntries) {
     const auto pal = Ramp(16);
-    BmpSpec s = BmpSpec().HeaderSize(12).Size(2, 2).Bpp(4).Palette(pal);
+    BmpFields s = BmpFields().HeaderSize(12).Size(2, 2).Bpp(4).Palette(pal);
     s.pixels = {0x5A, 0, 0, 0,   // bottom: 5 10
                 0x0F, 0, 0, 0};  // top: 0 15
     EXPECT_PICTURE(Picture(2, 2, {pal[0], pal[15], pal[5], pal[10]}), ReadOk(BuildBmp(s)));
 
-    BmpSpec rgb = BmpSpec().HeaderSize(12).Size(1, 1).Bpp(24);
+    BmpFields rgb = BmpFields().HeaderSize(12).Size(1, 1).Bpp(24);
     rgb.pixels = {0x30, 0x20, 0x10, 0};
     EXPECT_PICTURE(Picture(1, 1, {0x102030}), ReadOk(BuildBmp(rgb)));
 }
@@ -212,11 +212,11 @@ TEST_F(BitmapFileRead, OS2Version2Headers) {
     auto pal = Ramp(16);
     pal.resize(256, 0x777777);
     // The 16-byte header has no colours-used field: the table has all 256 entries.
-    BmpSpec s16 = BmpSpec().HeaderSize(16).Size(2, 1).Bpp(8).Palette(pal);
+    BmpFields s16 = BmpFields().HeaderSize(16).Size(2, 1).Bpp(8).Palette(pal);
     s16.pixels = {3, 200, 0, 0};
     EXPECT_PICTURE(Picture(2, 1, {pal[3], 0x777777}), ReadOk(BuildBmp(s16)));
 
-    BmpSpec s64 = BmpSpec().HeaderSize(64).Size(2, 1).Bpp(8).ColorsUsed(4).Palette(Ramp(4));
+    BmpFields s64 = BmpFields().HeaderSize(64).Size(2, 1).Bpp(8).ColorsUsed(4).Palette(Ramp(4));
     s64.pixels = {3, 1, 0, 0};
     EXPECT_PICTURE(Picture(2, 1, {Ramp(4)[3], Ramp(4)[1]}), ReadOk(BuildBmp(s64)));
 }
@@ -225,7 +225,7 @@ TEST_F(BitmapFileRead, MoreTableEntriesThanTheDepthCanIndex) {
     auto pal = Ramp(16);
     pal.resize(300, kGreen);
     pal[255] = kRed;
-    BmpSpec s = BmpSpec().Size(2, 1).Bpp(8).ColorsUsed(300).Palette(pal);
+    BmpFields s = BmpFields().Size(2, 1).Bpp(8).ColorsUsed(300).Palette(pal);
     s.pixels = {255, 7, 0, 0};
     EXPECT_PICTURE(Picture(2, 1, {kRed, pal[7]}), ReadOk(BuildBmp(s)));
 }
@@ -233,13 +233,13 @@ TEST_F(BitmapFileRead, MoreTableEntriesThanTheDepthCanIndex) {
 // --- Where the pixels are -----------------------------------------------------------------------
 
 TEST_F(BitmapFileRead, PixelOffsetPastAGapIsFollowed) {
-    BmpSpec s = BmpSpec().Size(2, 1).Bpp(8).ColorsUsed(2).Palette({kRed, kBlue}).Gap(10);
+    BmpFields s = BmpFields().Size(2, 1).Bpp(8).ColorsUsed(2).Palette({kRed, kBlue}).Gap(10);
     s.pixels = {1, 0, 0, 0};
     EXPECT_PICTURE(Picture(2, 1, {kBlue, kRed}), ReadOk(BuildBmp(s)));
 }
 
 TEST_F(BitmapFileRead, UnusablePixelOffsetFallsBackToAfterTheTable) {
-    BmpSpec s = BmpSpec().Size(2, 1).Bpp(8).ColorsUsed(2).Palette({kRed, kBlue});
+    BmpFields s = BmpFields().Size(2, 1).Bpp(8).ColorsUsed(2).Palette({kRed, kBlue});
     s.pixels = {1, 0, 0, 0};
     for (std::uint32_t off : {0u, 10u, 20u, 67u, 1000u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(off);
@@ -250,13 +250,13 @@ TEST_F(BitmapFileRead, UnusablePixelOffsetFallsBackToAfterTheTable) {
 
 TEST_F(BitmapFileRead, PixelOffsetInsideTheTableCutsTheTableShort) {
     // A core header announces 256 entries; the pixel offset says only 2 are there.
-    BmpSpec s = BmpSpec().HeaderSize(12).Size(3, 1).Bpp(8).Palette({kRed, kGreen});
+    BmpFields s = BmpFields().HeaderSize(12).Size(3, 1).Bpp(8).Palette({kRed, kGreen});
     s.pixels = {1, 0, 2, 0};
     EXPECT_PICTURE(Picture(3, 1, {kGreen, kRed, gdi::kBlack}), ReadOk(BuildBmp(s)));
 }
 
 TEST_F(BitmapFileRead, AbsurdColoursUsedReadsOnlyTheTableThatFits) {
-    BmpSpec s = BmpSpec().Size(2, 1).Bpp(8).ColorsUsed(0x12345678).Palette({kRed, kBlue});
+    BmpFields s = BmpFields().Size(2, 1).Bpp(8).ColorsUsed(0x12345678).Palette({kRed, kBlue});
     s.pixels = {1, 0, 0, 0};
     EXPECT_PICTURE(Picture(2, 1, {kBlue, kRed}), ReadOk(BuildBmp(s)));
     s.offBits = 0;  // and with no offset to go by, it cannot be found
@@ -264,7 +264,7 @@ TEST_F(BitmapFileRead, AbsurdColoursUsedReadsOnlyTheTableThatFits) {
 }
 
 TEST_F(BitmapFileRead, SizeResolutionAndFileSizeFieldsAreNotTrusted) {
-    BmpSpec s = BmpSpec().Size(1, 1).Bpp(24).SizeImage(0x7FFFFFFF);
+    BmpFields s = BmpFields().Size(1, 1).Bpp(24).SizeImage(0x7FFFFFFF);
     s.pixels = {1, 2, 3, 0};
     Bytes f = BuildBmp(s);
     f[2] = f[3] = f[4] = f[5] = 0xEE;      // file size
@@ -276,7 +276,7 @@ TEST_F(BitmapFileRead, SizeResolutionAndFileSizeFieldsAreNotTrusted) {
 
 TEST_F(BitmapFileRead, Rle8RunsLiteralsDeltasAndSkippedPixels) {
     const auto pal = Ramp(8);
-    BmpSpec s = BmpSpec().Size(6, 3).Bpp(8).Compression(1).ColorsUsed(8).Palette(pal);
+    BmpFields s = BmpFields().Size(6, 3).Bpp(8).Compression(1).ColorsUsed(8).Palette(pal);
     s.pixels = {3, 1,              // bottom row: three of 1
                 0, 3, 2, 3, 4, 0,  // literal 2 3 4, padded to 16 bits
                 0, 0,              // end of line
@@ -294,7 +294,7 @@ TEST_F(BitmapFileRead, Rle8RunsLiteralsDeltasAndSkippedPixels) {
 
 TEST_F(BitmapFileRead, Rle4AlternatesNibbles) {
     const auto pal = Ramp(16);
-    BmpSpec s = BmpSpec().Size(5, 2).Bpp(4).Compression(2).Palette(pal);
+    BmpFields s = BmpFields().Size(5, 2).Bpp(4).Compression(2).Palette(pal);
     s.pixels = {5, 0x12,                       // bottom: 1 2 1 2 1
                 0, 0,                          //
                 0, 5,    0x34, 0x56, 0x70, 0,  // top: literal 3 4 5 6 7, 3 bytes padded to 4
@@ -307,7 +307,7 @@ TEST_F(BitmapFileRead, Rle4AlternatesNibbles) {
 
 TEST_F(BitmapFileRead, RleRunsPastTheRightEdgeAreClipped) {
     const auto pal = Ramp(8);
-    BmpSpec s = BmpSpec().Size(4, 2).Bpp(8).Compression(1).ColorsUsed(8).Palette(pal);
+    BmpFields s = BmpFields().Size(4, 2).Bpp(8).Compression(1).ColorsUsed(8).Palette(pal);
     s.pixels = {255, 1,                            // bottom: far too long a run
                 2,   2,                            // more on the same row: nothing
                 0,   0,                            //
@@ -318,14 +318,14 @@ TEST_F(BitmapFileRead, RleRunsPastTheRightEdgeAreClipped) {
     EXPECT_PICTURE(Picture(4, 2, {pal[3], pal[4], pal[5], pal[6], pal[1], pal[1], pal[1], pal[1]}),
                    ReadOk(BuildBmp(s)));
 
-    BmpSpec s4 = BmpSpec().Size(3, 1).Bpp(4).Compression(2).Palette(Ramp(16));
+    BmpFields s4 = BmpFields().Size(3, 1).Bpp(4).Compression(2).Palette(Ramp(16));
     s4.pixels = {0, 9, 0x12, 0x34, 0x56, 0x78, 0x90, 0, 0, 1};
     EXPECT_PICTURE(Picture(3, 1, {Ramp(16)[1], Ramp(16)[2], Ramp(16)[3]}), ReadOk(BuildBmp(s4)));
 }
 
 TEST_F(BitmapFileRead, RleMovingAboveTheTopEndsTheImage) {
     const auto pal = Ramp(8);
-    BmpSpec s = BmpSpec().Size(2, 2).Bpp(8).Compression(1).ColorsUsed(8).Palette(pal);
+    BmpFields s = BmpFields().Size(2, 2).Bpp(8).Compression(1).ColorsUsed(8).Palette(pal);
     s.pixels = {2, 1, 0, 2, 0, 9, 2, 2, 0, 0, 0, 0, 0, 0, 2, 3};  // delta up 9, then junk
     EXPECT_PICTURE(Picture(2, 2, {gdi::kBlack, gdi::kBlack, pal[1], pal[1]}), ReadOk(BuildBmp(s)));
     s.pixels = {2, 1, 0, 0, 2, 2, 0, 0, 0, 0, 2, 3, 0, 0, 2, 4};  // more lines than rows
@@ -334,7 +334,7 @@ TEST_F(BitmapFileRead, RleMovingAboveTheTopEndsTheImage) {
 
 TEST_F(BitmapFileRead, RleDataEndingEarlyIsTruncated) {
     const auto pal = Ramp(8);
-    BmpSpec s = BmpSpec().Size(4, 2).Bpp(8).Compression(1).ColorsUsed(8).Palette(pal);
+    BmpFields s = BmpFields().Size(4, 2).Bpp(8).Compression(1).ColorsUsed(8).Palette(pal);
     s.pixels = {2, 1, 0, 0, 2, 2};  // no end of bitmap
     ExpectRefused(BuildBmp(s), BitmapErrorCode::Truncated, "file is truncated");
     s.pixels = {0, 4, 1, 2};  // literal of 4 with 2 bytes left
@@ -349,7 +349,7 @@ TEST_F(BitmapFileRead, NotABitmapOrMissing) {
     ExpectRefused({}, BitmapErrorCode::NotBitmap, "not a bitmap file (no BM signature)");
     ExpectRefused({'B'}, BitmapErrorCode::NotBitmap, "not a bitmap file (no BM signature)");
     ExpectRefused(Bytes(100, 'x'), BitmapErrorCode::NotBitmap, "not a bitmap file");
-    Bytes png = BuildBmp(BmpSpec().Bpp(24).Pixels({0, 0, 0, 0}));
+    Bytes png = BuildBmp(BmpFields().Bpp(24).Pixels({0, 0, 0, 0}));
     png[0] = 0x89;
     ExpectRefused(png, BitmapErrorCode::NotBitmap, "not a bitmap file");
 
@@ -375,16 +375,16 @@ TEST_F(BitmapFileRead, AFifoIsRefusedWithoutWaitingForAWriter) {
 // Every prefix of a good file is refused, whatever field the cut lands in.
 TEST_F(BitmapFileRead, EveryTruncationIsRefused) {
     const auto pal = Ramp(4);
-    std::vector<BmpSpec> files = {
-        BmpSpec().Size(5, 3).Bpp(8).ColorsUsed(4).Palette(pal).Pixels(Bytes(24, 1)),
-        BmpSpec().HeaderSize(12).Size(3, 2).Bpp(1).Palette({kRed, kBlue}).Pixels(Bytes(8, 0x55)),
-        BmpSpec()
+    std::vector<BmpFields> files = {
+        BmpFields().Size(5, 3).Bpp(8).ColorsUsed(4).Palette(pal).Pixels(Bytes(24, 1)),
+        BmpFields().HeaderSize(12).Size(3, 2).Bpp(1).Palette({kRed, kBlue}).Pixels(Bytes(8, 0x55)),
+        BmpFields()
             .Size(3, 2)
             .Bpp(16)
             .Compression(3)
             .Masks({0xF800, 0x07E0, 0x001F})
             .Pixels(Bytes(16, 0x33)),
-        BmpSpec()
+        BmpFields()
             .HeaderSize(124)
             .Size(2, 2)
             .Bpp(32)
@@ -392,7 +392,7 @@ TEST_F(BitmapFileRead, EveryTruncationIsRefused) {
             .Masks({0xFF0000, 0xFF00, 0xFF})
             .Pixels(Bytes(16, 0x44)),
         // RLE whose last row ends with end-of-bitmap, so no cut can look complete.
-        BmpSpec().Size(4, 2).Bpp(8).Compression(1).ColorsUsed(4).Palette(pal).Pixels(
+        BmpFields().Size(4, 2).Bpp(8).Compression(1).ColorsUsed(4).Palette(pal).Pixels(
             {4, 1, 0, 0, 0, 4, 1, 2, 3, 0, 0, 1}),
     };
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -408,49 +408,49 @@ TEST_F(BitmapFileRead, EveryTruncationIsRefused) {
 }
 
 TEST_F(BitmapFileRead, LyingHeadersAreRefusedWithTheirReason) {
-    const BmpSpec good =
-        BmpSpec().Size(4, 2).Bpp(8).ColorsUsed(2).Palette({kRed, kBlue}).Pixels(Bytes(8, 1));
+    const BmpFields good =
+        BmpFields().Size(4, 2).Bpp(8).ColorsUsed(2).Palette({kRed, kBlue}).Pixels(Bytes(8, 1));
     ReadOk(BuildBmp(good));
     const struct {
-        std::function<void(BmpSpec&)> lie;
+        std::function<void(BmpFields&)> lie;
         BitmapErrorCode code;
         const char* reason;
     } cases[] = {
-        {[](BmpSpec& s) { s.width = -4; }, BitmapErrorCode::BadHeader, "bad header: width -4"},
-        {[](BmpSpec& s) { s.width = 0; }, BitmapErrorCode::BadHeader, "bad header: width 0"},
-        {[](BmpSpec& s) { s.height = 0; }, BitmapErrorCode::BadHeader, "bad header: height 0"},
-        {[](BmpSpec& s) { s.planes = 3; }, BitmapErrorCode::BadHeader,
+        {[](BmpFields& s) { s.width = -4; }, BitmapErrorCode::BadHeader, "bad header: width -4"},
+        {[](BmpFields& s) { s.width = 0; }, BitmapErrorCode::BadHeader, "bad header: width 0"},
+        {[](BmpFields& s) { s.height = 0; }, BitmapErrorCode::BadHeader, "bad header: height 0"},
+        {[](BmpFields& s) { s.planes = 3; }, BitmapErrorCode::BadHeader,
          "bad header: 3 planes (must be 1)"},
-        {[](BmpSpec& s) { s.headerSize = 44; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.headerSize = 44; }, BitmapErrorCode::Unsupported,
          "unsupported header size: 44 bytes"},
-        {[](BmpSpec& s) { s.bpp = 2; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.bpp = 2; }, BitmapErrorCode::Unsupported,
          "unsupported: 2 bits per pixel"},
-        {[](BmpSpec& s) { s.bpp = 64; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.bpp = 64; }, BitmapErrorCode::Unsupported,
          "unsupported: 64 bits per pixel"},
-        {[](BmpSpec& s) { s.bpp = 0; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.bpp = 0; }, BitmapErrorCode::Unsupported,
          "unsupported: 0 bits per pixel"},
-        {[](BmpSpec& s) { s.compression = 4; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.compression = 4; }, BitmapErrorCode::Unsupported,
          "unsupported: embedded JPEG image"},
-        {[](BmpSpec& s) { s.compression = 5; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.compression = 5; }, BitmapErrorCode::Unsupported,
          "unsupported: embedded PNG image"},
-        {[](BmpSpec& s) { s.compression = 9; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.compression = 9; }, BitmapErrorCode::Unsupported,
          "unsupported compression: 9"},
-        {[](BmpSpec& s) { s.compression = 2; }, BitmapErrorCode::BadHeader,
+        {[](BmpFields& s) { s.compression = 2; }, BitmapErrorCode::BadHeader,
          "bad header: RLE4 with 8 bits per pixel"},
-        {[](BmpSpec& s) { s.compression = 3; }, BitmapErrorCode::BadHeader,
+        {[](BmpFields& s) { s.compression = 3; }, BitmapErrorCode::BadHeader,
          "bad header: bit-field masks with 8 bits per pixel"},
-        {[](BmpSpec& s) { s.compression = 1, s.height = -2; }, BitmapErrorCode::BadHeader,
+        {[](BmpFields& s) { s.compression = 1, s.height = -2; }, BitmapErrorCode::BadHeader,
          "bad header: run-length compressed rows cannot be top-down"},
-        {[](BmpSpec& s) { s.headerSize = 64, s.compression = 3; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.headerSize = 64, s.compression = 3; }, BitmapErrorCode::Unsupported,
          "unsupported compression: OS/2 Huffman"},
-        {[](BmpSpec& s) { s.headerSize = 64, s.compression = 4; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.headerSize = 64, s.compression = 4; }, BitmapErrorCode::Unsupported,
          "unsupported compression: OS/2 RLE24"},
-        {[](BmpSpec& s) { s.headerSize = 12, s.bpp = 16; }, BitmapErrorCode::Unsupported,
+        {[](BmpFields& s) { s.headerSize = 12, s.bpp = 16; }, BitmapErrorCode::Unsupported,
          "unsupported: 16 bits per pixel in an OS/2 file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
-        BmpSpec s = good;
+        BmpFields s = good;
         c.lie(s);
         ExpectRefused(BuildBmp(s), c.code, c.reason);
     }
@@ -469,13 +469,13 @@ TEST_F(BitmapFileRead, HugeSizesAreRefusedBeforeAnythingIsAllocated) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
-        ExpectRefused(BuildBmp(BmpSpec().Size(c.w, c.h).Bpp(32).Pixels(Bytes(4, 0))),
+        ExpectRefused(BuildBmp(BmpFields().Size(c.w, c.h).Bpp(32).Pixels(Bytes(4, 0))),
                       BitmapErrorCode::TooLarge, c.reason);
     }
     // At the limit it is the missing data, not the size, that is refused.
-    ExpectRefused(BuildBmp(BmpSpec().Size(65535, 4096).Bpp(32).Pixels(Bytes(64, 0))),
+    ExpectRefused(BuildBmp(BmpFields().Size(65535, 4096).Bpp(32).Pixels(Bytes(64, 0))),
                   BitmapErrorCode::Truncated, "file is truncated");
-    ExpectRefused(BuildBmp(BmpSpec()
+    ExpectRefused(BuildBmp(BmpFields()
                                .Size(16384, 16384)
                                .Bpp(8)
                                .Compression(1)
@@ -499,12 +499,13 @@ TEST_F(BitmapFileRead, ZeroOrBrokenMasksAreRefused) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
-        ExpectRefused(BuildBmp(BmpSpec().Size(2, 1).Bpp(c.bpp).Compression(3).Masks(c.masks).Pixels(
-                          Bytes(8, 0xFF))),
-                      BitmapErrorCode::BadData, c.reason);
+        ExpectRefused(
+            BuildBmp(BmpFields().Size(2, 1).Bpp(c.bpp).Compression(3).Masks(c.masks).Pixels(
+                Bytes(8, 0xFF))),
+            BitmapErrorCode::BadData, c.reason);
     }
     // Masks missing from the end of the file.
-    Bytes cut = BuildBmp(BmpSpec().Size(1, 1).Bpp(16).Compression(3));
+    Bytes cut = BuildBmp(BmpFields().Size(1, 1).Bpp(16).Compression(3));
     ExpectRefused(cut, BitmapErrorCode::Truncated, "file is truncated");
 }
 

@@ -103,7 +103,7 @@ class ByteWriter {
 // The fields of a .bmp file. Header sizes 12 (core: 16-bit sizes, 3-byte table entries), 16 and 64
 // (OS/2 version 2), 40, 52, 56, 108 and 124. Masks go after a 40-byte header and inside longer
 // ones; the pixel bytes are given as they lie in the file.
-struct BmpSpec {
+struct BmpFields {
     std::uint32_t headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
@@ -119,21 +119,21 @@ struct BmpSpec {
     Bytes pixels;
 
     // Chained setters, so a test names just the fields it cares about.
-    BmpSpec& HeaderSize(std::uint32_t v) { return headerSize = v, *this; }
-    BmpSpec& Size(std::int32_t w, std::int32_t h) { return width = w, height = h, *this; }
-    BmpSpec& Planes(std::uint16_t v) { return planes = v, *this; }
-    BmpSpec& Bpp(std::uint16_t v) { return bpp = v, *this; }
-    BmpSpec& Compression(std::uint32_t v) { return compression = v, *this; }
-    BmpSpec& SizeImage(std::uint32_t v) { return sizeImage = v, *this; }
-    BmpSpec& ColorsUsed(std::uint32_t v) { return colorsUsed = v, *this; }
-    BmpSpec& Palette(std::vector<gdi::Color> v) { return palette = std::move(v), *this; }
-    BmpSpec& Masks(std::vector<std::uint32_t> v) { return masks = std::move(v), *this; }
-    BmpSpec& Gap(std::size_t v) { return gap = v, *this; }
-    BmpSpec& OffBits(std::uint32_t v) { return offBits = v, *this; }
-    BmpSpec& Pixels(Bytes v) { return pixels = std::move(v), *this; }
+    BmpFields& HeaderSize(std::uint32_t v) { return headerSize = v, *this; }
+    BmpFields& Size(std::int32_t w, std::int32_t h) { return width = w, height = h, *this; }
+    BmpFields& Planes(std::uint16_t v) { return planes = v, *this; }
+    BmpFields& Bpp(std::uint16_t v) { return bpp = v, *this; }
+    BmpFields& Compression(std::uint32_t v) { return compression = v, *this; }
+    BmpFields& SizeImage(std::uint32_t v) { return sizeImage = v, *this; }
+    BmpFields& ColorsUsed(std::uint32_t v) { return colorsUsed = v, *this; }
+    BmpFields& Palette(std::vector<gdi::Color> v) { return palette = std::move(v), *this; }
+    BmpFields& Masks(std::vector<std::uint32_t> v) { return masks = std::move(v), *this; }
+    BmpFields& Gap(std::size_t v) { return gap = v, *this; }
+    BmpFields& OffBits(std::uint32_t v) { return offBits = v, *this; }
+    BmpFields& Pixels(Bytes v) { return pixels = std::move(v), *this; }
 };
 
-inline Bytes BuildBmp(const BmpSpec& s) {
+inline Bytes BuildBmp(const BmpFields& s) {
     ByteWriter dib;
     dib.U32(s.headerSize);
     if (s.headerSize == 12) {
