@@ -20,10 +20,12 @@ bool SomethingAt(const std::filesystem::path& p) {
 }
 
 // Reads one slot. On failure the slot gets `fallback`, and `keep` tells whether a file was
-// there all the same.
+// there all the same. A picture larger than any pattern could use is refused like a broken
+// file: every stamp of a brush copies it, and the palette shows it whole.
 void LoadSlot(const std::string& path, gdi::Bitmap& slot, gdi::Bitmap& loaded, bool& keep,
               gdi::Bitmap fallback) {
-    if (ReadBitmapFile(path, slot)) {
+    if (ReadBitmapFile(path, slot) && slot.Width() <= PatternLibrary::kMaxSide &&
+        slot.Height() <= PatternLibrary::kMaxSide) {
         loaded = slot;
         return;
     }

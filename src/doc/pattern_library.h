@@ -13,6 +13,9 @@ namespace zk {
 class PatternLibrary {
   public:
     static constexpr int kCount = 16;
+    // The largest brush or symbol file read, a side in pixels; a larger one counts as
+    // unreadable.
+    static constexpr int kMaxSide = 1024;
 
     PatternLibrary() = default;
     virtual ~PatternLibrary() = default;

@@ -165,6 +165,12 @@ TEST(PatternLibrary, UnreadableFilesFallBackAndAreNeverWrittenOver) {
     zk_test::WriteFileBytes(tmp / "brush9.bmp", {});
     fs::remove(tmp / "symbol9.bmp");
     fs::create_directory(tmp / "symbol9.bmp");
+    // Readable, but far larger than a pattern can be.
+    ASSERT_TRUE(
+        zk::WriteBitmapFile(tmp / "brush11.bmp", gdi::Bitmap(PatternLibrary::kMaxSide + 1, 2)));
+    const Bytes huge = ReadFileBytes(tmp / "brush11.bmp");
+    ASSERT_TRUE(
+        zk::WriteBitmapFile(tmp / "symbol11.bmp", gdi::Bitmap(3, PatternLibrary::kMaxSide)));
 
     PatternLibrary lib;
     lib.Load(Prefix(tmp.Path()));
@@ -172,6 +178,8 @@ TEST(PatternLibrary, UnreadableFilesFallBackAndAreNeverWrittenOver) {
     EXPECT_TRUE(lib.m_symbols[7] == PatternLibrary::FallbackSymbol());
     EXPECT_TRUE(lib.m_brushes[9] == PatternLibrary::FallbackBrush());
     EXPECT_TRUE(lib.m_symbols[9] == PatternLibrary::FallbackSymbol());
+    EXPECT_TRUE(lib.m_brushes[11] == PatternLibrary::FallbackBrush());
+    EXPECT_TRUE(lib.m_symbols[11] == gdi::Bitmap(3, PatternLibrary::kMaxSide)) << "at the limit";
     EXPECT_TRUE(lib.m_brushes[6] == Picture(8, 8, 6)) << "a neighbour was affected";
 
     // Even an edit of such a slot does not replace the user's file.
@@ -181,6 +189,7 @@ TEST(PatternLibrary, UnreadableFilesFallBackAndAreNeverWrittenOver) {
     EXPECT_EQ(ReadFileBytes(tmp / "symbol7.bmp"), cut);
     EXPECT_TRUE(ReadFileBytes(tmp / "brush9.bmp").empty());
     EXPECT_TRUE(fs::is_directory(tmp / "symbol9.bmp"));
+    EXPECT_EQ(ReadFileBytes(tmp / "brush11.bmp"), huge);
     EXPECT_EQ(tmp.Entries().size(), 32u) << "temporary files left";
 }
 
