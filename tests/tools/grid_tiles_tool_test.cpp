@@ -224,33 +224,10 @@ TEST_P(BothTileTools, ShrinkingTheSizeErasesTheLargerSquareAtTheNextMove) {
     EXPECT_EQ(h.Window(64, 31), kYellow) << "the new square is missing";
 }
 
-TEST_P(BothTileTools, UndoTakesBackAWholeDrag) {
-    TileHarness h(GetParam());
-    h.SetBrush(5, SolidPattern(gdi::kBlack));
-    ToolSettings::fill = 5;
-    const gdi::Bitmap before = h.doc.m_bitmap;
-    h.Move(20, 20);
-    h.Press(20, 20);
-    h.Paint();
-    h.Move(40, 20, Qt::LeftButton);
-    h.Paint();
-    h.Move(60, 20, Qt::LeftButton);
-    h.Paint();
-    h.Release(60, 20);
-    ASSERT_EQ(h.Map(56, 24), gdi::kBlack);
-    h.doc.OnEditUndo();
-    EXPECT_TRUE(h.doc.m_bitmap == before);
-}
-
 // What only the grid tiles tool does: the black frame, the framed grid floor.
 struct GridTiles : TileHarness {
     GridTiles() : TileHarness(zk::kGridTilesTool) {}
 };
-
-TEST(GridTilesTool, IsTheToolOfAFirstRun) {
-    zk_test::ViewHarness h;
-    EXPECT_EQ(h.view->CurrentTool(), &h.view->m_gridTilesTool);
-}
 
 TEST(GridTilesTool, PatternTileIsFramedOnTheGridLinesAroundItsCell) {
     GridTiles h;
@@ -305,21 +282,6 @@ TEST(GridTilesTool, GridFloorIsWhiteWithEveryCellLineAndItsFrame) {
     EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 60, 60), 4 * 15 * 15);
     EXPECT_EQ(h.Map(33, 10), kOther);
     EXPECT_EQ(h.Map(10, 33), kOther);
-}
-
-TEST(GridTilesTool, GridFloorOffTheGridKeepsTheLinesOnGridMultiples) {
-    GridTiles h;
-    h.view->m_gridOn = 0;
-    ToolSettings::fill = 8;
-    h.Stamp(5, 5);
-    // The frame on 5 and 21, one inner line on each axis at 16.
-    for (int i = 5; i <= 21; ++i) {
-        EXPECT_EQ(h.Map(16, i), gdi::kBlack) << i;
-        EXPECT_EQ(h.Map(i, 16), gdi::kBlack) << i;
-        EXPECT_EQ(h.Map(5, i), gdi::kBlack) << i;
-        EXPECT_EQ(h.Map(21, i), gdi::kBlack) << i;
-    }
-    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 40, 40), 3 * 17 + 3 * 17 - 9);
 }
 
 }  // namespace

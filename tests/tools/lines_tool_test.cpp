@@ -166,14 +166,4 @@ TEST(LinesTool, LineSizeSetsTheWidth) {
     }
 }
 
-TEST(LinesTool, UndoTakesTheLineBack) {
-    Lines h;
-    const gdi::Bitmap before = h.doc.m_bitmap;
-    h.Line(10, 10, 90, 70);
-    h.Paint();
-    ASSERT_GT(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 0);
-    h.doc.OnEditUndo();
-    EXPECT_TRUE(h.doc.m_bitmap == before);
-}
-
 }  // namespace

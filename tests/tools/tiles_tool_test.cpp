@@ -76,14 +76,4 @@ TEST(TilesTool, GridFloorOffTheGridHasOneLineEachWay) {
     EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 40, 40), 16 + 16 - 1);
 }
 
-TEST(TilesTool, SecondaryFillIsUsedWhateverThePrimaryIs) {
-    Tiles h;
-    h.SetBrush(4, SolidPattern(kOther));
-    ToolSettings::fill = 8;
-    ToolSettings::secfill = 4;
-    h.Stamp(40, 40, Qt::RightButton);
-    EXPECT_EQ(h.CountMap(kOther, 0, 0, 100, 100), 16 * 16);
-    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 0);
-}
-
 }  // namespace
