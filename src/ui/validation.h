@@ -10,17 +10,42 @@
 
 namespace zk {
 
-inline void RefuseField(QWidget* parent, QLineEdit* field, const QString& message) {
+// The platform's dialogs read at most this many characters of an integer field; whatever the
+// user typed beyond them is not looked at.
+inline constexpr int kIntFieldChars = 31;
+
+inline QString NotAnIntegerMessage() {
+    return QStringLiteral("Please enter an integer.");
+}
+inline QString IntegerRangeMessage(int low, int high) {
+    return QStringLiteral("Please enter an integer between %1 and %2.").arg(low).arg(high);
+}
+
+// The field's integer by the stock rule, or nullopt; no message is shown.
+inline std::optional<int> ParseIntField(const QLineEdit* field) {
+    return ParseDialogInt(field->text().left(kIntFieldChars).toStdString());
+}
+
+inline void WarnAboutField(QWidget* parent, const QString& message) {
     QMessageBox::warning(parent, QStringLiteral("ZK"), message);
+}
+
+// The user corrects the refused field next, so it gets the focus with its text selected.
+inline void FocusField(QLineEdit* field) {
     field->setFocus();
     field->selectAll();
 }
 
+inline void RefuseField(QWidget* parent, QLineEdit* field, const QString& message) {
+    WarnAboutField(parent, message);
+    FocusField(field);
+}
+
 // The field's integer, or nullopt after telling the user "Please enter an integer.".
 inline std::optional<int> ReadIntField(QWidget* parent, QLineEdit* field) {
-    const std::optional<int> v = ParseDialogInt(field->text().toStdString());
+    const std::optional<int> v = ParseIntField(field);
     if (!v)
-        RefuseField(parent, field, QStringLiteral("Please enter an integer."));
+        RefuseField(parent, field, NotAnIntegerMessage());
     return v;
 }
 

@@ -1,0 +1,135 @@
+#include "ui/settings_dlg.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <algorithm>
+#include <string>
+
+#include "doc/zk_doc.h"
+#include "ui/dialog_units.h"
+#include "ui/validation.h"
+
+namespace zk {
+
+namespace {
+
+// A label at its place; it grows to its text where our font is wider than the one the layout
+// was made for, so no text is cut off.
+void AddLabel(QWidget* dlg, const char* text, int x, int y, int cx, int cy) {
+    auto* label = new QLabel(QString::fromUtf8(text), dlg);
+    QRect r = DialogUnits(dlg, x, y, cx, cy);
+    r.setWidth(std::max(r.width(), label->sizeHint().width()));
+    label->setGeometry(r);
+}
+
+}  // namespace
+
+CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QString::fromUtf8("Nastavení"));
+    setFixedSize(DialogUnits(this, 0, 0, 186, 106).size());
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(DialogUnits(this, 129, 7, 50, 14));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CSettingsDlg::accept);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setGeometry(DialogUnits(this, 129, 24, 50, 14));
+    connect(cancel, &QPushButton::clicked, this, &CSettingsDlg::reject);
+
+    AddLabel(this, "Velikost mřížky:", 10, 15, 50, 8);
+    m_gridEdit = new QLineEdit(this);
+    m_gridEdit->setGeometry(DialogUnits(this, 70, 15, 40, 12));
+    // The grid field takes digits only; width and height take any text and are checked on OK.
+    m_gridEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9]*"), m_gridEdit));
+
+    auto* group = new QGroupBox(QStringLiteral("Mapa"), this);
+    group->setGeometry(DialogUnits(this, 5, 30, 85, 40));
+    group->lower();
+    AddLabel(this, "Šířka:", 10, 40, 20, 8);
+    m_widthEdit = new QLineEdit(this);
+    m_widthEdit->setGeometry(DialogUnits(this, 40, 40, 45, 12));
+    AddLabel(this, "Výška:", 10, 55, 22, 8);
+    m_heightEdit = new QLineEdit(this);
+    m_heightEdit->setGeometry(DialogUnits(this, 40, 55, 45, 12));
+
+    m_overgridCheck = new QCheckBox(QString::fromUtf8("Přesahující okraj mřížky"), this);
+    m_overgridCheck->setGeometry(DialogUnits(this, 5, 80, 92, 10));
+    // Three states, so that every value the field may hold (0, 1, 2) comes back as it went in.
+    m_overgridCheck->setTristate(true);
+    m_overgridCheck->setVisible(false);
+    m_overgridCheck->setEnabled(false);
+
+    setTabOrder(m_gridEdit, m_widthEdit);
+    setTabOrder(m_widthEdit, m_heightEdit);
+}
+
+void CSettingsDlg::OnInitDialog() {
+    m_gridEdit->setText(QString::number(m_grid));
+    m_widthEdit->setText(QString::number(m_width));
+    m_heightEdit->setText(QString::number(m_height));
+    if (m_overgrid < 0 || m_overgrid > 2)
+        m_overgrid = 0;
+    m_overgridCheck->setCheckState(m_overgrid == 1   ? Qt::Checked
+                                   : m_overgrid == 2 ? Qt::PartiallyChecked
+                                                     : Qt::Unchecked);
+    m_gridEdit->setFocus();
+    m_gridEdit->selectAll();
+}
+
+int CSettingsDlg::exec() {
+    OnInitDialog();
+    return QDialog::exec();
+}
+
+void CSettingsDlg::ShowRefusal(const QString& message) {
+    WarnAboutField(this, message);
+}
+
+void CSettingsDlg::Refuse(QLineEdit* field, const QString& message) {
+    ShowRefusal(message);
+    FocusField(field);
+}
+
+void CSettingsDlg::accept() {
+    const std::optional<int> grid = ParseIntField(m_gridEdit);
+    if (!grid)
+        return Refuse(m_gridEdit, NotAnIntegerMessage());
+    if (*grid < kMinGrid || *grid > kMaxGrid)
+        return Refuse(m_gridEdit, IntegerRangeMessage(kMinGrid, kMaxGrid));
+    const std::optional<int> width = ParseIntField(m_widthEdit);
+    if (!width)
+        return Refuse(m_widthEdit, NotAnIntegerMessage());
+    const std::optional<int> height = ParseIntField(m_heightEdit);
+    if (!height)
+        return Refuse(m_heightEdit, NotAnIntegerMessage());
+    // The map is resized to these on OK: a size the map cannot have is refused here, where the
+    // user can still correct it, and on the field that is at fault.
+    if (const std::string why = CZKDoc::CheckSize(*width, *height); !why.empty()) {
+        const bool widthAtFault = !CZKDoc::CheckSize(*width, 1).empty();
+        return Refuse(widthAtFault ? m_widthEdit : m_heightEdit,
+                      QString::fromStdString("The size cannot be used: " + why + "."));
+    }
+
+    m_grid = *grid;
+    m_width = *width;
+    m_height = *height;
+    switch (m_overgridCheck->checkState()) {
+        case Qt::Unchecked:
+            m_overgrid = 0;
+            break;
+        case Qt::Checked:
+            m_overgrid = 1;
+            break;
+        case Qt::PartiallyChecked:
+            m_overgrid = 2;
+            break;
+    }
+    QDialog::accept();
+}
+
+}  // namespace zk
