@@ -135,7 +135,8 @@ TEST(ButtonArt, ThePatternBarsButtonIsBlank) {
 // The icon holds the drawn picture and its double with every pixel repeated in a 2 x 2 block.
 void ExpectSharpDouble(const QIcon& icon, const QImage& drawn) {
     const QImage one = icon.pixmap(QSize(kButtonWidth, kButtonHeight)).toImage();
-    const QImage two = icon.pixmap(QSize(2 * kButtonWidth, 2 * kButtonHeight)).toImage();
+    // What a bar of icon size 16 x 15 asks for on a double-density screen.
+    const QImage two = icon.pixmap(QSize(kButtonWidth, kButtonHeight), 2.0).toImage();
     EXPECT_EQ(zk_test::ImageDifference(drawn, one), "");
     ASSERT_EQ(two.size(), QSize(2 * kButtonWidth, 2 * kButtonHeight));
     QImage doubled(two.size(), QImage::Format_ARGB32);
