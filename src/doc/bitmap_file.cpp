@@ -34,8 +34,9 @@ constexpr std::uint32_t kBiAlphaBitfields = 6;
 constexpr std::uint64_t kFileHeaderSize = 14;
 constexpr std::uint64_t kInfoHeaderSize = 40;
 constexpr std::uint64_t kCoreHeaderSize = 12;
-// No image within the size limits needs a bigger file (2^28 pixels of 4 bytes plus headers and
-// row padding); refusing larger ones keeps a stray huge file from being read into memory.
+// The largest image within the size limits needs about 1 GiB of pixel data (2^28 pixels of 4
+// bytes); twice that leaves room for run-length data and trailing junk, and keeps a stray huge
+// file from being read into memory.
 constexpr std::uint64_t kMaxFileSize = std::uint64_t{1} << 31;
 
 bool Fail(BitmapError* error, BitmapErrorCode code, std::string message) {
