@@ -347,6 +347,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::OnCommand(int id) {
+    m_view->CommitToolWork();
     if (const ToolCommand* t = FindToolCommand(id)) {
         m_view->SelectTool(t->kind);
     } else {

@@ -69,7 +69,17 @@ MapTool* CZKView::ToolOfKind(int kind) {
     }
 }
 
+void CZKView::CommitToolWork() {
+    if (!m_pTool || !m_pTool->HasWorkToCommit())
+        return;
+    m_doc->SetModifiedFlag(true);
+    gdi::DC offscreen(&m_doc->m_bitmap);
+    m_pTool->CommitToMap(offscreen);
+    InvalidateAll();
+}
+
 void CZKView::SelectTool(int kind) {
+    CommitToolWork();
     ToolSettings::tool = kind;
     m_pTool = ToolOfKind(kind);
     if (m_onToolChanged)
@@ -266,6 +276,9 @@ void CZKView::mousePressEvent(QMouseEvent* event) {
     if (button != Qt::LeftButton && button != Qt::RightButton)
         return;
     // Every press takes an undo snapshot, whatever the tool.
+    // Work still queued from the last gesture belongs to the map before the snapshot, so that
+    // one Undo takes back exactly one gesture.
+    CommitToolWork();
     m_doc->SaveUndo();
     if (!m_pTool)
         return;

@@ -44,6 +44,9 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     void SelectTool(int kind);
     MapTool* ToolOfKind(int kind);
     MapTool* CurrentTool() const { return m_pTool; }
+    // Commits whatever the current tool has queued for the map now, rather than at the next
+    // paint: before a snapshot, a tool change or a command, so the work lands where it belongs.
+    void CommitToolWork();
 
     void OnZoomIn();
     void OnZoomOut();

@@ -134,6 +134,33 @@ TEST(FreehandTool, CrossFollowsThePointerWithItsCentreClear) {
     EXPECT_TRUE(h.doc.m_bitmap.GetPixel(10, 10) == gdi::kWhite) << "the cross went into the map";
 }
 
+TEST(FreehandTool, UndoTakesBackOneStrokeEvenWhenTheFirstWasNotYetPainted) {
+    Freehand h;
+    h.Move(10, 10);
+    h.Press(10, 10);
+    h.Move(30, 10, Qt::LeftButton);
+    h.Release(30, 10);
+    // No paint between the two strokes: the first is still queued at the second press.
+    h.Move(10, 40);
+    h.Press(10, 40);
+    h.Move(30, 40, Qt::LeftButton);
+    h.Release(30, 40);
+    h.Paint();
+    h.doc.OnEditUndo();
+    EXPECT_EQ(h.Map(20, 10), gdi::kBlack) << "Undo took back the first stroke too";
+    EXPECT_EQ(h.Map(20, 40), gdi::kWhite);
+}
+
+TEST(FreehandTool, QueuedWorkLandsBeforeAnotherToolIsChosen) {
+    Freehand h;
+    h.Move(10, 10);
+    h.Press(10, 10);
+    h.Move(30, 10, Qt::LeftButton);
+    h.Release(30, 10);
+    h.view->SelectTool(zk::kLinesTool);
+    EXPECT_EQ(h.Map(20, 10), gdi::kBlack);
+}
+
 TEST(FreehandTool, ReleaseOutsideTheWindowEndsTheStroke) {
     Freehand h;
     h.Move(10, 10);

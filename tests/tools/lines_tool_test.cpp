@@ -107,11 +107,11 @@ TEST(LinesTool, ALineKeepsTheEndItWasReleasedAt) {
 
 TEST(LinesTool, QuickLinesBeforeOnePaintAllLand) {
     Lines h;
+    // A black pixel under the white line, to see it.
+    h.doc.m_bitmap.SetPixel(20, 30, gdi::kBlack);
     h.Line(10, 20, 40, 20);
     h.Line(10, 30, 40, 30, Qt::RightButton);
     h.Line(10, 40, 40, 40);
-    // A black pixel under the white line, to see it.
-    h.doc.m_bitmap.SetPixel(20, 30, gdi::kBlack);
     h.Paint();
     EXPECT_EQ(h.CountMap(gdi::kBlack, 10, 20, 40, 21), 30);
     EXPECT_EQ(h.Map(20, 30), gdi::kWhite) << "the white line is missing";
