@@ -2,7 +2,9 @@
 
 #include <QFileDialog>
 
+#include "app/help_page.h"
 #include "ui/new_map_dlg.h"
+#include "ui/settings_dlg.h"
 
 namespace zk {
 
@@ -53,12 +55,23 @@ bool FramePrompts::AskNewMapSize(QWidget* parent, int& width, int& height) {
     return true;
 }
 
-bool FramePrompts::AskSettings(QWidget*, int&, int&, int&, int&) {
-    return false;
+bool FramePrompts::AskSettings(QWidget* parent, int& grid, int& width, int& height, int& overgrid) {
+    CSettingsDlg dlg(parent);
+    dlg.m_grid = grid;
+    dlg.m_width = width;
+    dlg.m_height = height;
+    dlg.m_overgrid = overgrid;
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    grid = dlg.m_grid;
+    width = dlg.m_width;
+    height = dlg.m_height;
+    overgrid = dlg.m_overgrid;
+    return true;
 }
 
 QString FramePrompts::HelpPage() {
-    return {};
+    return HelpPageToOpen();
 }
 
 }  // namespace zk

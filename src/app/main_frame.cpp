@@ -19,9 +19,12 @@
 #include <QUrl>
 
 #include "app/about_dlg.h"
+#include "app/help_page.h"
 #include "app/lock_keys.h"
+#include "res/icons.h"
 #include "res/resource.h"
 #include "res/strings.h"
+#include "ui/pattern_palette.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
 
@@ -121,6 +124,7 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
       m_view(new CZKView(doc, this)),
       m_prompts(std::make_unique<FramePrompts>()) {
     setCentralWidget(m_view);
+    setWindowIcon(AppIcon());
     m_view->m_onToolChanged = [this] { OnToolChanged(); };
     CreateMenus();
     CreateBars();
@@ -247,8 +251,13 @@ void CMainFrame::CreateBars() {
     for (int id : kSizeCommands)
         m_wndSizeBar->addAction(Action(id));
 
+    // The pattern bar holds the pattern palette, 200 x 40, which covers the bar's own blank
+    // button.
     m_wndPatternBar = NewBar(U("Výplně"), QStringLiteral("PatternBar"));
     m_wndPatternBar->setIconSize(QSize(32, 32));
+    m_palette = new CPatternPalette(m_wndPatternBar);
+    m_palette->m_pHost = m_wndPatternBar;
+    m_wndPatternBar->addWidget(m_palette);
 
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
     addToolBar(Qt::LeftToolBarArea, m_wndToolsBar);
@@ -278,10 +287,19 @@ void CMainFrame::CreateBars() {
 }
 
 void CMainFrame::ApplyIcons() {
+    for (int id : kMainToolBar)
+        if (id != 0)
+            Action(id)->setIcon(CommandIcon(id));
+    for (int id : kToolPaletteOrder)
+        Action(id)->setIcon(CommandIcon(id));
     ApplySizeIcons();
 }
 
-void CMainFrame::ApplySizeIcons() {}
+void CMainFrame::ApplySizeIcons() {
+    const int set = SizeImageSet(ToolSettings::tool);
+    for (int i = 0; i < 4; ++i)
+        Action(kSizeCommands[i])->setIcon(SizeIcon(set, i));
+}
 
 void CMainFrame::UpdateLockIndicators() {
     const LockKeys keys = ReadLockKeys();
@@ -519,8 +537,7 @@ void CMainFrame::OnToolChanged() {
     ApplySizeIcons();
     m_wndSizeBar->update();
     m_wndPatternBar->update();
-    for (QWidget* w : m_wndPatternBar->findChildren<QWidget*>())
-        w->update();
+    m_palette->update();
     UpdateCommandUI();
 }
 

@@ -17,6 +17,7 @@ class QToolBar;
 
 namespace zk {
 
+class CPatternPalette;
 class CZKView;
 
 class CMainFrame : public QMainWindow {
@@ -65,6 +66,7 @@ class CMainFrame : public QMainWindow {
     QToolBar* m_wndToolsBar = nullptr;
     QToolBar* m_wndSizeBar = nullptr;
     QToolBar* m_wndPatternBar = nullptr;
+    CPatternPalette* m_palette = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
