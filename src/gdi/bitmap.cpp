@@ -3,7 +3,8 @@
 namespace gdi {
 
 Bitmap::Bitmap(int w, int h, int bitsPerPixel, Color fill) {
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0)
+        return;
     m_width = w;
     m_height = h;
     m_bpp = bitsPerPixel == 1 ? 1 : 32;
@@ -14,7 +15,7 @@ void Bitmap::Reset() {
     m_width = 0;
     m_height = 0;
     m_bpp = 32;
-    std::vector<Color>().swap(m_pixels);
+    decltype(m_pixels)().swap(m_pixels);
 }
 
 Color Bitmap::NearestMono(Color c) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "gdi/pixel_allocator.h"
 #include "gdi/types.h"
 
 namespace gdi {
@@ -14,7 +15,7 @@ namespace gdi {
 // nearer of the two (squared RGB distance, ties to black). A default-constructed bitmap is empty
 // (IsNull), as a bitmap object that holds no bitmap.
 class Bitmap {
-public:
+  public:
     Bitmap() = default;
     // A new bitmap of w x h pixels, all set to `fill` (black unless given, as a new bitmap is).
     // bitsPerPixel is 32 or 1. Sizes of zero or below give an empty bitmap.
@@ -32,18 +33,21 @@ public:
 
     // Reading outside the bitmap gives kBlack; writing outside it does nothing.
     Color GetPixel(int x, int y) const {
-        if (!InBounds(x, y)) return kBlack;
+        if (!InBounds(x, y))
+            return kBlack;
         return m_pixels[Index(x, y)];
     }
     void SetPixel(int x, int y, Color c) {
-        if (!InBounds(x, y)) return;
+        if (!InBounds(x, y))
+            return;
         m_pixels[Index(x, y)] = Reduce(c);
     }
     bool InBounds(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
 
     // The colour this bitmap stores for c: c itself, or black/white for a monochrome bitmap.
     Color Reduce(Color c) const {
-        if (m_bpp != 1) return c & 0xFFFFFF;
+        if (m_bpp != 1)
+            return c & 0xFFFFFF;
         return NearestMono(c);
     }
     static Color NearestMono(Color c);
@@ -63,7 +67,7 @@ public:
                a.m_pixels == b.m_pixels;
     }
 
-private:
+  private:
     std::size_t Index(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
                static_cast<std::size_t>(x);
@@ -72,7 +76,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_bpp = 32;
-    std::vector<Color> m_pixels;
+    std::vector<Color, PixelAllocator<Color>> m_pixels;
 };
 
 }  // namespace gdi
