@@ -1,5 +1,7 @@
 #include "app/about_dlg.h"
 
+#include "res/icons.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -13,7 +15,7 @@ namespace zk {
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromUtf8("O programu Tarvil"));
     auto* icon = new QLabel(this);
-    icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    icon->setPixmap(res::AppIcon().pixmap(32, 32));
     auto* name = new QLabel(QStringLiteral("ZK verze %1").arg(QStringLiteral(ZK_VERSION)), this);
     auto* line = new QLabel(QString::fromUtf8("Malování map na mřížce"), this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -7,6 +7,7 @@
 
 #include "app/main_frame.h"
 #include "app/zk_app.h"
+#include "res/icons.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZK"));
     QApplication::setOrganizationName(QStringLiteral("ZK"));
+    QApplication::setWindowIcon(zk::res::AppIcon());
 
     zk::CZKApp theApp;
     if (!theApp.InitInstance(QApplication::arguments().mid(1))) {

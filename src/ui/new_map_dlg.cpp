@@ -24,13 +24,19 @@ CNewMapDlg::CNewMapDlg(QWidget* parent) : QDialog(parent) {
     cancel->setGeometry(DialogUnits(this, 129, 24, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CNewMapDlg::reject);
 
-    (new QLabel(QString::fromUtf8("Šířka:"), this))->setGeometry(DialogUnits(this, 10, 10, 25, 8));
+    // Labels sit where they always have and grow to fit their text in the font at hand.
+    auto label = [this](const char* text, int x, int y) {
+        auto* l = new QLabel(QString::fromUtf8(text), this);
+        l->move(DialogUnits(this, x, y, 0, 0).topLeft());
+        l->adjustSize();
+    };
+    label("Šířka:", 10, 10);
     m_widthEdit = new QLineEdit(this);
     m_widthEdit->setGeometry(DialogUnits(this, 40, 10, 40, 12));
-    (new QLabel(QString::fromUtf8("Výška:"), this))->setGeometry(DialogUnits(this, 10, 25, 25, 8));
+    label("Výška:", 10, 25);
     m_heightEdit = new QLineEdit(this);
     m_heightEdit->setGeometry(DialogUnits(this, 40, 25, 40, 12));
-    (new QLabel(QString::fromUtf8("pixelů"), this))->setGeometry(DialogUnits(this, 85, 20, 30, 8));
+    label("pixelů", 85, 20);
 
     // Digits only, as the fields were made.
     for (QLineEdit* e : {m_widthEdit, m_heightEdit})
