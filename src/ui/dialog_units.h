@@ -2,11 +2,20 @@
 // an eighth of the character height down.
 #pragma once
 
+#include <QFont>
 #include <QFontMetrics>
 #include <QRect>
 #include <QWidget>
 
 namespace zk {
+
+// The dialogs were laid out for an 8-point font; in a larger one their labels would run into
+// the fields beside them.
+inline void UseDialogFont(QWidget* dialog) {
+    QFont f = dialog->font();
+    f.setPointSize(8);
+    dialog->setFont(f);
+}
 
 inline QRect DialogUnits(const QWidget* w, int x, int y, int cx, int cy) {
     const QFontMetrics fm(w->font());

@@ -39,6 +39,7 @@ unsigned KeyFlags(const QMouseEvent* event) {
 }  // namespace
 
 CFillsDlg::CFillsDlg(QWidget* parent) : QDialog(parent) {
+    UseDialogFont(this);
     setWindowTitle(QString::fromUtf8("Výplně"));
     setFixedSize(DialogUnits(this, 0, 0, 158, 101).size());
 

@@ -13,6 +13,7 @@
 namespace zk {
 
 CNewMapDlg::CNewMapDlg(QWidget* parent) : QDialog(parent) {
+    UseDialogFont(this);
     setWindowTitle(QString::fromUtf8("Nová mapa"));
     setFixedSize(DialogUnits(this, 0, 0, 186, 95).size());
 

@@ -29,6 +29,7 @@ void AddLabel(QWidget* dlg, const char* text, int x, int y, int cx, int cy) {
 }  // namespace
 
 CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
+    UseDialogFont(this);
     setWindowTitle(QString::fromUtf8("Nastavení"));
     setFixedSize(DialogUnits(this, 0, 0, 186, 106).size());
 
