@@ -72,20 +72,7 @@ void FreehandTool::CommitToMap(gdi::DC& dc) {
 }
 
 void FreehandTool::DrawOverlay(gdi::DC& dc, float zoom) {
-    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::RGB(255, 255, 0)));
-    const double z = zoom;
-    const double cx = z * (m_curPoint.x + 0.5);
-    const double cy = z * (m_curPoint.y + 0.5);
-    auto arm = [&dc](double x0, double y0, double x1, double y1) {
-        dc.MoveTo(static_cast<int>(x0), static_cast<int>(y0));
-        dc.LineTo(static_cast<int>(x1), static_cast<int>(y1));
-    };
-    // The end pixel of each arm is left out, so the centre stays clear.
-    arm(cx - 8, cy, cx - 2, cy);
-    arm(cx + 8, cy, cx + 2, cy);
-    arm(cx, cy - 8, cx, cy - 2);
-    arm(cx, cy + 8, cx, cy + 2);
-    dc.SelectPen(old);
+    DrawPointerCross(dc, zoom, m_curPoint);
 }
 
 }  // namespace zk

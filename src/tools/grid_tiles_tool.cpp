@@ -9,8 +9,6 @@ namespace zk {
 
 namespace {
 
-constexpr gdi::Color kMarkColor = gdi::RGB(255, 255, 0);
-
 bool IsPattern(int fill) {
     return fill >= 1 && fill < PatternLibrary::kCount && fill != 8;
 }

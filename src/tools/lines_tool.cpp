@@ -6,12 +6,6 @@
 
 namespace zk {
 
-namespace {
-
-constexpr gdi::Color kMarkColor = gdi::RGB(255, 255, 0);
-
-}  // namespace
-
 void LinesTool::Begin(int primary) {
     // The start is where the pointer last was; the press's own point is not used.
     m_anchor = m_curPoint;
@@ -88,26 +82,15 @@ void LinesTool::CommitToMap(gdi::DC& dc) {
 }
 
 void LinesTool::DrawOverlay(gdi::DC& dc, float zoom) {
-    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, kMarkColor));
-    const double z = zoom;
-    // A cross around the centre of the pointer's map pixel; each arm leaves out its end pixel,
-    // so the centre stays clear.
-    const double cx = z * (m_curPoint.x + 0.5);
-    const double cy = z * (m_curPoint.y + 0.5);
-    auto arm = [&dc](double x0, double y0, double x1, double y1) {
-        dc.MoveTo(static_cast<int>(x0), static_cast<int>(y0));
-        dc.LineTo(static_cast<int>(x1), static_cast<int>(y1));
-    };
-    arm(cx - 8, cy, cx - 2, cy);
-    arm(cx + 8, cy, cx + 2, cy);
-    arm(cx, cy - 8, cx, cy - 2);
-    arm(cx, cy + 8, cx, cy + 2);
+    DrawPointerCross(dc, zoom, m_curPoint);
     if (m_dragging) {
+        const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, kMarkColor));
+        const double z = zoom;
         // The band joins the pixels' top-left corners, not their centres.
         dc.MoveTo(static_cast<int>(z * m_anchor.x), static_cast<int>(z * m_anchor.y));
         dc.LineTo(static_cast<int>(z * m_curPoint.x), static_cast<int>(z * m_curPoint.y));
+        dc.SelectPen(old);
     }
-    dc.SelectPen(old);
 }
 
 }  // namespace zk

@@ -1,5 +1,7 @@
 #include "ui/fills_dlg.h"
 
+#include "view/mouse_flags.h"
+
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -15,27 +17,6 @@ namespace zk {
 namespace {
 
 constexpr int kCellSize = 8;
-// Buttons without a key-state flag of their own still make a drag "not one button alone".
-constexpr unsigned kOtherButton = 0x0020;
-
-unsigned KeyFlags(const QMouseEvent* event) {
-    unsigned flags = 0;
-    const Qt::MouseButtons b = event->buttons();
-    if (b & Qt::LeftButton)
-        flags |= MK_LBUTTON;
-    if (b & Qt::RightButton)
-        flags |= MK_RBUTTON;
-    if (b & Qt::MiddleButton)
-        flags |= MK_MBUTTON;
-    if (b & ~(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton))
-        flags |= kOtherButton;
-    if (event->modifiers() & Qt::ShiftModifier)
-        flags |= MK_SHIFT;
-    if (event->modifiers() & Qt::ControlModifier)
-        flags |= MK_CONTROL;
-    return flags;
-}
-
 }  // namespace
 
 CFillsDlg::CFillsDlg(QWidget* parent) : QDialog(parent) {
@@ -166,15 +147,15 @@ void CFillsDlg::paintEvent(QPaintEvent* event) {
 void CFillsDlg::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(KeyFlags(event), p.x(), p.y());
+        OnLButtonDown(KeyStateFlags(event), p.x(), p.y());
     else if (event->button() == Qt::RightButton)
-        OnRButtonDown(KeyFlags(event), p.x(), p.y());
+        OnRButtonDown(KeyStateFlags(event), p.x(), p.y());
     QDialog::mousePressEvent(event);
 }
 
 void CFillsDlg::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    OnMouseMove(KeyFlags(event), p.x(), p.y());
+    OnMouseMove(KeyStateFlags(event), p.x(), p.y());
     QDialog::mouseMoveEvent(event);
 }
 

@@ -33,6 +33,22 @@ gdi::Point SnapNearest(int x, int y) {
     return {((x + h) / g) * g, ((y + h) / g) * g};
 }
 
+void DrawPointerCross(gdi::DC& dc, float zoom, gdi::Point p) {
+    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, kMarkColor));
+    const double z = zoom;
+    const double cx = z * (p.x + 0.5);
+    const double cy = z * (p.y + 0.5);
+    auto arm = [&dc](double x0, double y0, double x1, double y1) {
+        dc.MoveTo(static_cast<int>(x0), static_cast<int>(y0));
+        dc.LineTo(static_cast<int>(x1), static_cast<int>(y1));
+    };
+    arm(cx - 8, cy, cx - 2, cy);
+    arm(cx + 8, cy, cx + 2, cy);
+    arm(cx, cy - 8, cx, cy - 2);
+    arm(cx, cy + 8, cx, cy + 2);
+    dc.SelectPen(old);
+}
+
 void MapTool::OnRButtonDblClk(unsigned, int, int) {}
 gdi::Point MapTool::SnapPoint(int x, int y) {
     return SnapDown(x, y);

@@ -13,7 +13,16 @@ enum MouseFlags : unsigned {
     MK_SHIFT = 0x0004,
     MK_CONTROL = 0x0008,
     MK_MBUTTON = 0x0010,
+    MK_XBUTTON1 = 0x0020,
+    MK_XBUTTON2 = 0x0040,
 };
+
+// The colour of every tool's marks on the window.
+constexpr gdi::Color kMarkColor = gdi::RGB(255, 255, 0);
+
+// The pointer's cross: four yellow arms 3 to 8 window pixels from the centre of the map pixel
+// `p` (each arm leaves out its end pixel, so the centre stays clear).
+void DrawPointerCross(gdi::DC& dc, float zoom, gdi::Point p);
 
 // Grid snapping. Both divide by ToolSettings::grid (taken as at least 1) truncating toward
 // zero, so negative coordinates move toward zero.

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "view/mouse_flags.h"
 #include "view/tool_settings.h"
 
 namespace zk {
@@ -255,22 +256,6 @@ void CZKView::PaintNow() {
     viewport()->update();
 }
 
-unsigned CZKView::Flags(const QMouseEvent* event) const {
-    unsigned flags = 0;
-    const Qt::MouseButtons b = event->buttons();
-    if (b & Qt::LeftButton)
-        flags |= MK_LBUTTON;
-    if (b & Qt::RightButton)
-        flags |= MK_RBUTTON;
-    if (b & Qt::MiddleButton)
-        flags |= MK_MBUTTON;
-    if (event->modifiers() & Qt::ShiftModifier)
-        flags |= MK_SHIFT;
-    if (event->modifiers() & Qt::ControlModifier)
-        flags |= MK_CONTROL;
-    return flags;
-}
-
 void CZKView::mousePressEvent(QMouseEvent* event) {
     const Qt::MouseButton button = event->button();
     if (button != Qt::LeftButton && button != Qt::RightButton)
@@ -285,9 +270,9 @@ void CZKView::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const gdi::Point m = WindowToMap(p.x(), p.y());
     if (button == Qt::LeftButton)
-        m_pTool->OnLButtonDown(Flags(event), m.x, m.y);
+        m_pTool->OnLButtonDown(KeyStateFlags(event), m.x, m.y);
     else
-        m_pTool->OnRButtonDown(Flags(event), m.x, m.y);
+        m_pTool->OnRButtonDown(KeyStateFlags(event), m.x, m.y);
 }
 
 void CZKView::mouseReleaseEvent(QMouseEvent* event) {
@@ -299,9 +284,9 @@ void CZKView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const gdi::Point m = WindowToMap(p.x(), p.y());
     if (button == Qt::LeftButton)
-        m_pTool->OnLButtonUp(Flags(event), m.x, m.y);
+        m_pTool->OnLButtonUp(KeyStateFlags(event), m.x, m.y);
     else
-        m_pTool->OnRButtonUp(Flags(event), m.x, m.y);
+        m_pTool->OnRButtonUp(KeyStateFlags(event), m.x, m.y);
 }
 
 void CZKView::mouseMoveEvent(QMouseEvent* event) {
@@ -309,7 +294,7 @@ void CZKView::mouseMoveEvent(QMouseEvent* event) {
         return;
     const QPoint p = event->position().toPoint();
     const gdi::Point m = WindowToMap(p.x(), p.y());
-    m_pTool->OnMouseMove(Flags(event), m.x, m.y);
+    m_pTool->OnMouseMove(KeyStateFlags(event), m.x, m.y);
 }
 
 void CZKView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -319,7 +304,7 @@ void CZKView::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     const QPoint p = event->position().toPoint();
     const gdi::Point m = WindowToMap(p.x(), p.y());
-    m_pTool->OnRButtonDblClk(Flags(event), m.x, m.y);
+    m_pTool->OnRButtonDblClk(KeyStateFlags(event), m.x, m.y);
 }
 
 void CZKView::resizeEvent(QResizeEvent* event) {

@@ -109,7 +109,6 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // Sizes the window picture to the window and runs the paint pass over `r`.
     void Render(const QRect& r);
     gdi::Point ScrollPos() const;
-    unsigned Flags(const QMouseEvent* event) const;
 
     CZKDoc* m_doc;
     gdi::Bitmap m_window;
