@@ -605,10 +605,12 @@ bool CMainFrame::DoSave(const QString& givenPath) {
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
+    m_openFailed = false;
     if (!SaveModified())
         return false;
     std::string why;
     if (!m_doc->OnOpenDocument(path.toStdString(), &why)) {
+        m_openFailed = true;
         m_prompts->ShowError(this,
                              QStringLiteral("The map could not be opened from %1.\n%2")
                                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)));
@@ -655,8 +657,9 @@ void CMainFrame::OnRecentFile(int index) {
     if (index < 0 || index >= files.size())
         return;
     const QString path = files[index];
-    if (!OpenDocumentFile(path) && !QFileInfo::exists(path)) {
-        // A file that is gone leaves the list, as it always has.
+    if (!OpenDocumentFile(path) && m_openFailed) {
+        // A file that cannot be read leaves the list, as it always has; one the user chose not
+        // to open after all stays.
         m_recentFiles->Remove(path);
         RebuildRecentFileMenu();
     }

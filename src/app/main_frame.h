@@ -107,6 +107,7 @@ class CMainFrame : public QMainWindow {
     QList<QAction*> m_recentActions;
     QList<QLabel*> m_lockIndicators;
     bool m_closingWithoutQuestion = false;
+    bool m_openFailed = false;  // the last open read no map (not: the user cancelled)
     bool m_destroyed = false;
 };
 

@@ -273,6 +273,17 @@ TEST(MainFrame, SaveOpenAndTheRecentFileList) {
     // The second entry opens the first map again.
     a.frame()->OnCommand(zk::res::ID_FILE_MRU_FILE1 + 1);
     EXPECT_EQ(a.doc().m_width, 672);
+
+    // An entry whose file no longer reads leaves the list; a cancelled open keeps it.
+    a.Draw();
+    a.prompts->saveChangesAnswer = QMessageBox::Cancel;
+    a.frame()->OnCommand(zk::res::ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(a.app.RecentFiles().Files().size(), 2);
+    QFile::resize(dir.filePath("small.bmp"), 20);
+    a.prompts->saveChangesAnswer = QMessageBox::No;
+    a.frame()->OnCommand(zk::res::ID_FILE_MRU_FILE1 + 1);
+    ASSERT_EQ(a.app.RecentFiles().Files().size(), 1);
+    EXPECT_TRUE(a.app.RecentFiles().Files()[0].endsWith("first.bmp"));
     a.frame()->CloseWithoutAsking();
 }
 
