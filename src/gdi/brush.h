@@ -24,7 +24,8 @@ struct Brush {
     static Brush Null() { return {BrushStyle::Null, kWhite, nullptr}; }
     // A pattern brush from a copy of `bmp`. An empty bitmap gives a null brush.
     static Brush Pattern(const Bitmap& bmp) {
-        if (bmp.IsNull()) return Null();
+        if (bmp.IsNull())
+            return Null();
         return {BrushStyle::Pattern, kWhite, std::make_shared<const Bitmap>(bmp)};
     }
 

@@ -21,7 +21,8 @@ struct Pen {
     bool IsNull() const { return style == PenStyle::Null; }
     // The width outlines are drawn with: 1 for width 0, dashed and thin pens.
     int EffectiveWidth() const {
-        if (style != PenStyle::Solid) return 1;
+        if (style != PenStyle::Solid)
+            return 1;
         return width < 1 ? 1 : width;
     }
     friend bool operator==(const Pen&, const Pen&) = default;

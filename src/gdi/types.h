@@ -13,9 +13,15 @@ constexpr Color RGB(int r, int g, int b) {
     return (static_cast<Color>(r & 0xFF) << 16) | (static_cast<Color>(g & 0xFF) << 8) |
            static_cast<Color>(b & 0xFF);
 }
-constexpr int GetRValue(Color c) { return static_cast<int>((c >> 16) & 0xFF); }
-constexpr int GetGValue(Color c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(Color c) { return static_cast<int>(c & 0xFF); }
+constexpr int GetRValue(Color c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+constexpr int GetGValue(Color c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(Color c) {
+    return static_cast<int>(c & 0xFF);
+}
 
 constexpr Color kBlack = 0x000000;
 constexpr Color kWhite = 0xFFFFFF;
@@ -47,13 +53,16 @@ struct Rect {
     constexpr Rect Intersect(const Rect& o) const {
         Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
                std::min(bottom, o.bottom)};
-        if (r.IsEmpty()) return {};
+        if (r.IsEmpty())
+            return {};
         return r;
     }
     // The smallest rectangle holding both; an empty rectangle adds nothing.
     constexpr Rect Union(const Rect& o) const {
-        if (IsEmpty()) return o;
-        if (o.IsEmpty()) return *this;
+        if (IsEmpty())
+            return o;
+        if (o.IsEmpty())
+            return *this;
         return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right),
                 std::max(bottom, o.bottom)};
     }
