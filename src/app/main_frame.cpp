@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -100,6 +101,11 @@ QString U(std::string_view utf8) {
 }
 
 }  // namespace
+
+std::unique_ptr<QSettings> CMainFrame::OpenSettingsStore() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("ZK"), QStringLiteral("ZK"));
+}
 
 int CMainFrame::SizeImageSet(int tool) {
     if (tool == kTilesTool || tool == kGridTilesTool)
@@ -211,8 +217,13 @@ void CMainFrame::CreateMenus() {
             ->setCheckable(true);
     QMenu* sizes = tools->addMenu(U("Velikost"));
     const char* sizeTexts[] = {"žádná", "malá", "střední", "velká"};
-    for (int i = 0; i < 4; ++i)
-        AddCommand(sizes, kSizeCommands[i], U(sizeTexts[i]))->setCheckable(true);
+    // The sizes carry radio marks: one of them is always the current one.
+    auto* sizeGroup = new QActionGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = AddCommand(sizes, kSizeCommands[i], U(sizeTexts[i]));
+        a->setCheckable(true);
+        sizeGroup->addAction(a);
+    }
 
     QMenu* settings = menuBar()->addMenu(U("&Nastavení"));
     AddCommand(settings, ID_SETTINGS, U("&Nastavení..."));
@@ -386,7 +397,7 @@ void CMainFrame::OnCommand(int id) {
                 m_view->OnFilePrint();
                 break;
             case ID_FILE_PRINT_PREVIEW:
-                m_view->OnFilePrintPreview();
+                OnFilePrintPreview();
                 break;
             case ID_FILE_PRINT_SETUP:
                 OnFilePrintSetup();
@@ -474,6 +485,15 @@ void CMainFrame::ToggleBar(QWidget* bar) {
 
 bool CMainFrame::IsBarShown(QWidget* bar) const {
     return !bar->isHidden();
+}
+
+void CMainFrame::OnFilePrintPreview() {
+    // Whether the preview shows one page or two is kept in the settings store.
+    const std::unique_ptr<QSettings> settings = OpenSettingsStore();
+    const QString key = QStringLiteral("Settings/PreviewPages");
+    int pages = settings->value(key, 1).toInt();
+    m_view->OnFilePrintPreview(pages);
+    settings->setValue(key, pages);
 }
 
 void CMainFrame::OnFilePrintSetup() {

@@ -11,6 +11,7 @@
 #include "doc/zk_doc.h"
 
 class QAction;
+class QSettings;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -55,6 +56,9 @@ class CMainFrame : public QMainWindow {
 
     void UpdateTitle();
 
+    // The settings store: organisation "ZK", application "ZK", in the platform's native format.
+    static std::unique_ptr<QSettings> OpenSettingsStore();
+
     // Which size images the size bar shows, and which setting its buttons set, for a tool.
     static int SizeImageSet(int tool);
     static int& SizeField(int tool);
@@ -83,6 +87,7 @@ class CMainFrame : public QMainWindow {
     void ToggleBar(QWidget* bar);
     bool IsBarShown(QWidget* bar) const;
     void OnSize(int value);
+    void OnFilePrintPreview();
     void OnFilePrintSetup();
     void OnAppAbout();
     void OnHelpIndex();

@@ -32,8 +32,7 @@ CZKApp::CZKApp() = default;
 CZKApp::~CZKApp() = default;
 
 std::unique_ptr<QSettings> CZKApp::OpenSettings() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("ZK"), QStringLiteral("ZK"));
+    return CMainFrame::OpenSettingsStore();
 }
 
 void CZKApp::LoadToolSettings(QSettings& settings) {

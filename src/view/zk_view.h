@@ -62,7 +62,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
 
     // Printing: one page, the whole map stretched to the printable area.
     void OnFilePrint();
-    void OnFilePrintPreview();
+    // `pages` is how many pages the preview shows side by side (1 or 2), kept between runs.
+    void OnFilePrintPreview(int& pages);
     // Prints the map on `printer`'s one page; false when nothing could be printed.
     bool OnPrint(QPrinter& printer);
     static bool PrintMap(const CZKDoc& doc, QPrinter& printer);

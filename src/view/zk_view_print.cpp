@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <algorithm>
 
@@ -77,11 +78,16 @@ void CZKView::OnFilePrint() {
     OnPrint(printer);
 }
 
-void CZKView::OnFilePrintPreview() {
+void CZKView::OnFilePrintPreview(int& pages) {
     QPrintPreviewDialog preview(&Printer(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { OnPrint(*printer); });
+    auto* widget = preview.findChild<QPrintPreviewWidget*>();
+    if (widget && pages == 2)
+        widget->setViewMode(QPrintPreviewWidget::FacingPagesView);
     preview.exec();
+    if (widget)
+        pages = widget->viewMode() == QPrintPreviewWidget::FacingPagesView ? 2 : 1;
 }
 
 }  // namespace zk
