@@ -5,8 +5,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "doc/bitmap_file.h"
-#include "doc/zk_doc.h"
 #include "ui/dialog_units.h"
 #include "ui/validation.h"
 
@@ -61,9 +59,9 @@ void CNewMapDlg::accept() {
     if (!width)
         return;
     // A map needs at least one pixel and fits the limits every map file is read with.
-    if (const std::string why = CZKDoc::CheckSize(*width, *height); !why.empty()) {
-        RefuseField(this, *width < 1 || *width > kMaxBitmapSide ? m_widthEdit : m_heightEdit,
-                    QString::fromStdString("The size cannot be used: " + why + "."));
+    QString why;
+    if (QLineEdit* field = RefusedSizeField(*width, *height, m_widthEdit, m_heightEdit, why)) {
+        RefuseField(this, field, why);
         return;
     }
     m_height = *height;

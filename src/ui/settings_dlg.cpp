@@ -110,11 +110,9 @@ void CSettingsDlg::accept() {
         return Refuse(m_heightEdit, NotAnIntegerMessage());
     // The map is resized to these on OK: a size the map cannot have is refused here, where the
     // user can still correct it, and on the field that is at fault.
-    if (const std::string why = CZKDoc::CheckSize(*width, *height); !why.empty()) {
-        const bool widthAtFault = !CZKDoc::CheckSize(*width, 1).empty();
-        return Refuse(widthAtFault ? m_widthEdit : m_heightEdit,
-                      QString::fromStdString("The size cannot be used: " + why + "."));
-    }
+    QString why;
+    if (QLineEdit* field = RefusedSizeField(*width, *height, m_widthEdit, m_heightEdit, why))
+        return Refuse(field, why);
 
     m_grid = *grid;
     m_width = *width;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+#include "doc/zk_doc.h"
 #include "ui/dialog_int.h"
 
 namespace zk {
@@ -39,6 +40,17 @@ inline void FocusField(QLineEdit* field) {
 inline void RefuseField(QWidget* parent, QLineEdit* field, const QString& message) {
     WarnAboutField(parent, message);
     FocusField(field);
+}
+
+// Null when a map can have the size width x height; otherwise the field the user should correct
+// (the width when the width alone is at fault), with the reason in `message`.
+inline QLineEdit* RefusedSizeField(int width, int height, QLineEdit* widthEdit,
+                                   QLineEdit* heightEdit, QString& message) {
+    const std::string why = CZKDoc::CheckSize(width, height);
+    if (why.empty())
+        return nullptr;
+    message = QString::fromStdString("The size cannot be used: " + why + ".");
+    return CZKDoc::CheckSize(width, 1).empty() ? heightEdit : widthEdit;
 }
 
 // The field's integer, or nullopt after telling the user "Please enter an integer.".

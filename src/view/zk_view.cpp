@@ -107,8 +107,8 @@ void CZKView::UpdateScrollSizes() {
     const int totalW = static_cast<int>(m_doc->m_width * zoom);
     const int totalH = static_cast<int>(m_doc->m_height * zoom);
     const QSize client = viewport()->size();
-    // The bars move by a tenth of the map per page and a tenth of that per line, as the design's
-    // scroll view does; the thumb shows how much of the map the window holds.
+    // A page is the window's size, so the thumb shows how much of the map the window holds; a
+    // line is a hundredth of the map.
     horizontalScrollBar()->setRange(0, std::max(0, totalW - client.width()));
     verticalScrollBar()->setRange(0, std::max(0, totalH - client.height()));
     horizontalScrollBar()->setPageStep(std::max(1, client.width()));

@@ -105,7 +105,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     void scrollContentsBy(int dx, int dy) override;
 
   private:
-    // The design's paint pass into the window picture, limited to `clip` (device pixels).
+    // The paint pass (commit, stretched copy, grid dots, overlay) into the window picture, limited
+    // to `clip` (device pixels).
     void OnDraw(const gdi::Rect& clip);
     // Sizes the window picture to the window and runs the paint pass over `r`.
     void Render(const QRect& r);
