@@ -6,6 +6,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <algorithm>
+#include <memory>
 
 #include "doc/bitmap_file.h"
 #include "view/zk_view.h"
@@ -33,14 +34,28 @@ bool CZKView::RenderPage(const CZKDoc& doc, QPainter& painter, const QRect& page
         ++factor;
     const int w = std::max(1, page.width() / factor);
     const int h = std::max(1, page.height() / factor);
-    gdi::Bitmap picture(w, h, 32, gdi::kWhite);
-    gdi::DC dc(&picture);
-    // The map fills the printable area; its aspect ratio is not kept. Rows and columns are
-    // repeated or dropped, never blended (colour-on-colour stretching).
-    if (PaintDib(dc, {0, 0, w, h}, *dib, {0, 0, doc.m_width, doc.m_height}) == 0)
+    auto picture = std::make_unique<gdi::Bitmap>(w, h, 32, gdi::kWhite);
+    if (picture->IsNull())
         return false;
-    const QImage image(reinterpret_cast<const uchar*>(picture.Data()), w, h, w * 4,
-                       QImage::Format_RGB32);
+    {
+        gdi::DC dc(picture.get());
+        // The map fills the printable area; its aspect ratio is not kept. Rows and columns are
+        // repeated or dropped, never blended (colour-on-colour stretching).
+        if (PaintDib(dc, {0, 0, w, h}, *dib, {0, 0, doc.m_width, doc.m_height}) == 0)
+            return false;
+    }
+    // The image's format wants the top byte set: a page drawn through a preview's recorded
+    // picture would otherwise come out transparent.
+    gdi::Color* px = picture->Data();
+    for (std::size_t i = 0, n = picture->PixelCount(); i < n; ++i)
+        px[i] |= 0xFF000000u;
+    // The image owns the picture's pixels: a print preview records the image and draws it
+    // later, long after this call has returned, so the pixels must live as long as any copy of
+    // the image does.
+    gdi::Bitmap* pixels = picture.release();
+    const QImage image(
+        reinterpret_cast<uchar*>(pixels->Data()), w, h, w * 4, QImage::Format_RGB32,
+        [](void* info) { delete static_cast<gdi::Bitmap*>(info); }, pixels);
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(page, image);

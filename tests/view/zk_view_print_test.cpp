@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -63,6 +65,48 @@ TEST(Printing, APrintedMapIsOnePage) {
     const QString text = QString::fromLatin1(bytes);
     EXPECT_EQ(text.count(QRegularExpression("/Type\\s*/Page[^s]")), 1);
     EXPECT_TRUE(text.contains("/Subtype /Image")) << "no picture on the page";
+}
+
+// The preview records the page and draws it later, when it paints: the page's picture must
+// still be there then. Under the sanitizers a picture freed too early fails here.
+TEST(Printing, ThePreviewShowsThePageOnEveryPageSize) {
+    const zk::CZKDoc doc = MakeMap();
+    struct Case {
+        QPageSize::PageSizeId size;
+        int dpi;
+    };
+    // From a small label to a large sheet at a high resolution (a picture at a fraction of it).
+    const Case cases[] = {{QPageSize::A4, 300},
+                          {QPageSize::Letter, 600},
+                          {QPageSize::A6, 1200},
+                          {QPageSize::A3, 600},
+                          {QPageSize::EnvelopeDL, 72}};
+    for (const Case& c : cases) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setResolution(c.dpi);
+        printer.setPageSize(QPageSize(c.size));
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPrintPreviewWidget preview(&printer);
+        int pages = 0;
+        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, [&](QPrinter* p) {
+            EXPECT_TRUE(zk::CZKView::PrintMap(doc, *p));
+            ++pages;
+        });
+        preview.resize(300, 400);
+        preview.show();
+        preview.updatePreview();
+        preview.fitInView();
+        QCoreApplication::processEvents();
+        const QImage shot = preview.grab().toImage();
+        ASSERT_GE(pages, 1) << QPageSize(c.size).name().toStdString();
+        // The map's black half is on the page the preview shows.
+        int black = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                black += (shot.pixel(x, y) & 0xFFFFFF) == 0;
+        EXPECT_GT(black, shot.width() * shot.height() / 20)
+            << QPageSize(c.size).name().toStdString() << " at " << c.dpi << " dpi";
+    }
 }
 
 }  // namespace
