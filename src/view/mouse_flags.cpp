@@ -7,8 +7,11 @@
 namespace zk {
 
 unsigned KeyStateFlags(const QMouseEvent* event) {
+    return KeyStateFlags(event->buttons(), event->modifiers());
+}
+
+unsigned KeyStateFlags(Qt::MouseButtons b, Qt::KeyboardModifiers modifiers) {
     unsigned flags = 0;
-    const Qt::MouseButtons b = event->buttons();
     if (b & Qt::LeftButton)
         flags |= MK_LBUTTON;
     if (b & Qt::RightButton)
@@ -19,9 +22,9 @@ unsigned KeyStateFlags(const QMouseEvent* event) {
         flags |= MK_XBUTTON1;
     if (b & Qt::XButton2)
         flags |= MK_XBUTTON2;
-    if (event->modifiers() & Qt::ShiftModifier)
+    if (modifiers & Qt::ShiftModifier)
         flags |= MK_SHIFT;
-    if (event->modifiers() & Qt::ControlModifier)
+    if (modifiers & Qt::ControlModifier)
         flags |= MK_CONTROL;
     return flags;
 }

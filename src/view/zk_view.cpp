@@ -5,7 +5,10 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "view/mouse_flags.h"
 #include "view/tool_settings.h"
@@ -83,6 +86,7 @@ void CZKView::SelectTool(int kind) {
     CommitToolWork();
     ToolSettings::tool = kind;
     m_pTool = ToolOfKind(kind);
+    m_toolPointKnown = false;
     if (m_onToolChanged)
         m_onToolChanged();
     InvalidateAll();
@@ -116,6 +120,7 @@ void CZKView::UpdateScrollSizes() {
     horizontalScrollBar()->setSingleStep(std::max(1, totalW / 100));
     verticalScrollBar()->setSingleStep(std::max(1, totalH / 100));
     InvalidateAll();
+    RefreshPointer();
 }
 
 void CZKView::InvalidateMapRect(int left, int top, int right, int bottom) {
@@ -198,13 +203,14 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
         m_pTool->CommitToMap(offscreen);
     }
 
-    const long double zoom = ToolSettings::zoom;
-    const int srcH = static_cast<int>(h / zoom + 0.5L);
-    const int srcW = static_cast<int>(w / zoom + 0.5L);
-    const int srcY = static_cast<int>(scroll.y / zoom + 0.5L);
-    const int srcX = static_cast<int>(scroll.x / zoom + 0.5L);
+    // Map column c shows at window logical x = trunc(c * zoom), rows alike: the mapping the
+    // pointer and the overlays use. The copy covers the whole map pixels the window shows, from
+    // the first one the scroll position cuts into; the clip keeps it to the window.
+    const MapSpan cols = VisibleMapSpan(scroll.x, w);
+    const MapSpan rows = VisibleMapSpan(scroll.y, h);
     // Source pixels beyond the map are not read: the window there keeps its grey.
-    pDC.StretchBlt(scroll.x, scroll.y, w, h, offscreen, srcX, srcY, srcW, srcH, gdi::Rop::SrcCopy);
+    pDC.StretchBlt(cols.window, rows.window, cols.windowSize, rows.windowSize, offscreen, cols.map,
+                   rows.map, cols.mapSize, rows.mapSize, gdi::Rop::SrcCopy);
 
     if (m_gridOn) {
         const double z = ToolSettings::zoom;
@@ -225,8 +231,29 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
         }
     }
 
-    if (m_pTool)
+    if (m_pTool) {
+        // The tools' marks belong on the map: none on the grey beyond it.
+        const double z = ToolSettings::zoom;
+        const gdi::Rect map{-scroll.x, -scroll.y, static_cast<int>(m_doc->m_width * z) - scroll.x,
+                            static_cast<int>(m_doc->m_height * z) - scroll.y};
+        pDC.SetClipRect(clip.Intersect(map));
         m_pTool->DrawOverlay(pDC, ToolSettings::zoom);
+    }
+}
+
+CZKView::MapSpan CZKView::VisibleMapSpan(int scroll, int windowSize) {
+    // Zooms are powers of two, so these products and quotients are exact.
+    const long double zoom = ToolSettings::zoom;
+    const auto first = static_cast<std::int64_t>(std::floor(scroll / zoom));
+    const auto last = static_cast<std::int64_t>(std::ceil((scroll + windowSize) / zoom));
+    const auto from = static_cast<std::int64_t>(first * zoom);
+    const auto to = static_cast<std::int64_t>(last * zoom);
+    MapSpan span;
+    span.map = static_cast<int>(first);
+    span.mapSize = static_cast<int>(last - first);
+    span.window = static_cast<int>(from);
+    span.windowSize = static_cast<int>(to - from);
+    return span;
 }
 
 void CZKView::Render(const QRect& r) {
@@ -256,6 +283,30 @@ void CZKView::PaintNow() {
     viewport()->update();
 }
 
+void CZKView::NotePointer(const QPointF& position, unsigned flags) {
+    m_pointer = position.toPoint();
+    m_pointerOver = true;
+    m_pointerFlags = flags;
+}
+
+void CZKView::MoveTool(unsigned flags) {
+    const gdi::Point m = WindowToMap(m_pointer.x(), m_pointer.y());
+    m_toolPoint = m;
+    m_toolPointKnown = true;
+    m_pTool->OnMouseMove(flags, m.x, m.y);
+}
+
+void CZKView::RefreshPointer() {
+    // The map moved under a pointer that stood still (a scroll, a zoom): the tool hears of the
+    // pointer's new map point as if the pointer had moved, so its marks stay under it.
+    if (!m_pointerOver || !m_pTool)
+        return;
+    const gdi::Point m = WindowToMap(m_pointer.x(), m_pointer.y());
+    if (m_toolPointKnown && m == m_toolPoint)
+        return;
+    MoveTool(m_pointerFlags);
+}
+
 void CZKView::mousePressEvent(QMouseEvent* event) {
     const Qt::MouseButton button = event->button();
     if (button != Qt::LeftButton && button != Qt::RightButton)
@@ -265,10 +316,14 @@ void CZKView::mousePressEvent(QMouseEvent* event) {
     // one Undo takes back exactly one gesture.
     CommitToolWork();
     m_doc->SaveUndo();
+    NotePointer(event->position(), KeyStateFlags(event->buttons() & ~button, event->modifiers()));
     if (!m_pTool)
         return;
-    const QPoint p = event->position().toPoint();
-    const gdi::Point m = WindowToMap(p.x(), p.y());
+    // A press can come where no move went before it (a pen set down, a touch screen, a jump):
+    // the tool first hears that the pointer is there, so the press acts at the press point.
+    const gdi::Point m = WindowToMap(m_pointer.x(), m_pointer.y());
+    if (!m_toolPointKnown || m != m_toolPoint)
+        MoveTool(m_pointerFlags);
     if (button == Qt::LeftButton)
         m_pTool->OnLButtonDown(KeyStateFlags(event), m.x, m.y);
     else
@@ -279,10 +334,12 @@ void CZKView::mouseReleaseEvent(QMouseEvent* event) {
     // Qt delivers the release wherever the pointer is, so a gesture always ends when the button
     // comes up.
     const Qt::MouseButton button = event->button();
-    if ((button != Qt::LeftButton && button != Qt::RightButton) || !m_pTool)
+    if (button != Qt::LeftButton && button != Qt::RightButton)
         return;
-    const QPoint p = event->position().toPoint();
-    const gdi::Point m = WindowToMap(p.x(), p.y());
+    NotePointer(event->position(), KeyStateFlags(event));
+    if (!m_pTool)
+        return;
+    const gdi::Point m = WindowToMap(m_pointer.x(), m_pointer.y());
     if (button == Qt::LeftButton)
         m_pTool->OnLButtonUp(KeyStateFlags(event), m.x, m.y);
     else
@@ -290,11 +347,9 @@ void CZKView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CZKView::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_pTool)
-        return;
-    const QPoint p = event->position().toPoint();
-    const gdi::Point m = WindowToMap(p.x(), p.y());
-    m_pTool->OnMouseMove(KeyStateFlags(event), m.x, m.y);
+    NotePointer(event->position(), KeyStateFlags(event));
+    if (m_pTool)
+        MoveTool(m_pointerFlags);
 }
 
 void CZKView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -302,9 +357,21 @@ void CZKView::mouseDoubleClickEvent(QMouseEvent* event) {
     // operation (the polygon tool closes on it). Neither is a press: no snapshot.
     if (event->button() != Qt::RightButton || !m_pTool)
         return;
-    const QPoint p = event->position().toPoint();
-    const gdi::Point m = WindowToMap(p.x(), p.y());
+    NotePointer(event->position(), KeyStateFlags(event));
+    const gdi::Point m = WindowToMap(m_pointer.x(), m_pointer.y());
     m_pTool->OnRButtonDblClk(KeyStateFlags(event), m.x, m.y);
+}
+
+void CZKView::wheelEvent(QWheelEvent* event) {
+    NotePointer(event->position(), KeyStateFlags(event->buttons(), event->modifiers()));
+    QAbstractScrollArea::wheelEvent(event);
+}
+
+bool CZKView::viewportEvent(QEvent* event) {
+    // Qt sends no leave while a button is held, so a drag beyond the window goes on.
+    if (event->type() == QEvent::Leave)
+        m_pointerOver = false;
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void CZKView::resizeEvent(QResizeEvent* event) {
@@ -315,6 +382,7 @@ void CZKView::resizeEvent(QResizeEvent* event) {
 void CZKView::scrollContentsBy(int, int) {
     // Overlays are drawn in window space: repaint everything rather than move pixels.
     InvalidateAll();
+    RefreshPointer();
 }
 
 }  // namespace zk

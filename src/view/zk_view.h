@@ -103,6 +103,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
   private:
     // The paint pass (commit, stretched copy, grid dots, overlay) into the window picture, limited
@@ -111,6 +113,25 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // Sizes the window picture to the window and runs the paint pass over `r`.
     void Render(const QRect& r);
     gdi::Point ScrollPos() const;
+
+    // The map pixels [map, map + mapSize) along one axis that a window of `windowSize` pixels
+    // scrolled to `scroll` shows, and the logical window span [window, window + windowSize)
+    // they cover at the zoom (it may start before the scroll position and end after the window).
+    struct MapSpan {
+        int map = 0, mapSize = 0;
+        int window = 0, windowSize = 0;
+    };
+    static MapSpan VisibleMapSpan(int scroll, int windowSize);
+
+    // Where the pointer was last seen over the window, and the tool told of it.
+    void NotePointer(const QPointF& position, unsigned flags);
+    void MoveTool(unsigned flags);
+    void RefreshPointer();
+    QPoint m_pointer;
+    bool m_pointerOver = false;
+    unsigned m_pointerFlags = 0;
+    gdi::Point m_toolPoint;
+    bool m_toolPointKnown = false;
 
     CZKDoc* m_doc;
     gdi::Bitmap m_window;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <set>
+#include <string>
 
 #include "view/map_tool.h"
 #include "view/tool_settings.h"
@@ -95,7 +97,8 @@ TEST(MapView, MouseMessagesReachTheToolAndEveryPressTakesAnUndoSnapshot) {
     // A left double-click is only a second release.
     h.DoubleClick(5, 5, Qt::LeftButton);
     h.Release(5, 5, Qt::LeftButton);
-    EXPECT_EQ(h.probe.events, "MLlRrDrl");
+    // A press away from the last move point is told first that the pointer is there.
+    EXPECT_EQ(h.probe.events, "MMLlMRrDrl");
     EXPECT_EQ(h.probe.last, (gdi::Point{5, 5}));
 }
 
@@ -227,6 +230,116 @@ TEST(MapView, SettingsResizeOnlyWhenTheSizeChanges) {
     EXPECT_FALSE(why.empty());
     EXPECT_EQ(h.doc.m_width, 700);
     ToolSettings::ResetToDefaults();
+}
+
+// Every window pixel shows the map pixel the pointer would name there: column
+// trunc((x + scroll) / zoom) when enlarged, the AND of the block when shrunk, grey beyond the map.
+TEST(MapView, EveryWindowPixelShowsTheMapPixelThePointerNames) {
+    ViewHarness h(954, 641);
+    h.Select(-1);
+    h.view->m_gridOn = 0;
+    h.doc.NewMap(1200, 900);
+    // A colour of its own for every pixel, so a picture off by one shows.
+    for (int y = 0; y < 900; ++y)
+        for (int x = 0; x < 1200; ++x)
+            h.doc.m_bitmap.SetPixel(x, y, gdi::RGB(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8)));
+    const struct {
+        float zoom;
+        int w, h;
+        int sx, sy;
+    } cases[] = {
+        {8.0f, 954, 641, 0, 0},    {8.0f, 954, 641, 13, 5},   {8.0f, 301, 203, 4003, 7},
+        {4.0f, 954, 641, 3, 1022}, {4.0f, 333, 77, 2, 2},     {2.0f, 954, 641, 1, 3},
+        {2.0f, 121, 95, 777, 0},   {1.0f, 954, 641, 57, 259}, {0.5f, 301, 203, 33, 11},
+        {0.25f, 120, 90, 0, 0},    {0.125f, 160, 120, 0, 0},
+    };
+    for (const auto& c : cases) {
+        ToolSettings::zoom = c.zoom;
+        h.view->resize(c.w, c.h);
+        h.view->UpdateScrollSizes();
+        h.view->horizontalScrollBar()->setValue(c.sx);
+        h.view->verticalScrollBar()->setValue(c.sy);
+        const int sx = h.view->horizontalScrollBar()->value();
+        const int sy = h.view->verticalScrollBar()->value();
+        h.Paint();
+        const gdi::Bitmap& window = h.view->WindowPicture();
+        const int k = c.zoom < 1 ? static_cast<int>(1 / c.zoom) : 1;
+        int wrong = 0;
+        std::string first;
+        for (int y = 0; y < window.Height(); ++y)
+            for (int x = 0; x < window.Width(); ++x) {
+                gdi::Color expected = zk::CZKView::kOutsideColor;
+                const int mx = static_cast<int>((x + sx) / c.zoom);
+                const int my = static_cast<int>((y + sy) / c.zoom);
+                if (mx + k <= 1200 && my + k <= 900) {
+                    expected = 0xFFFFFF;
+                    for (int j = 0; j < k; ++j)
+                        for (int i = 0; i < k; ++i)
+                            expected &= h.doc.m_bitmap.GetPixel(mx + i, my + j);
+                }
+                if (window.GetPixel(x, y) != expected && wrong++ == 0)
+                    first = "window " + std::to_string(x) + "," + std::to_string(y);
+            }
+        EXPECT_EQ(wrong, 0) << "zoom " << c.zoom << ", view " << c.w << "x" << c.h << ", scroll "
+                            << sx << "," << sy << ": first at " << first;
+    }
+}
+
+// The map moves under a pointer that stands still: the tool hears of the pointer's new map
+// point, and a click there lands under the pointer.
+TEST(MapView, AfterAScrollTheToolHasThePointersNewMapPoint) {
+    ViewWithProbe h;
+    h.view->m_gridOn = 0;
+    h.Move(100, 50);
+    h.probe.events.clear();
+    h.view->verticalScrollBar()->setValue(40);  // a scroll bar or a key
+    EXPECT_EQ(h.probe.events, "M");
+    EXPECT_EQ(h.probe.last, (gdi::Point{100, 90}));
+
+    // The wheel, at a point the view has not seen a move at yet.
+    QWheelEvent wheel(QPointF(120, 60), h.view->viewport()->mapToGlobal(QPointF(120, 60)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(h.view->viewport(), &wheel);
+    const int scroll = h.view->verticalScrollBar()->value();
+    ASSERT_GT(scroll, 40);
+    EXPECT_EQ(h.probe.last, (gdi::Point{120, 60 + scroll}));
+
+    // A pointer that has left the window is not brought back by a scroll.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(h.view->viewport(), &leave);
+    h.probe.events.clear();
+    h.view->verticalScrollBar()->setValue(0);
+    EXPECT_EQ(h.probe.events, "");
+}
+
+TEST(MapView, AClickAfterAWheelScrollPaintsUnderThePointer) {
+    ViewHarness h;
+    h.Select(zk::kGridTilesTool);
+    h.Move(40, 40);
+    h.view->verticalScrollBar()->setValue(64);
+    h.Press(40, 40);
+    h.Release(40, 40);
+    h.Paint();
+    // The pointer is over map point (40, 104): the tile's cell is (32, 96).
+    EXPECT_EQ(h.Map(32, 104), gdi::kBlack) << "frame of the tile under the pointer";
+    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 300, 90), 0) << "a tile where the pointer was";
+}
+
+TEST(MapView, ToolMarksStayOnTheMap) {
+    ViewHarness h(300, 200);
+    h.Select(zk::kFreehandTool);
+    h.view->m_gridOn = 0;
+    h.doc.NewMap(100, 50);
+    h.Move(97, 47);  // the cross reaches 8 pixels beyond the map's corner
+    h.Paint();
+    int marks = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (h.Window(x, y) == zk::kMarkColor) {
+                ++marks;
+                EXPECT_TRUE(x < 100 && y < 50) << "a mark at " << x << "," << y;
+            }
+    EXPECT_GT(marks, 0);
 }
 
 TEST(Snapping, DownAndNearestFollowTheGrid) {
