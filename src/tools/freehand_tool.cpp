@@ -6,19 +6,24 @@
 
 namespace zk {
 
-void FreehandTool::Begin(int primary) {
+void FreehandTool::Begin(int primary, gdi::Point at) {
     m_pending = 1;
     m_primaryButton = primary;
-    // The stroke starts from the remembered points: the segment of the last move, or a dot.
-    m_segments.push_back({m_prevPoint, m_curPoint, primary});
+    // A stroke starts at its press point, with a dot there: the pointer may reach it without a
+    // move first (a pen set down, a touch, a jump), and a segment from wherever the last move
+    // was would be a stray line.
     InvalidateSegment(m_prevPoint, m_curPoint);
+    m_prevPoint = at;
+    m_curPoint = at;
+    m_segments.push_back({at, at, primary});
+    InvalidateSegment(at, at);
 }
 
-void FreehandTool::OnLButtonDown(unsigned, int, int) {
-    Begin(1);
+void FreehandTool::OnLButtonDown(unsigned, int x, int y) {
+    Begin(1, {x, y});
 }
-void FreehandTool::OnRButtonDown(unsigned, int, int) {
-    Begin(0);
+void FreehandTool::OnRButtonDown(unsigned, int x, int y) {
+    Begin(0, {x, y});
 }
 void FreehandTool::OnLButtonUp(unsigned, int, int) {
     m_pending = 0;

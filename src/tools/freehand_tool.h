@@ -27,7 +27,7 @@ class FreehandTool : public MapTool {
         gdi::Point to;
         int primary;
     };
-    void Begin(int primary);
+    void Begin(int primary, gdi::Point at);
     void InvalidateSegment(gdi::Point from, gdi::Point to);
     static void DrawSegment(gdi::DC& dc, const Segment& s);
 

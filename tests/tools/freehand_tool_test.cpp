@@ -83,23 +83,39 @@ TEST(FreehandTool, LineSizeSetsTheStrokeWidth) {
     ToolSettings::line = 0;
 }
 
-TEST(FreehandTool, ClickWithoutMovingDrawsTheLastSegmentOrADot) {
+TEST(FreehandTool, AStrokeStartsAtItsPressPoint) {
+    // A click is a dot at the click, not the segment of the last move.
     Freehand h;
     h.Move(10, 10);
     h.Move(14, 10);
     h.Press(14, 10);
     h.Release(14, 10);
     h.Paint();
-    // The segment of the last move, not a dot.
-    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 50, 50), 4);
-    EXPECT_EQ(h.Map(10, 10), gdi::kBlack);
+    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 1);
+    EXPECT_EQ(h.Map(14, 10), gdi::kBlack);
 
-    Freehand d;
-    d.Press(0, 0);  // never moved: both points are the origin
-    d.Release(0, 0);
-    d.Paint();
-    EXPECT_EQ(d.CountMap(gdi::kBlack, 0, 0, 50, 50), 1);
-    EXPECT_EQ(d.Map(0, 0), gdi::kBlack);
+    // A press that arrives without a move to it (a pen set down, a touch, a jump) draws no line
+    // from where the last stroke ended, nor from the map's corner.
+    for (bool strokeBefore : {false, true}) {
+        Freehand j;
+        if (strokeBefore) {
+            j.Move(5, 5);
+            j.Press(5, 5);
+            j.Move(9, 5, Qt::LeftButton);
+            j.Release(9, 5);
+            j.Paint();
+        }
+        const int before = j.CountMap(gdi::kBlack, 0, 0, 300, 200);
+        j.Press(60, 60);
+        j.Move(70, 66, Qt::LeftButton);
+        j.Release(70, 66);
+        j.Paint();
+        EXPECT_EQ(j.CountMap(gdi::kBlack, 0, 0, 300, 200) - before,
+                  j.CountMap(gdi::kBlack, 60, 60, 71, 67))
+            << "a line left the stroke's box" << (strokeBefore ? " after a stroke" : "");
+        EXPECT_EQ(j.Map(60, 60), gdi::kBlack);
+        EXPECT_EQ(j.CountMap(gdi::kBlack, 0, 0, 59, 59), before);
+    }
 }
 
 TEST(FreehandTool, GridSnapsTheStrokeToIntersections) {
