@@ -1,5 +1,6 @@
 #include "ui/pattern_palette.h"
 
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -159,6 +160,12 @@ void CPatternPalette::mousePressEvent(QMouseEvent* event) {
     else if (event->button() == Qt::RightButton)
         OnRButtonDown(p.x(), p.y());
     // The click is the palette's; it must not go on to the bar around it.
+    event->accept();
+}
+
+void CPatternPalette::contextMenuEvent(QContextMenuEvent* event) {
+    // A right click on the palette chooses the secondary fill and nothing else: the bar menu
+    // belongs to the bars' own empty area.
     event->accept();
 }
 

@@ -4,15 +4,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <functional>
 
 #include "app/zk_app.h"
 #include "res/resource.h"
+#include "ui/pattern_palette.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
 
@@ -185,6 +189,37 @@ TEST(MainFrameMenus, ClipboardCommandsWaitForASelection) {
         f.frame()->OnCommand(ID_VIEW_ZOOMIN);
     EXPECT_TRUE(f.action(ID_VIEW_ZOOMIN)->isEnabled());
     EXPECT_EQ(ToolSettings::zoom, 8.0f);
+}
+
+// A right click on a palette swatch chooses the secondary fill and opens no menu; the bar
+// menu stays on the bar's own empty area.
+TEST(MainFrameMenus, ARightClickOnThePaletteOpensNoBarMenu) {
+    Frame f;
+    ASSERT_TRUE(f.ok);
+    f.frame()->show();
+    const auto popupFor = [](QWidget* target, QPoint at) {
+        bool popup = false;
+        std::function<void(int)> poll = [&](int left) {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                popup = true;
+                menu->close();
+            } else if (left > 0) {
+                QTimer::singleShot(10, [&, left] { poll(left - 1); });
+            }
+        };
+        QTimer::singleShot(10, [&] { poll(20); });
+        QContextMenuEvent e(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &e);
+        // Whatever the event did, give the poll its time before it goes out of scope.
+        QTest::qWait(300);
+        return popup;
+    };
+    QWidget* palette = f.frame()->m_palette;
+    EXPECT_FALSE(popupFor(palette, QPoint(45, 5))) << "the palette opened the bar menu";
+    QToolBar* bar = f.frame()->m_wndPatternBar;
+    const QPoint empty(bar->width() - 3, bar->height() / 2);
+    ASSERT_FALSE(palette->geometry().contains(empty));
+    EXPECT_TRUE(popupFor(bar, empty)) << "the bar's own area lost its menu";
 }
 
 }  // namespace
