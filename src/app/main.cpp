@@ -52,8 +52,10 @@ int main(int argc, char** argv) {
 
     zk::CZKApp theApp;
     if (!theApp.InitInstance(QApplication::arguments().mid(1))) {
-        if (!theApp.ErrorText().isEmpty())
+        if (!theApp.ErrorText().isEmpty()) {
             std::fprintf(stderr, "zk: %s\n", theApp.ErrorText().toLocal8Bit().constData());
+            zk::CZKApp::ShowStartError(theApp.ErrorText());
+        }
         theApp.ExitInstance();
         return theApp.ExitCode();
     }

@@ -472,6 +472,9 @@ void CMainFrame::OnCommand(int id) {
     }
     UpdateCommandUI();
     UpdateTitle();
+    // The prompt of the menu item or button that gave the command has done its work; a dialog
+    // it opened may have kept the menu from taking its prompt back.
+    statusBar()->clearMessage();
 }
 
 void CMainFrame::OnSize(int value) {
@@ -565,6 +568,11 @@ void CMainFrame::UpdateTitle() {
     setWindowTitle(QString::fromStdString(m_doc->GetTitle()) + QStringLiteral(" - ZK"));
 }
 
+void CMainFrame::AddRecentFile(const QString& path) {
+    m_recentFiles->Add(path);
+    RebuildRecentFileMenu();
+}
+
 void CMainFrame::RebuildRecentFileMenu() {
     for (QAction* a : m_recentActions) {
         m_fileMenu->removeAction(a);
@@ -618,8 +626,7 @@ bool CMainFrame::DoSave(const QString& givenPath) {
                                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)));
         return false;
     }
-    m_recentFiles->Add(path);
-    RebuildRecentFileMenu();
+    AddRecentFile(path);
     UpdateTitle();
     return true;
 }
@@ -636,8 +643,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
                                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)));
         return false;
     }
-    m_recentFiles->Add(path);
-    RebuildRecentFileMenu();
+    AddRecentFile(path);
     m_view->OnInitialUpdate();
     UpdateTitle();
     return true;

@@ -55,6 +55,8 @@ class CMainFrame : public QMainWindow {
     std::function<void()> m_onDestroy;
 
     void UpdateTitle();
+    // A map just opened or saved goes to the top of the recent-file list and its menu at once.
+    void AddRecentFile(const QString& path);
 
     // The settings store: organisation "ZK", application "ZK", in the platform's native format.
     static std::unique_ptr<QSettings> OpenSettingsStore();

@@ -1,5 +1,7 @@
 #include "app/zk_app.h"
 
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -95,7 +97,7 @@ bool CZKApp::InitInstance(const QStringList& args) {
             m_frame.reset();
             return false;
         }
-        m_recentFiles.Add(file);
+        m_frame->AddRecentFile(file);
     }
     if (print) {
         m_frame.reset();
@@ -114,6 +116,19 @@ bool CZKApp::InitInstance(const QStringList& args) {
     m_frame->UpdateCommandUI();
     m_frame->show();
     return true;
+}
+
+bool CZKApp::HasScreen() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+void CZKApp::ShowStartError(const QString& text, bool onScreen) {
+    if (!onScreen || text.isEmpty())
+        return;
+    QString shown = text;
+    shown[0] = shown[0].toUpper();
+    QMessageBox::critical(nullptr, QStringLiteral("ZK"), shown + QLatin1Char('.'));
 }
 
 bool CZKApp::PrintAndEnd(const QString& file) {

@@ -38,6 +38,12 @@ class CZKApp {
     // The settings store: organisation "ZK", application "ZK", in the platform's native format.
     static std::unique_ptr<QSettings> OpenSettings();
 
+    // Shows why the program could not start in a message box, for a user who started it from a
+    // desktop and sees no terminal. Not on a platform without a screen, where nobody could
+    // close the box.
+    static void ShowStartError(const QString& text, bool onScreen = HasScreen());
+    static bool HasScreen();
+
   private:
     bool PrintAndEnd(const QString& file);
 

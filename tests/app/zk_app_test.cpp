@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 
 #include "app/main_frame.h"
@@ -50,6 +54,20 @@ class ScriptedPrompts : public zk::FramePrompts {
     std::optional<std::pair<int, int>> newSize;
     int presetW = 0, presetH = 0;
 };
+
+// Closes the next modal window that opens (a message box, a dialog) and returns its text.
+void CloseNextModal(QString* text) {
+    QTimer::singleShot(20, [text] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return CloseNextModal(text);
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            *text = box->text();
+        else
+            *text = modal->windowTitle();
+        modal->close();
+    });
+}
 
 void ClearStore() {
     auto s = zk::CZKApp::OpenSettings();
@@ -172,6 +190,46 @@ TEST(Application, AMapThatCannotBeReadStopsTheStartWithAReason) {
     EXPECT_EQ(a.frame(), nullptr) << "a window stayed open";
     EXPECT_TRUE(a.app.ErrorText().startsWith("cannot open " + bad + ": "))
         << a.app.ErrorText().toStdString();
+}
+
+TEST(Application, AMapOnTheCommandLineIsAtTheTopOfTheRecentFilesAtOnce) {
+    ClearStore();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("cellar.bmp");
+    ASSERT_TRUE(zk::WriteBitmapFile(file.toStdString(), gdi::Bitmap(30, 20, 32, gdi::kWhite)));
+    App a({file});
+    ASSERT_TRUE(a.ok);
+    QAction* first = a.frame()->Action(zk::res::ID_FILE_MRU_FILE1);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(first->text().startsWith("&1 ") && first->text().endsWith("cellar.bmp"))
+        << first->text().toStdString();
+    a.frame()->CloseWithoutAsking();
+}
+
+TEST(Application, AStartErrorIsShownInAMessageBoxOnAScreen) {
+    QString shown;
+    CloseNextModal(&shown);
+    zk::CZKApp::ShowStartError(QStringLiteral("cannot open /x/map.bmp: not a bitmap file"), true);
+    EXPECT_EQ(shown, QStringLiteral("Cannot open /x/map.bmp: not a bitmap file."));
+    // Without a screen nobody could close the box: none is shown (the test would hang).
+    zk::CZKApp::ShowStartError(QStringLiteral("cannot open x"), false);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(MainFrame, TheStatusBarIsReadyAgainAfterACommandsDialog) {
+    ClearStore();
+    App a;
+    ASSERT_TRUE(a.ok);
+    QAction* about = a.frame()->Action(zk::res::ID_APP_ABOUT);
+    ASSERT_NE(about, nullptr);
+    a.frame()->statusBar()->showMessage(about->statusTip());  // the pointer over the item
+    QString closed;
+    CloseNextModal(&closed);
+    a.frame()->OnCommand(zk::res::ID_APP_ABOUT);
+    EXPECT_FALSE(closed.isEmpty()) << "no About box";
+    EXPECT_EQ(a.frame()->statusBar()->currentMessage(), QString::fromUtf8("Připraven"));
+    a.frame()->CloseWithoutAsking();
 }
 
 TEST(MainFrame, UnsavedWorkIsAskedAboutAndCancelKeepsEverything) {
