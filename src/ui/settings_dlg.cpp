@@ -17,13 +17,15 @@ namespace zk {
 
 namespace {
 
-// A label at its place; it grows to its text where our font is wider than the one the layout
-// was made for, so no text is cut off.
-void AddLabel(QWidget* dlg, const char* text, int x, int y, int cx, int cy) {
+// A label at its place, on the line of the field beside it (a field is 12 units tall); it grows
+// to its text where our font is wider than the one the layout was made for, so no text is cut
+// off.
+void AddLabel(QWidget* dlg, const char* text, int x, int y, int cx) {
     auto* label = new QLabel(QString::fromUtf8(text), dlg);
-    QRect r = DialogUnits(dlg, x, y, cx, cy);
+    QRect r = DialogUnits(dlg, x, y, cx, 12);
     r.setWidth(std::max(r.width(), label->sizeHint().width()));
     label->setGeometry(r);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 }  // namespace
@@ -31,7 +33,9 @@ void AddLabel(QWidget* dlg, const char* text, int x, int y, int cx, int cy) {
 CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     UseDialogFont(this);
     setWindowTitle(QString::fromUtf8("Nastavení"));
-    setFixedSize(DialogUnits(this, 0, 0, 186, 106).size());
+    // The overhanging-edge box below the map's frame is never shown, so the dialog ends a
+    // margin below the frame instead of leaving the box's place empty.
+    setFixedSize(DialogUnits(this, 0, 0, 186, 77).size());
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(DialogUnits(this, 129, 7, 50, 14));
@@ -41,20 +45,26 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     cancel->setGeometry(DialogUnits(this, 129, 24, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CSettingsDlg::reject);
 
-    AddLabel(this, "Velikost mřížky:", 10, 15, 50, 8);
+    AddLabel(this, "Velikost mřížky:", 10, 15, 50);
     m_gridEdit = new QLineEdit(this);
     m_gridEdit->setGeometry(DialogUnits(this, 70, 15, 40, 12));
     // The grid field takes digits only; width and height take any text and are checked on OK.
     m_gridEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), m_gridEdit));
 
-    auto* group = new QGroupBox(QStringLiteral("Mapa"), this);
-    group->setGeometry(DialogUnits(this, 5, 30, 85, 40));
-    group->lower();
-    AddLabel(this, "Šířka:", 10, 40, 20, 8);
+    m_mapGroup = new QGroupBox(QStringLiteral("Mapa"), this);
+    m_mapGroup->setGeometry(DialogUnits(this, 5, 30, 85, 40));
+    // The title sits on the frame's top line and the frame runs round the fields, as the
+    // layout was drawn; Qt's own styles put the title above the frame and the fields on it.
+    m_mapGroup->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0 2px; }"));
+    m_mapGroup->lower();
+    AddLabel(this, "Šířka:", 10, 40, 20);
     m_widthEdit = new QLineEdit(this);
     m_widthEdit->setGeometry(DialogUnits(this, 40, 40, 45, 12));
-    AddLabel(this, "Výška:", 10, 55, 22, 8);
+    AddLabel(this, "Výška:", 10, 55, 22);
     m_heightEdit = new QLineEdit(this);
     m_heightEdit->setGeometry(DialogUnits(this, 40, 55, 45, 12));
 

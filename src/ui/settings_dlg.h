@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 
 namespace zk {
@@ -31,6 +32,7 @@ class CSettingsDlg : public QDialog {
     QLineEdit* WidthEdit() const { return m_widthEdit; }
     QLineEdit* HeightEdit() const { return m_heightEdit; }
     QCheckBox* OvergridCheck() const { return m_overgridCheck; }
+    QGroupBox* MapGroup() const { return m_mapGroup; }
 
     int m_grid = 0;
     int m_width = 0;
@@ -48,6 +50,7 @@ class CSettingsDlg : public QDialog {
     QLineEdit* m_widthEdit;
     QLineEdit* m_heightEdit;
     QCheckBox* m_overgridCheck;
+    QGroupBox* m_mapGroup;
 };
 
 }  // namespace zk

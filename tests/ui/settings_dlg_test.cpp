@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <array>
 #include <string>
 #include <tuple>
@@ -55,6 +59,41 @@ TEST(SettingsDlg, ShowsTheFieldsAndHidesTheOvergridBox) {
               QStringLiteral("16672944"));
     EXPECT_TRUE(dlg.OvergridCheck()->isHidden());
     EXPECT_FALSE(dlg.OvergridCheck()->isEnabled());
+}
+
+// The map's frame runs round its two fields with the title on its top line, and the dialog
+// has no empty band below it.
+TEST(SettingsDlg, TheMapFrameHoldsItsFieldsAndTheDialogEndsBelowIt) {
+    RecordingSettingsDlg dlg;
+    QGroupBox* group = dlg.MapGroup();
+    QStyleOptionGroupBox opt;
+    opt.initFrom(group);
+    opt.text = group->title();
+    opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect frame =
+        group->style()
+            ->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxFrame, group)
+            .translated(group->pos());
+    const QRect title =
+        group->style()
+            ->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, group)
+            .translated(group->pos());
+    EXPECT_TRUE(title.top() < frame.top() && frame.top() < title.bottom())
+        << "title " << title.top() << ".." << title.bottom() << ", frame top " << frame.top();
+    for (QWidget* w :
+         {static_cast<QWidget*>(dlg.WidthEdit()), static_cast<QWidget*>(dlg.HeightEdit())})
+        EXPECT_TRUE(frame.adjusted(1, 1, -1, -1).contains(w->geometry()))
+            << "a field on or outside the frame at y " << w->geometry().top();
+    for (QLabel* label : dlg.findChildren<QLabel*>()) {
+        const QRect r = label->geometry();
+        if (r.top() > frame.top()) {
+            EXPECT_TRUE(frame.adjusted(1, 1, -1, -1).contains(r)) << label->text().toStdString();
+            EXPECT_GT(r.top(), title.bottom()) << label->text().toStdString();
+        }
+    }
+    const int below = dlg.height() - frame.bottom();
+    EXPECT_GT(below, 0);
+    EXPECT_LT(below, 3 * dlg.fontMetrics().height()) << "an empty band below the frame";
 }
 
 // Each refusal: its message alone, the focus on its field, the dialog open, the fields kept.
