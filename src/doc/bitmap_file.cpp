@@ -850,6 +850,15 @@ bool WriteBitmapFile(const std::filesystem::path& path, const gdi::Bitmap& bitma
     mode_t mode;
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // The new file takes the old one's place by a rename, which the folder allows whatever
+        // the file's own permissions say: a file the user may not write, or has marked
+        // read-only, is refused here as an editor refuses it, and stays as it is.
+        if ((old.st_mode & 0222) == 0)
+            return Fail(error, BitmapErrorCode::CannotWrite,
+                        "cannot write file: the file is read-only");
+        if (::access(target.c_str(), W_OK) != 0)
+            return Fail(error, BitmapErrorCode::CannotWrite,
+                        "cannot write file: " + ErrnoText(errno));
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

@@ -281,6 +281,24 @@ TEST(BitmapFileWrite, ReplacesAnOldFileAndKeepsItsPermissions) {
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});  // no temporary left
 }
 
+// Replacing goes by a rename, which the folder's permissions allow: the file's own say whether
+// the user may replace it.
+TEST(BitmapFileWrite, AReadOnlyFileIsRefusedAndLeftAsItIs) {
+    TempDir dir;
+    const fs::path p = dir / "map.bmp";
+    zk_test::WriteFileBytes(p, {1, 2, 3, 4});
+    ASSERT_EQ(::chmod(p.c_str(), 0444), 0);
+    zk::BitmapError error;
+    EXPECT_FALSE(zk::WriteBitmapFile(p, gdi::Bitmap(4, 4), &error));
+    EXPECT_EQ(error.code, zk::BitmapErrorCode::CannotWrite);
+    EXPECT_EQ(error.message, "cannot write file: the file is read-only");
+    EXPECT_EQ(zk_test::ReadFileBytes(p), (Bytes{1, 2, 3, 4}));
+    struct stat st {};
+    ASSERT_EQ(::stat(p.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});
+}
+
 TEST(BitmapFileWrite, TargetThatIsAFolderFailsAndLeavesNoTemporary) {
     TempDir dir;
     fs::create_directory(dir / "map.bmp");
