@@ -61,11 +61,23 @@ class DC {
     // drawn, so A->B and B->A differ only in their end pixels. A line from a point to itself sets
     // nothing.
     //
-    // A wide solid pen (width 2 or 3) has round caps and joins, and covers its end points: a
-    // horizontal segment covers rows [y - w/2, y - w/2 + w) over [min x, max x) (vertical alike),
-    // a slanted one the band of width w around the centre line filled by the polygon rule, and
-    // every end point gets the cap, for width 2 the block x-1..x, y-1..y and for width 3 the
-    // 5-pixel plus on the point. A zero-length wide line draws one cap.
+    // A wide solid pen (width 2 or 3) has round caps and joins, and covers its end points. Every
+    // end point and vertex gets the cap, for width 2 the block x-1..x, y-1..y and for width 3
+    // the 5-pixel plus on the point. Between them a horizontal segment covers rows
+    // [y - w/2, y - w/2 + w) over [min x, max x) (vertical alike). A slanted segment from A to B
+    // covers the quadrilateral A+r, B+r, B+l, A+l filled by the polygon rule, whose corners are
+    // whole pixels: with len = |B - A|, the band reaches ex = w|dy|/len across in x and
+    // ey = w|dx|/len in y; r, on the side towards larger x, is (round((ex+1)/2),
+    // round((ey+1)/2)) and l, on the other side, (round(ex/2), round(ey/2)), each signed to
+    // point away from the centre line (halves rounding up). So an odd split puts the extra
+    // pixel on the right, and A->B and B->A cover the same pixels. A zero-length wide line
+    // draws one cap.
+    //
+    //     width 3, (0,0) to (2,2)       ..###..   reach 2.12: 2 pixels on the right,
+    //                                   .#####.   1 on the left; caps on both ends
+    //                                   .####..
+    //                                   ..####.
+    //                                   ....#..
     //
     // A dashed pen is 18 pixels on and 6 off, counted along the major axis. The pattern starts
     // afresh at every LineTo, Rectangle, Ellipse and Arc call and runs on across the vertices of
@@ -84,8 +96,9 @@ class DC {
     // with x in {L, R-1} or y in {T, B-1}, and the brush fills [L+1, R-1) x [T+1, B-1) before
     // it. With a null pen the brush fills [L, R-1) x [T, B-1). With a wide pen the border is the
     // closed wide path through (L,T), (R-1,T), (R-1,B-1), (L,B-1), drawn over the brush filling
-    // [L, R-1) x [T, B-1). A 1 x 1 box with any pen sets its pixel in the pen colour; a dashed
-    // border runs clockwise from (L, T).
+    // [L, R-1) x [T, B-1). A 1 x 1 box with any pen sets its pixel in the pen colour. A dashed
+    // border is one run of the pattern counter-clockwise (as seen on screen) from (R-1, T):
+    // left along the top, down the left side, right along the bottom, up the right side.
     void Rectangle(int left, int top, int right, int bottom);
     // Fills [left, right) x [top, bottom) with `brush` (the selected brush is not used or changed),
     // anchored at the brush origin. An empty or inverted rectangle fills nothing.
@@ -93,17 +106,21 @@ class DC {
     // The ellipse inscribed in the normalised box [L, R) x [T, B). A box with no width or height
     // draws nothing; one at most 2 wide or high is drawn as Rectangle of the same box. Otherwise
     // the outline is one quadrant of the midpoint ellipse on the axes W-1, H-1, mirrored by
-    // x' = L+R-1-x, y' = T+B-1-y. The brush fills the pixels between the outline's left and right
-    // runs on each row, then the pen draws the outline over it; with a null pen the brush paints
-    // the outline's pixels too. A wide pen stamps its cap shape (block or plus) on every outline
-    // pixel. A dashed outline runs counter-clockwise (as seen on screen) from the right end of the
-    // upper middle row, one pattern step per outline pixel.
+    // x' = L+R-1-x, y' = T+B-1-y; the quadrant ends where it leaves the box's right half, so a
+    // tall narrow ellipse may not reach its box's top and bottom rows. The brush fills the pixels
+    // between the outline's left and right runs on each row the outline reaches, then the pen
+    // draws the outline over it; with a null pen the brush paints the outline's pixels too. A
+    // wide pen strokes the outline as a closed wide path from pixel to pixel: a cap on every
+    // pixel and a band on every diagonal step, which makes the outline thicker on the inside
+    // than the caps alone. A dashed outline runs counter-clockwise (as seen on screen) from the
+    // right end of the upper middle row, one pattern step per outline pixel.
     void Ellipse(int left, int top, int right, int bottom);
     // The outline of the inscribed ellipse from the radial through (xStart, yStart) counter-
     // clockwise (as seen on screen) to the radial through (xEnd, yEnd): the pixels of Ellipse's
     // outline whose angle about the box's centre lies in that sweep. When both radials coincide
-    // (equal points, say) the whole outline, the same pixels as Ellipse's. No brush. A box at most
-    // 2 wide or high draws Rectangle's whole border whatever the radials.
+    // (equal points, say) the whole outline, the same pixels as Ellipse's. No brush. A wide pen
+    // strokes the pixels as an open wide path (closed for the whole outline). A box at most 2
+    // wide or high draws Rectangle's whole border whatever the radials.
     void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
     // Fills the region's spans with the selected brush. The region is in logical coordinates.
     void PaintRgn(const Region& rgn);

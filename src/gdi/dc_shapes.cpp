@@ -42,7 +42,9 @@ void DC::DrawRectangle(const Rect& box, const Brush& brush) {
         stroker.Pixel({L, T});  // a closed path through one point would set nothing
         return;
     }
-    const Point corners[] = {{L, T}, {R - 1, T}, {R - 1, B - 1}, {L, B - 1}, {L, T}};
+    // Counter-clockwise (as seen on screen) from the top-right corner, in one run of the dash
+    // pattern.
+    const Point corners[] = {{R - 1, T}, {L, T}, {L, B - 1}, {R - 1, B - 1}, {R - 1, T}};
     for (int i = 0; i < 4; ++i)
         stroker.Segment(corners[i], corners[i + 1]);
 }
@@ -74,8 +76,7 @@ void DC::Ellipse(int left, int top, int right, int bottom) {
                            mirror - outline.inner[row]);
         }
     }
-    for (Point p : outline.path)
-        stroker.Pixel(p);
+    stroker.Trace(outline.path, true);
 }
 
 void DC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
@@ -100,8 +101,7 @@ void DC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, i
     const double from = angle(start);
     const double sweep = WrapAngle(angle(end) - from);
     if (sweep == 0) {  // the same radial: the whole outline
-        for (Point p : outline.path)
-            stroker.Pixel(p);
+        stroker.Trace(outline.path, true);
         return;
     }
     // Walk the outline from the pixel nearest the start radial, so a dash pattern starts there.
@@ -113,11 +113,13 @@ void DC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, i
         if (offset[i] < offset[first])
             first = i;
     }
+    std::vector<Point> arc;
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = (first + k) % n;
         if (offset[i] <= sweep)
-            stroker.Pixel(outline.path[i]);
+            arc.push_back(outline.path[i]);
     }
+    stroker.Trace(arc, false);
 }
 
 }  // namespace gdi

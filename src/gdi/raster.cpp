@@ -105,55 +105,32 @@ std::optional<IntEdge> IntEdge::Make(Point a, Point b) {
     return e;
 }
 
-std::optional<RealEdge> RealEdge::Make(double ax, double ay, double bx, double by) {
-    RealEdge e;
-    e.dir = by > ay ? 1 : -1;
-    if (e.dir < 0) {
-        std::swap(ax, bx);
-        std::swap(ay, by);
-    }
-    e.top = CeilReal(ay);
-    e.bottom = CeilReal(by);
-    if (e.top >= e.bottom)
-        return std::nullopt;
-    e.x0 = ax;
-    e.y0 = ay;
-    e.slope = (bx - ax) / (by - ay);
-    return e;
-}
-
 EllipseOutline TraceEllipse(const Rect& box) {
     const int L = box.left, T = box.top, R = box.right, B = box.bottom;
     const std::int64_t a = R - L - 1, b = B - T - 1, b1 = b & 1;
 
-    // The lower right quadrant, from the right end of the lower middle row to the bottom.
+    // The lower right quadrant, from the right end of the lower middle row towards the bottom.
+    // Both steps are decided on the error before either is taken, and the walk ends when it
+    // leaves the right half of the box: a narrow ellipse stops short of its box's top and bottom
+    // rows, as the platform's does.
     std::vector<Point> quadrant;
     std::int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
     std::int64_t err = dx + dy + b1 * a * a;
-    int xLeft = L, xRight = R - 1;
-    int yLow = T + static_cast<int>((b + 1) / 2), yHigh = yLow - static_cast<int>(b1);
-    do {
-        quadrant.push_back({xRight, yLow});
+    const int xMid = L + (R - L) / 2;
+    int x = R - 1, y = T + (B - T) / 2;
+    while (x >= xMid) {
+        quadrant.push_back({x, y});
         const std::int64_t e2 = 2 * err;
-        if (e2 <= dy) {
-            ++yLow;
-            --yHigh;
-            dy += 8 * a * a;
-            err += dy;
-        }
-        if (e2 >= dx || 2 * err > dy) {
-            ++xLeft;
-            --xRight;
+        if (e2 >= dx) {
+            --x;
             dx += 8 * b * b;
             err += dx;
         }
-    } while (xLeft <= xRight);
-    // A narrow ellipse runs out of columns before reaching its top and bottom: finish the tips
-    // down to the box's edge rows (a row already reached just repeats its last pixel).
-    while (yLow - yHigh <= b) {
-        quadrant.push_back({xRight + 1, yLow});
-        ++yLow;
-        --yHigh;
+        if (e2 <= dy) {
+            ++y;
+            dy += 8 * a * a;
+            err += dy;
+        }
     }
 
     const auto mirrorX = [&](Point p) { return Point{L + R - 1 - p.x, p.y}; };
@@ -183,6 +160,10 @@ EllipseOutline TraceEllipse(const Rect& box) {
         if (2 * p.x <= L + R - 1)
             out.inner[row] = std::max(out.inner[row], p.x);
     }
+    // A row the outline does not reach (beyond a narrow ellipse's tips) has no inside either.
+    for (std::size_t row = 0; row < out.outer.size(); ++row)
+        if (out.outer[row] == R)
+            out.inner[row] = R - 1;
     return out;
 }
 
@@ -231,26 +212,50 @@ void PenStroker::Segment(Point a, Point b) {
     }
     Cap(a);
     if (!(a == b)) {
-        // The band is the segment widened by half the pen width on each side, filled by the
-        // polygon rule; on a horizontal segment that is rows [y - w/2, y - w/2 + w) over
-        // [min x, max x), since the half widths 1 and 1.5 land exactly.
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        const double half = m_width / 2.0, len = std::hypot(dx, dy);
-        const double nx = -dy / len * half, ny = dx / len * half;
-        const double quad[4][2] = {
-            {a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}};
-        std::vector<RealEdge> edges;
-        for (int i = 0; i < 4; ++i) {
-            const auto& p = quad[i];
-            const auto& q = quad[(i + 1) % 4];
-            if (auto e = RealEdge::Make(p[0], p[1], q[0], q[1]))
-                edges.push_back(*e);
-        }
-        const Rect& box = m_canvas.Box();
-        ScanWinding(edges, box.top, box.bottom,
-                    [this](int y, int x0, int x1) { m_canvas.Fill(y, x0, x1, m_color); });
+        Band(a, b);
         Cap(b);
     }
+}
+
+void PenStroker::Band(Point a, Point b) const {
+    const Rect& box = m_canvas.Box();
+    const int w = m_width;
+    if (a.y == b.y) {
+        const int top = a.y - w / 2;
+        for (int y = top; y < top + w; ++y)
+            m_canvas.Fill(y, std::min(a.x, b.x), std::max(a.x, b.x), m_color);
+        return;
+    }
+    if (a.x == b.x) {
+        const int left = a.x - w / 2;
+        for (int y = std::max(std::min(a.y, b.y), box.top);
+             y < std::min(std::max(a.y, b.y), box.bottom); ++y)
+            m_canvas.Fill(y, left, left + w, m_color);
+        return;
+    }
+    // The band's extent across the segment, in x and in y, split between its two sides in whole
+    // pixels: the side towards larger x takes the rounded half of (extent + 1), the other side
+    // the rounded half of the extent, so an odd split favours the right.
+    const std::int64_t dx = std::int64_t{b.x} - a.x, dy = std::int64_t{b.y} - a.y;
+    const double len = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+    const double ex = static_cast<double>(w * std::llabs(dy)) / len;
+    const double ey = static_cast<double>(w * std::llabs(dx)) / len;
+    const auto half = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
+    const int rightX = half((ex + 1) / 2), leftX = half(ex / 2);
+    const int rightY = half((ey + 1) / 2), leftY = half(ey / 2);
+    // Going down-right or up-left the right side lies above the centre line; otherwise below.
+    const int sy = (dx > 0) == (dy > 0) ? -1 : 1;
+    const Point right{rightX, sy * rightY}, left{-leftX, -sy * leftY};
+    const Point quad[4] = {{a.x + right.x, a.y + right.y},
+                           {b.x + right.x, b.y + right.y},
+                           {b.x + left.x, b.y + left.y},
+                           {a.x + left.x, a.y + left.y}};
+    std::vector<IntEdge> edges;
+    for (int i = 0; i < 4; ++i)
+        if (auto e = IntEdge::Make(quad[i], quad[(i + 1) % 4]))
+            edges.push_back(*e);
+    ScanWinding(edges, box.top, box.bottom,
+                [this](int y, int x0, int x1) { m_canvas.Fill(y, x0, x1, m_color); });
 }
 
 void PenStroker::Pixel(Point p) {
@@ -262,6 +267,20 @@ void PenStroker::Pixel(Point p) {
     }
     Dot(p.x, p.y, 0);
     m_phase = (m_phase + 1) % kDashPeriod;
+}
+
+void PenStroker::Trace(const std::vector<Point>& path, bool closed) {
+    if (m_null || path.empty())
+        return;
+    if (!IsWide()) {
+        for (Point p : path)
+            Pixel(p);
+        return;
+    }
+    for (std::size_t i = 0; i + 1 < path.size(); ++i)
+        Segment(path[i], path[i + 1]);
+    if (closed || path.size() == 1)
+        Segment(path.back(), path.front());
 }
 
 }  // namespace gdi::detail

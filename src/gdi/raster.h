@@ -122,18 +122,6 @@ struct IntEdge {
     int CeilX(int y) const { return static_cast<int>(CeilDiv(x0 * dy + (y - y0) * dx, dy)); }
 };
 
-// A polygon edge with real end points (the sides of a wide pen's stroke).
-struct RealEdge {
-    int top = 0, bottom = 0;
-    int dir = 0;
-    double x0 = 0, y0 = 0, slope = 0;  // x per row, from the top end
-
-    static std::optional<RealEdge> Make(double ax, double ay, double bx, double by);
-    int CeilX(int y) const { return CeilReal(x0 + (y - y0) * slope); }
-    // Ceiling that forgives the rounding error of a value meant to be an integer.
-    static int CeilReal(double v) { return static_cast<int>(std::ceil(v - 1e-7)); }
-};
-
 // Emits emit(y, x0, x1) for the spans of a polygon by the nonzero winding rule: row y is covered
 // over [ceil(x_left), ceil(x_right)) between crossings taken at exactly y, each edge counting for
 // its rows top <= y < bottom. Rows outside [yMin, yMax) are not scanned. Spans come sorted by row
@@ -171,13 +159,16 @@ void ScanWinding(const std::vector<Edge>& edges, int yMin, int yMax, Emit&& emit
 }
 
 // The outline of the ellipse inscribed in a box at least 3 x 3: one quadrant by the
-// error-stepping midpoint algorithm on the axes W-1, H-1, mirrored about the box's centre.
+// error-stepping midpoint algorithm on the axes W-1, H-1, mirrored about the box's centre. The
+// quadrant's walk ends where it leaves the box's right half, so a narrow ellipse's tips may stop
+// short of the box's top and bottom rows.
 struct EllipseOutline {
     // Every outline pixel once, counter-clockwise (as seen on screen) from the right end of the
     // upper middle row: the order a dash pattern runs in.
     std::vector<Point> path;
     // Per row from the box's top: the leftmost outline pixel, and the last outline pixel of the
-    // left-hand run. The inside of row i is [inner[i] + 1, L + R - 1 - inner[i]).
+    // left-hand run. The inside of row i is [inner[i] + 1, L + R - 1 - inner[i]); a row without
+    // outline pixels has outer R and an empty inside.
     std::vector<int> outer;
     std::vector<int> inner;
 };
@@ -199,9 +190,15 @@ class PenStroker {
     // One pixel of an outline traced pixel by pixel: one step of the dash pattern, or a wide
     // pen's cap shape stamped there.
     void Pixel(Point p);
+    // An outline traced pixel by pixel, neighbours adjacent: a thin pen sets each pixel once (one
+    // dash step each); a wide pen strokes it as a path through the pixels, closed back to the
+    // first when `closed`, so its diagonal steps are bands of their own.
+    void Trace(const std::vector<Point>& path, bool closed);
 
   private:
     void Cap(Point p) const;
+    // The body of a wide segment between its caps.
+    void Band(Point a, Point b) const;
     void Dot(int x, int y, std::int64_t t) const;
 
     const Canvas& m_canvas;

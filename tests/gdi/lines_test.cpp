@@ -182,30 +182,111 @@ TEST_F(WidePen, VerticalBandsAndCaps) {
     EXPECT_TRUE(Shows(three.bmp, {"..#..", ".###.", ".###.", ".###.", ".###.", ".###.", "..#.."}));
 }
 
-TEST_F(WidePen, SlantedWidthTwoIsTheBandFilledByThePolygonRule) {
-    // Band corners (0,0) +- (-0.45, 0.89) and (2,1) +- the same; caps at both ends.
-    Canvas fwd(6, 5, {2, 2}), back(6, 5, {2, 2});
-    fwd.dc.SelectPen(gdi::Pen::Solid(2, gdi::kBlack));
-    back.dc.SelectPen(gdi::Pen::Solid(2, gdi::kBlack));
-    fwd.Line({0, 0}, {2, 1});
-    back.Line({2, 1}, {0, 0});
-    EXPECT_TRUE(Shows(fwd.bmp, {"......",  //
-                                ".##...",  //
-                                ".####.",  //
-                                "..###.",  //
-                                "......"}));
-    EXPECT_TRUE(zk_test::SameBitmap(fwd.bmp, back.bmp));
+TEST_F(WidePen, SlantedBandsSplitTheirWidthInWholePixelsWiderOnTheRight) {
+    // Across a slanted segment the band reaches w*|dy|/len in x and w*|dx|/len in y; its side
+    // towards larger x takes round((reach + 1) / 2) whole pixels of each, the other side
+    // round(reach / 2), and the four corners are filled by the polygon rule. Width 3 from
+    // (4,25) to (25,0) reaches 2.30 in x (2 right, 1 left) and 1.93 in y (1 each side).
+    Canvas three(30, 28), back(30, 28);
+    three.dc.SelectPen(gdi::Pen::Solid(3, gdi::kBlack));
+    back.dc.SelectPen(gdi::Pen::Solid(3, gdi::kBlack));
+    three.Line({4, 25}, {25, 0});
+    back.Line({25, 0}, {4, 25});
+    EXPECT_TRUE(Shows(three.bmp, {"........................###...",  //
+                                  ".......................####...",  //
+                                  "......................#####...",  //
+                                  ".....................#####....",  //
+                                  "....................#####.....",  //
+                                  "...................#####......",  //
+                                  "...................####.......",  //
+                                  "..................####........",  //
+                                  ".................#####........",  //
+                                  "................#####.........",  //
+                                  "...............#####..........",  //
+                                  "..............#####...........",  //
+                                  "..............####............",  //
+                                  ".............####.............",  //
+                                  "............#####.............",  //
+                                  "...........#####..............",  //
+                                  "..........#####...............",  //
+                                  ".........#####................",  //
+                                  ".........####.................",  //
+                                  "........####..................",  //
+                                  ".......#####..................",  //
+                                  "......#####...................",  //
+                                  ".....#####....................",  //
+                                  "....#####.....................",  //
+                                  "...#####......................",  //
+                                  "...####.......................",  //
+                                  "....#.........................",  //
+                                  ".............................."}));
+    EXPECT_TRUE(zk_test::SameBitmap(three.bmp, back.bmp));
+
+    // Width 2 from (2,2) to (16,8): the band's ends are its own corners, not the caps'.
+    Canvas two(20, 11);
+    two.dc.SelectPen(gdi::Pen::Solid(2, gdi::kBlack));
+    two.Line({2, 2}, {16, 8});
+    EXPECT_TRUE(Shows(two.bmp, {"....................",  //
+                                ".##.................",  //
+                                ".#####..............",  //
+                                "..######............",  //
+                                ".....#####..........",  //
+                                ".......######.......",  //
+                                ".........######.....",  //
+                                "............#####...",  //
+                                "..............###...",  //
+                                "....................",  //
+                                "...................."}));
 }
 
-TEST_F(WidePen, DiagonalWidthThreeKeepsCrossingsThatLandOnWholePixels) {
-    // The band's ends cross rows exactly at whole x (x + y = 0 and x + y = 4): those pixels
-    // are right boundaries and stay out, apart from what the caps add.
+TEST_F(WidePen, EveryOctantDrawnEitherWay) {
+    // Four short segments, one in each octant of a downward direction; drawn upward the same
+    // pixels come out, so these also stand for the other four octants.
+    const Point segments[4][2] = {
+        {{2, 3}, {8, 5}}, {{13, 2}, {15, 8}}, {{26, 3}, {20, 5}}, {{33, 2}, {31, 8}}};
+    const auto draw = [&segments](int width, bool reversed) {
+        Canvas c(36, 11);
+        c.dc.SelectPen(gdi::Pen::Solid(width, gdi::kBlack));
+        for (const auto& s : segments)
+            c.Line(s[reversed ? 1 : 0], s[reversed ? 0 : 1]);
+        return c.bmp;
+    };
+    EXPECT_TRUE(Shows(draw(2, false), {"....................................",  //
+                                       "............##..................##..",  //
+                                       ".##.........###..........##.....##..",  //
+                                       ".#####.......##........####.....##..",  //
+                                       "..#######....##....########.....##..",  //
+                                       ".....####....###...#####.......###..",  //
+                                       "..............##...............##...",  //
+                                       "..............##..............###...",  //
+                                       "..............##..............###...",  //
+                                       "....................................",  //
+                                       "...................................."}));
+    EXPECT_TRUE(Shows(draw(3, false), {"....................................",  //
+                                       ".............#...................#..",  //
+                                       "..####......####..........#.....###.",  //
+                                       ".########....###.......#####....###.",  //
+                                       "..#######....###....#######.....###.",  //
+                                       ".....#####...####..########....####.",  //
+                                       "........#.....###...####.......###..",  //
+                                       "..............###..............###..",  //
+                                       "..............###.............####..",  //
+                                       "...............#...............#....",  //
+                                       "...................................."}));
+    for (int width : {2, 3}) {
+        SCOPED_TRACE(width);
+        EXPECT_TRUE(zk_test::SameBitmap(draw(width, false), draw(width, true)));
+    }
+}
+
+TEST_F(WidePen, DiagonalWidthThreeRoundsItsReachUpOnTheRight) {
+    // On a diagonal the reach is 2.12 pixels: 2 to the right (and up), 1 to the left.
     Canvas d(7, 7, {2, 2});
     d.dc.SelectPen(gdi::Pen::Solid(3, gdi::kBlack));
     d.Line({0, 0}, {2, 2});
     EXPECT_TRUE(Shows(d.bmp, {".......",  //
-                              "..##...",  //
-                              ".####..",  //
+                              "..###..",  //
+                              ".#####.",  //
                               ".####..",  //
                               "..####.",  //
                               "....#..",  //
@@ -238,6 +319,37 @@ TEST_F(WidePen, PolylineJoinsAreRound) {
                               ".....###.",  //
                               "......#..",  //
                               "........."}));
+
+    // Slanted segments meet in the cap's shape laid over both bands.
+    const Point zigzag[] = {{7, 2}, {12, 9}, {19, 3}};
+    Canvas two(22, 11), three(22, 11);
+    for (Canvas* c : {&two, &three}) {
+        c->dc.SelectPen(gdi::Pen::Solid(c == &two ? 2 : 3, gdi::kBlack));
+        c->dc.MoveTo(2, 9);
+        c->dc.PolylineTo(zigzag, 3);
+    }
+    EXPECT_TRUE(Shows(two.bmp, {"......................",  //
+                                "......##..............",  //
+                                "......###.........##..",  //
+                                ".....#####.......###..",  //
+                                "....#######.....####..",  //
+                                "....###.###....####...",  //
+                                "...###...###..####....",  //
+                                "..####...########.....",  //
+                                ".####.....######......",  //
+                                ".###.......####.......",  //
+                                "......................"}));
+    EXPECT_TRUE(Shows(three.bmp, {"......................",  //
+                                  ".......#..............",  //
+                                  "......####.........#..",  //
+                                  ".....######......####.",  //
+                                  "....########....####..",  //
+                                  "....########...#####..",  //
+                                  "...####..####.#####...",  //
+                                  "..#####..#########....",  //
+                                  ".#####....#######.....",  //
+                                  ".####......#####......",  //
+                                  "..#.........###......."}));
 }
 
 class DashedPen : public testing::Test {
