@@ -5,7 +5,7 @@
 #include <random>
 
 #include "gdi/dc.h"
-#include "picture.h"
+#include "support/picture.h"
 
 namespace {
 

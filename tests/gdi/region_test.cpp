@@ -5,7 +5,7 @@
 
 #include "gdi/dc.h"
 #include "gdi/region.h"
-#include "picture.h"
+#include "support/picture.h"
 
 namespace {
 

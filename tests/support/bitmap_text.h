@@ -8,13 +8,35 @@
 
 namespace zk_test {
 
-// One character per pixel, one line per row: '.' white, '#' black, 'o' any other colour.
+// One character per pixel, one line per row, in the letters of the pictures: '.' white,
+// '#' black, 'o' green, 'r' red, 'b' blue, 'y' yellow, '?' any other colour.
 inline std::string BitmapText(const gdi::Bitmap& bmp) {
     std::string s;
     for (int y = 0; y < bmp.Height(); ++y) {
         for (int x = 0; x < bmp.Width(); ++x) {
             const gdi::Color c = bmp.GetPixel(x, y);
-            s += c == gdi::kWhite ? '.' : c == gdi::kBlack ? '#' : 'o';
+            switch (c) {
+                case gdi::kWhite:
+                    s += '.';
+                    break;
+                case gdi::kBlack:
+                    s += '#';
+                    break;
+                case gdi::RGB(0, 128, 0):
+                    s += 'o';
+                    break;
+                case gdi::RGB(255, 0, 0):
+                    s += 'r';
+                    break;
+                case gdi::RGB(0, 0, 255):
+                    s += 'b';
+                    break;
+                case gdi::RGB(255, 255, 0):
+                    s += 'y';
+                    break;
+                default:
+                    s += '?';
+            }
         }
         s += '\n';
     }
