@@ -1,5 +1,8 @@
 #include "view/map_tool.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "view/tool_settings.h"
 
 namespace zk {
@@ -47,6 +50,20 @@ void DrawPointerCross(gdi::DC& dc, float zoom, gdi::Point p) {
     arm(cx, cy - 8, cx, cy - 2);
     arm(cx, cy + 8, cx, cy + 2);
     dc.SelectPen(old);
+}
+
+gdi::Rect PointerCrossBox(gdi::Point p, float zoom) {
+    // The arms end 8 window pixels from the pixel's centre; one map pixel more for rounding.
+    const int e = static_cast<int>(std::ceil(9.0 / static_cast<double>(zoom))) + 1;
+    return {p.x - e, p.y - e, p.x + e + 1, p.y + e + 1};
+}
+
+gdi::Rect GrowForMarks(const gdi::Rect& r, float zoom) {
+    return Grow(r, std::max(1, static_cast<int>(std::ceil(1.0 / static_cast<double>(zoom)))));
+}
+
+int ToWindow(int v, float zoom) {
+    return static_cast<int>(static_cast<double>(v) * static_cast<double>(zoom));
 }
 
 void MapTool::OnRButtonDblClk(unsigned, int, int) {}

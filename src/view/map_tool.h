@@ -23,6 +23,27 @@ constexpr gdi::Color kMarkColor = gdi::RGB(255, 255, 0);
 // The pointer's cross: four yellow arms 3 to 8 window pixels from the centre of the map pixel
 // `p` (each arm leaves out its end pixel, so the centre stays clear).
 void DrawPointerCross(gdi::DC& dc, float zoom, gdi::Point p);
+// The map rectangle that holds the pointer cross at `p` drawn at `zoom`, for repaints.
+gdi::Rect PointerCrossBox(gdi::Point p, float zoom);
+
+// How far past a shape's own box the widest pen (3 pixels) paints: its caps and bands reach one
+// map pixel out.
+constexpr int kPenReach = 1;
+// `r` grown by n map pixels on every side.
+constexpr gdi::Rect Grow(const gdi::Rect& r, int n) {
+    return {r.left - n, r.top - n, r.right + n, r.bottom + n};
+}
+// `r` grown so that marks drawn on its edges at `zoom` lie inside the repaint it asks for: the
+// view turns map edges into window pixels by truncation, which at zooms below 1 can leave out a
+// mark's last window pixel.
+gdi::Rect GrowForMarks(const gdi::Rect& r, float zoom);
+// A map coordinate as the window shows it at `zoom`: trunc(v * zoom).
+int ToWindow(int v, float zoom);
+
+// The fill indices with a fixed meaning for the filling tools: no interior (or white), and
+// white with black lines on the grid.
+constexpr int kEmptyFill = 0;
+constexpr int kGridFloor = 8;
 
 // Grid snapping. Both divide by ToolSettings::grid (taken as at least 1) truncating toward
 // zero, so negative coordinates move toward zero.

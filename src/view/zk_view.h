@@ -9,9 +9,12 @@
 #include "doc/zk_doc.h"
 #include "gdi/bitmap.h"
 #include "gdi/dc.h"
+#include "tools/ellipse_tool.h"
 #include "tools/freehand_tool.h"
 #include "tools/grid_tiles_tool.h"
 #include "tools/lines_tool.h"
+#include "tools/polygon_tool.h"
+#include "tools/rectangle_tool.h"
 #include "tools/tiles_tool.h"
 #include "view/map_tool.h"
 
@@ -86,9 +89,9 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // MapTool, which draws nothing.
     TilesTool m_tilesTool;
     FreehandTool m_freehandTool;
-    MapTool m_rectangleTool;
-    MapTool m_ellipseTool;
-    MapTool m_polygonTool;
+    RectangleTool m_rectangleTool;
+    EllipseTool m_ellipseTool;
+    PolygonTool m_polygonTool;
     GridTilesTool m_gridTilesTool;
     MapTool m_textTool;
     MapTool m_symbolTool;

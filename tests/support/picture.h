@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gdi/bitmap.h"
 #include "support/bitmap_text.h"
@@ -40,7 +40,9 @@ inline std::optional<gdi::Color> PictureColor(char c) {
 }
 
 // What is wrong with the rows as a picture (unequal rows, unknown letters); empty when nothing.
-inline std::string PictureFault(std::initializer_list<std::string_view> rows) {
+using PictureRows = std::vector<std::string_view>;
+
+inline std::string PictureFault(const PictureRows& rows) {
     const std::size_t w = rows.size() ? rows.begin()->size() : 0;
     int y = 0;
     for (std::string_view row : rows) {
@@ -57,7 +59,7 @@ inline std::string PictureFault(std::initializer_list<std::string_view> rows) {
 
 // A 32-bit bitmap from equally long rows; letters that name no colour are left white (the
 // assertions below refuse such pictures).
-inline gdi::Bitmap Picture(std::initializer_list<std::string_view> rows) {
+inline gdi::Bitmap Picture(const PictureRows& rows) {
     const int h = static_cast<int>(rows.size());
     const int w = h ? static_cast<int>(rows.begin()->size()) : 0;
     gdi::Bitmap bmp(w, h, 32, gdi::kWhite);
@@ -72,8 +74,7 @@ inline gdi::Bitmap Picture(std::initializer_list<std::string_view> rows) {
 }
 
 // Passes when `actual` holds exactly the picture; otherwise shows where they differ.
-inline ::testing::AssertionResult Shows(const gdi::Bitmap& actual,
-                                        std::initializer_list<std::string_view> rows) {
+inline ::testing::AssertionResult Shows(const gdi::Bitmap& actual, const PictureRows& rows) {
     if (const std::string fault = PictureFault(rows); !fault.empty())
         return ::testing::AssertionFailure() << "bad picture: " << fault;
     const std::string diff = DescribeDifference(Picture(rows), actual);

@@ -44,6 +44,28 @@ class ViewHarness {
 
     gdi::Color Map(int x, int y) const { return doc.m_bitmap.GetPixel(x, y); }
     gdi::Color Window(int x, int y) const { return view->WindowPicture().GetPixel(x, y); }
+    // A copy of the map's part [x0, x1) x [y0, y1), to hold against a picture.
+    gdi::Bitmap MapPart(int x0, int y0, int x1, int y1) const {
+        gdi::Bitmap part(x1 - x0, y1 - y0);
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                part.SetPixel(x - x0, y - y0, Map(x, y));
+        return part;
+    }
+    // The same of the window picture (window pixels).
+    gdi::Bitmap WindowPart(int x0, int y0, int x1, int y1) const {
+        gdi::Bitmap part(x1 - x0, y1 - y0);
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                part.SetPixel(x - x0, y - y0, Window(x, y));
+        return part;
+    }
+    // Fills [x0, x1) x [y0, y1) of the map with c, as earlier drawing would have.
+    void FillMap(int x0, int y0, int x1, int y1, gdi::Color c) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                doc.m_bitmap.SetPixel(x, y, c);
+    }
     // Number of map pixels of colour c inside [x0, x1) x [y0, y1).
     int CountMap(gdi::Color c, int x0, int y0, int x1, int y1) const {
         int n = 0;

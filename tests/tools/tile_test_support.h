@@ -30,12 +30,6 @@ struct TileHarness : ViewHarness {
     ~TileHarness() { zk::g_patternLibrary.m_brushes = saved; }
 
     void SetBrush(int i, const gdi::Bitmap& b) { zk::g_patternLibrary.m_brushes[i] = b; }
-    // Fills [x0, x1) x [y0, y1) of the map with c, as earlier drawing would have.
-    void FillMap(int x0, int y0, int x1, int y1, gdi::Color c) {
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                doc.m_bitmap.SetPixel(x, y, c);
-    }
     // One click: move there, press, paint, release.
     void Stamp(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
         Move(x, y);

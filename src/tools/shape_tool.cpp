@@ -1,0 +1,81 @@
+#include "tools/shape_tool.h"
+
+#include <algorithm>
+#include <new>
+
+#include "doc/pattern_library.h"
+#include "view/tool_settings.h"
+
+namespace zk {
+
+int ShapeTool::Fill() const {
+    return m_primaryButton ? ToolSettings::fill : ToolSettings::secfill;
+}
+
+bool ShapeTool::IsLibraryIndex(int fill) {
+    return fill >= 0 && fill < PatternLibrary::kCount;
+}
+
+bool ShapeTool::IsPatternFill(int fill) {
+    return IsLibraryIndex(fill) && fill != kEmptyFill && fill != kGridFloor;
+}
+
+gdi::Pen ShapeTool::LinePen() {
+    return gdi::Pen::Solid(std::clamp(ToolSettings::line, 0, 3), gdi::kBlack);
+}
+
+gdi::Bitmap ShapeTool::MakeFloorImage(int w, int h, int bitsPerPixel) const {
+    try {
+        return gdi::Bitmap(w, h, bitsPerPixel, gdi::kBlack);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+bool ShapeTool::PaintGridFloor(
+    gdi::DC& map, const gdi::Rect& box,
+    const std::function<void(gdi::DC&, const gdi::Brush&, const gdi::Pen&)>& paint) const {
+    const gdi::Bitmap* target = map.GetBitmap();
+    if (!target)
+        return true;
+    // Only the part of the box on the map can change, so the image need be no larger.
+    const gdi::Point org = map.GetViewportOrg();
+    const gdi::Rect area = box.Intersect(target->Bounds().Offset(-org.x, -org.y));
+    if (area.IsEmpty())
+        return true;
+    // Made before the map is touched: without it the shape must not be left black.
+    gdi::Bitmap image = MakeFloorImage(area.Width(), area.Height(), target->BitsPerPixel());
+    if (image.IsNull())
+        return false;
+
+    const gdi::Pen black = gdi::Pen::Solid(1, gdi::kBlack);
+    paint(map, gdi::Brush::Solid(gdi::kBlack), black);
+
+    // The image in map coordinates: black, the shape white, the grid lines black.
+    gdi::DC off(&image);
+    off.SetViewportOrg({-area.left, -area.top});
+    paint(off, gdi::Brush::Solid(gdi::kWhite), gdi::Pen::Solid(1, gdi::kWhite));
+    off.SelectPen(black);
+    const int g = std::max(1, ToolSettings::grid);
+    // The grid columns and rows that cross the box; those left of or above the image are
+    // clipped, and the loops start at the first that can show.
+    const int x1 = g * (box.right / g), y1 = g * (box.bottom / g);
+    int x0 = g * (box.left / g), y0 = g * (box.top / g);
+    if (x0 < area.left - g)
+        x0 += (area.left - x0) / g * g;
+    if (y0 < area.top - g)
+        y0 += (area.top - y0) / g * g;
+    for (int x = x0; x <= x1 && x < area.right; x += g) {
+        off.MoveTo(x, box.top);
+        off.LineTo(x, box.bottom);
+    }
+    for (int y = y0; y <= y1 && y < area.bottom; y += g) {
+        off.MoveTo(box.left, y);
+        off.LineTo(box.right, y);
+    }
+    map.BitBlt(area.left, area.top, area.Width(), area.Height(), off, area.left, area.top,
+               gdi::Rop::SrcPaint);
+    return true;
+}
+
+}  // namespace zk

@@ -1,0 +1,41 @@
+// Shared set-up for the tests of the rectangle, ellipse and polygon tools: the real view without
+// snapping, grid step 4, brush 5 solid green and brush 0 solid red.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "support/picture.h"
+#include "tile_test_support.h"
+#include "view/tool_settings.h"
+
+namespace zk_test {
+
+struct ShapeHarness : TileHarness {
+    explicit ShapeHarness(int kind) : TileHarness(kind) {
+        view->m_gridOn = 0;
+        SetBrush(5, SolidPattern(kGreen));
+        SetBrush(0, SolidPattern(kRed));
+        zk::ToolSettings::grid = 4;
+    }
+    void Drag(int x0, int y0, int x1, int y1, Qt::MouseButton b = Qt::LeftButton) {
+        Move(x0, y0);
+        Press(x0, y0, b);
+        Move(x1, y1, b);
+        Release(x1, y1, b);
+    }
+    void Click(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        Move(x, y);
+        Press(x, y, b);
+        Release(x, y, b);
+    }
+};
+
+// One cell of a tool's outcome table: the fill and line size, and the map it leaves.
+struct Outcome {
+    int fill;
+    int line;
+    PictureRows map;
+};
+
+}  // namespace zk_test
