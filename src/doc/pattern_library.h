@@ -10,6 +10,11 @@
 
 namespace zk {
 
+// The brush indices with a fixed meaning for the filling tools, drawn without their bitmaps
+// (each tool says how): no interior, or white; and white with black lines on the grid.
+constexpr int kEmptyFill = 0;
+constexpr int kGridFloor = 8;
+
 class PatternLibrary {
   public:
     static constexpr int kCount = 16;

@@ -42,14 +42,13 @@ void FreehandTool::OnMouseMove(unsigned flags, int x, int y) {
 }
 
 void FreehandTool::InvalidateSegment(gdi::Point from, gdi::Point to) {
-    // The segment's box and the crosses at both ends (the cross reaches 9 window pixels out).
-    gdi::Rect a = gdi::Rect{to.x, to.y, from.x, from.y}.Normalized();
-    a = {a.left - 2, a.top - 2, a.right + 2, a.bottom + 2};
-    const int e = static_cast<int>(9.0 / static_cast<double>(ToolSettings::zoom));
-    gdi::Rect b = gdi::Rect{to.x - e, to.y - e, to.x + e, to.y + e}.Union(
-        {from.x - e, from.y - e, from.x + e, from.y + e});
-    b = {b.left - 1, b.top - 1, b.right + 1, b.bottom + 1};
-    const gdi::Rect r = a.Union(b);
+    // The segment with what the widest pen paints around it, and the crosses at both ends.
+    const float zoom = ToolSettings::zoom;
+    const gdi::Rect s = gdi::Rect{from.x, from.y, to.x, to.y}.Normalized();
+    const gdi::Rect r =
+        GrowForMarks(Grow({s.left, s.top, s.right + 1, s.bottom + 1}, kPenReach), zoom)
+            .Union(PointerCrossBox(from, zoom))
+            .Union(PointerCrossBox(to, zoom));
     g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
 }
 

@@ -10,7 +10,7 @@ namespace zk {
 namespace {
 
 bool IsPattern(int fill) {
-    return fill >= 1 && fill < PatternLibrary::kCount && fill != 8;
+    return fill >= 0 && fill < PatternLibrary::kCount && fill != kEmptyFill && fill != kGridFloor;
 }
 
 }  // namespace
@@ -56,17 +56,13 @@ void GridTilesTool::OnMouseMove(unsigned flags, int x, int y) {
 
 void GridTilesTool::Invalidate() {
     // The larger of the current size and the one last drawn, so that a larger old square is
-    // erased; 2 pixels around it for the two-pixel overlay pen.
+    // erased; one pixel around it for the frame and the two-pixel mark.
     const int s =
         std::max(std::clamp(m_lastOverlaySize, 0, 3), std::clamp(ToolSettings::tilesize, 0, 3));
-    const int side = (s + 1) * GridStep() + 4;
-    const gdi::Point c = m_curPoint;
-    const gdi::Point p = m_prevPoint;
-    gdi::Rect r = gdi::Rect{c.x - 2, c.y - 2, c.x - 2 + side, c.y - 2 + side}.Union(
-        {p.x - 2, p.y - 2, p.x - 2 + side, p.y - 2 + side});
-    // At zooms below 1 the pen's two window pixels reach further into the map.
-    const int m = static_cast<int>(1.0 / static_cast<double>(ToolSettings::zoom));
-    r = {r.left - m, r.top - m, r.right + m, r.bottom + m};
+    const int side = (s + 1) * GridStep();
+    const gdi::Rect r =
+        GrowForMarks(Grow(TileSquare(m_curPoint, side).Union(TileSquare(m_prevPoint, side)), 1),
+                     ToolSettings::zoom);
     g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
 }
 
@@ -86,9 +82,10 @@ void GridTilesTool::DrawGridLines(gdi::DC& dc, gdi::Point at, int side) {
 }
 
 void GridTilesTool::StampTile(gdi::DC& dc, gdi::Point at, int fill) const {
-    const int s = TileSide();
-    const int x = at.x;
-    const int y = at.y;
+    const gdi::Rect tile = TileSquare(at, TileSide());
+    const int s = tile.Width();
+    const int x = tile.left;
+    const int y = tile.top;
     if (IsPattern(fill)) {
         // One pixel larger than the tile: the frame lies on the grid lines at both ends, shared
         // with the neighbouring tiles.
@@ -97,7 +94,7 @@ void GridTilesTool::StampTile(gdi::DC& dc, gdi::Point at, int fill) const {
         dc.Rectangle(x, y, x + s + 1, y + s + 1);
         dc.SelectBrush(oldBrush);
         dc.SelectPen(oldPen);
-    } else if (fill == 8) {
+    } else if (fill == kGridFloor) {
         // The grid floor: white with every cell line, and the frame even where an edge at 0
         // has no grid line of its own.
         dc.FillRect({x, y, x + s, y + s}, gdi::Brush::Solid(gdi::kWhite));
@@ -107,7 +104,7 @@ void GridTilesTool::StampTile(gdi::DC& dc, gdi::Point at, int fill) const {
         dc.MoveTo(x, y);
         dc.PolylineTo(border, 4);
         dc.SelectPen(old);
-    } else if (fill == 0) {
+    } else if (fill == kEmptyFill) {
         // The empty fill erases the tile and the frame lines on its edges.
         dc.FillRect({x, y, x + s + 1, y + s + 1}, gdi::Brush::Solid(gdi::kWhite));
     }
@@ -129,16 +126,15 @@ void GridTilesTool::CommitToMap(gdi::DC& dc) {
 }
 
 void GridTilesTool::DrawOverlay(gdi::DC& dc, float zoom) {
-    const double z = zoom;
-    const int a = static_cast<int>(m_curPoint.x * z);
-    const int b = static_cast<int>(m_curPoint.y * z);
-    const int e = static_cast<int>(TileSide() * z);
+    const gdi::Rect tile = TileSquare(m_curPoint, TileSide());
+    const int l = ToWindow(tile.left, zoom), t = ToWindow(tile.top, zoom);
+    const int r = ToWindow(tile.right, zoom), b = ToWindow(tile.bottom, zoom);
     const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(2, kMarkColor));
-    dc.MoveTo(a, b);
-    dc.LineTo(a + e, b);
-    dc.LineTo(a + e, b + e);
-    dc.LineTo(a, b + e);
-    dc.LineTo(a, b);
+    dc.MoveTo(l, t);
+    dc.LineTo(r, t);
+    dc.LineTo(r, b);
+    dc.LineTo(l, b);
+    dc.LineTo(l, t);
     dc.SelectPen(old);
     m_lastOverlaySize = std::clamp(ToolSettings::tilesize, 0, 3);
 }

@@ -30,6 +30,11 @@ class GridTilesTool : public MapTool {
 
     // The side of a tile in map pixels: one to four grid cells.
     static int TileSide();
+    // The tile whose top-left corner is at `at`: what a stamp paints (its frame lies on the
+    // grid lines at its far edges, one pixel past it), the square marks and the repaints cover.
+    static gdi::Rect TileSquare(gdi::Point at, int side) {
+        return {at.x, at.y, at.x + side, at.y + side};
+    }
     // The grid step, never below 1, whatever the settings hold.
     static int GridStep();
 

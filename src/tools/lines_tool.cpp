@@ -25,7 +25,7 @@ void LinesTool::End(int x, int y) {
     m_curPoint = {x, y};
     // A release with no press before it (the second release of a double-click) ends a line
     // from the last start too.
-    m_lines.push_back({m_anchor, m_curPoint, m_primaryButton});
+    m_lines.push_back(Current());
     m_pending = 1;
     // Still dragging: the repaint covers the rubber band, which the line replaces.
     Invalidate();
@@ -45,21 +45,17 @@ void LinesTool::OnMouseMove(unsigned flags, int x, int y) {
         Invalidate();
 }
 
+gdi::Rect LinesTool::LineBox(const Line& l) {
+    const gdi::Rect r = gdi::Rect{l.from.x, l.from.y, l.to.x, l.to.y}.Normalized();
+    return Grow({r.left, r.top, r.right + 1, r.bottom + 1}, kPenReach);
+}
+
 void LinesTool::Invalidate() {
-    // The band from the start to the pointer, 2 pixels around for the widest pen, and the
-    // crosses at the old and the new point.
-    gdi::Rect r;
-    if (m_dragging) {
-        const gdi::Rect a =
-            gdi::Rect{m_anchor.x, m_anchor.y, m_curPoint.x, m_curPoint.y}.Normalized();
-        r = {a.left - 2, a.top - 2, a.right + 2, a.bottom + 2};
-    }
-    // The cross reaches 8 window pixels from its centre: at zooms below 1 that is more than 9
-    // map pixels, and an old cross must not be left behind on the window.
-    const int e = std::max(9, static_cast<int>(9.0 / static_cast<double>(ToolSettings::zoom)) + 1);
-    const gdi::Point c = m_curPoint;
-    const gdi::Point p = m_prevPoint;
-    r = r.Union({c.x - e, c.y - e, c.x + e, c.y + e}).Union({p.x - e, p.y - e, p.x + e, p.y + e});
+    // The band from the start to the pointer, and the crosses at the old and the new point.
+    const float zoom = ToolSettings::zoom;
+    gdi::Rect r = PointerCrossBox(m_curPoint, zoom).Union(PointerCrossBox(m_prevPoint, zoom));
+    if (m_dragging)
+        r = r.Union(GrowForMarks(LineBox(Current()), zoom));
     g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
 }
 
@@ -84,11 +80,11 @@ void LinesTool::CommitToMap(gdi::DC& dc) {
 void LinesTool::DrawOverlay(gdi::DC& dc, float zoom) {
     DrawPointerCross(dc, zoom, m_curPoint);
     if (m_dragging) {
+        const Line l = Current();
         const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, kMarkColor));
-        const double z = zoom;
         // The band joins the pixels' top-left corners, not their centres.
-        dc.MoveTo(static_cast<int>(z * m_anchor.x), static_cast<int>(z * m_anchor.y));
-        dc.LineTo(static_cast<int>(z * m_curPoint.x), static_cast<int>(z * m_curPoint.y));
+        dc.MoveTo(ToWindow(l.from.x, zoom), ToWindow(l.from.y, zoom));
+        dc.LineTo(ToWindow(l.to.x, zoom), ToWindow(l.to.y, zoom));
         dc.SelectPen(old);
     }
 }

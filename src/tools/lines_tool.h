@@ -38,6 +38,11 @@ class LinesTool : public MapTool {
     void Begin(int primary);
     void End(int x, int y);
     void Invalidate();
+    // The line the gesture stands at: what the release queues, the band shows and the repaint
+    // covers.
+    Line Current() const { return {m_anchor, m_curPoint, m_primaryButton}; }
+    // The map pixels a line can change with the widest pen.
+    static gdi::Rect LineBox(const Line& l);
 
     // Lines finished since the last paint. Each keeps the ends it had at its release, so a
     // move that comes before the paint cannot drag the end along, and two quick lines both land.

@@ -123,7 +123,7 @@ void CPatternPalette::OnLButtonDblClk(int x, int y) {
             return;
         m_onEditSymbol(i);
         RepaintHost();
-    } else if (i != 0 && i != 8) {
+    } else if (i != kEmptyFill && i != kGridFloor) {
         // 0 (the empty fill) and 8 (the grid floor) are drawn without their bitmaps, so there
         // is nothing to edit; the press before the double-click has already chosen them.
         EditBrush(m_library.m_brushes[static_cast<std::size_t>(i)]);

@@ -40,11 +40,6 @@ gdi::Rect GrowForMarks(const gdi::Rect& r, float zoom);
 // A map coordinate as the window shows it at `zoom`: trunc(v * zoom).
 int ToWindow(int v, float zoom);
 
-// The fill indices with a fixed meaning for the filling tools: no interior (or white), and
-// white with black lines on the grid.
-constexpr int kEmptyFill = 0;
-constexpr int kGridFloor = 8;
-
 // Grid snapping. Both divide by ToolSettings::grid (taken as at least 1) truncating toward
 // zero, so negative coordinates move toward zero.
 gdi::Point SnapDown(int x, int y);     // down to the grid line at or before the point
