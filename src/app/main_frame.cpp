@@ -460,9 +460,13 @@ void CMainFrame::OnCommand(int id) {
                 OnSize(3);
                 break;
             case ID_EDIT_CUT:
+                m_view->OnEditCut();
+                break;
             case ID_EDIT_COPY:
+                m_view->OnEditCopy();
+                break;
             case ID_EDIT_PASTE:
-                // The clipboard commands work on the select tool's floating selection.
+                OnEditPaste();
                 break;
             default:
                 if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFileList::kSize)
@@ -516,6 +520,14 @@ void CMainFrame::OnHelpIndex() {
         QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
+void CMainFrame::OnEditPaste() {
+    std::string why;
+    if (!m_view->OnEditPaste(&why) && !why.empty())
+        m_prompts->ShowError(this, QStringLiteral("The picture on the clipboard could not be "
+                                                  "pasted.\n%1")
+                                       .arg(QString::fromStdString(why)));
+}
+
 void CMainFrame::OnSettings() {
     int grid = ToolSettings::grid;
     int width = m_doc->m_width;
@@ -548,10 +560,14 @@ void CMainFrame::UpdateCommandUI() {
     for (const auto& [id, bar] : bars)
         if (QAction* a = Action(id))
             a->setChecked(IsBarShown(bar));
-    // Cut, Copy and Paste act on a floating selection of the select tool.
-    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+    // Cut and Copy need floating pixels of the select tool, whichever tool is current; Paste a
+    // picture on the clipboard, whoever put it there.
+    const bool selection = m_view->CanCutOrCopy();
+    const std::pair<int, bool> edits[] = {
+        {ID_EDIT_CUT, selection}, {ID_EDIT_COPY, selection}, {ID_EDIT_PASTE, m_view->CanPaste()}};
+    for (const auto& [id, enabled] : edits)
         if (QAction* a = Action(id))
-            a->setEnabled(m_clipboardEnabled && m_clipboardEnabled(id));
+            a->setEnabled(enabled);
 }
 
 void CMainFrame::OnToolChanged() {

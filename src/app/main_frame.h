@@ -65,9 +65,6 @@ class CMainFrame : public QMainWindow {
     static int SizeImageSet(int tool);
     static int& SizeField(int tool);
 
-    // Whether Cut, Copy and Paste can act now (the select tool answers once it exists).
-    std::function<bool(int id)> m_clipboardEnabled;
-
     QToolBar* m_wndToolBar = nullptr;
     QToolBar* m_wndToolsBar = nullptr;
     QToolBar* m_wndSizeBar = nullptr;
@@ -94,6 +91,7 @@ class CMainFrame : public QMainWindow {
     void OnAppAbout();
     void OnHelpIndex();
     void OnSettings();
+    void OnEditPaste();
     QAction* AddCommand(QMenu* menu, int id, const QString& text);
     void RebuildRecentFileMenu();
 

@@ -4,7 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -178,11 +181,53 @@ TEST(MainFrameMenus, BarTogglesShowAndHideTheirOwnBar) {
     EXPECT_TRUE(f.action(ID_VIEW_PATTERNBAR)->isChecked());
 }
 
-TEST(MainFrameMenus, ClipboardCommandsWaitForASelection) {
+// Records the messages the window shows instead of showing them.
+class RecordedErrors : public zk::FramePrompts {
+  public:
+    explicit RecordedErrors(QStringList* errors) : m_errors(errors) {}
+    void ShowError(QWidget*, const QString& text) override { *m_errors << text; }
+
+  private:
+    QStringList* m_errors;
+};
+
+TEST(MainFrameMenus, ClipboardCommandsFollowTheSelectionAndTheClipboard) {
     Frame f;
     ASSERT_TRUE(f.ok);
-    f.frame()->UpdateCommandUI();
+    QStringList errors;
+    f.frame()->SetPrompts(std::make_unique<RecordedErrors>(&errors));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    f.frame()->show();
+    QApplication::setActiveWindow(f.frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.frame()));
+    QWidget* target = f.frame()->GetView()->viewport();
     EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());
+    EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
+    EXPECT_FALSE(f.action(ID_EDIT_PASTE)->isEnabled());
+
+    // Paste follows the clipboard as another program fills it, with no command in between.
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    clipboard->setImage(picture);
+    EXPECT_TRUE(f.action(ID_EDIT_PASTE)->isEnabled());
+    f.frame()->OnCommand(ID_TOOL_FREEHAND);
+    QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(ToolSettings::tool, zk::kSelectTool);
+    EXPECT_TRUE(f.action(ID_TOOL_SELECT)->isChecked());
+    EXPECT_TRUE(f.action(ID_EDIT_CUT)->isEnabled());
+    EXPECT_TRUE(f.action(ID_EDIT_COPY)->isEnabled());
+
+    QTest::keyClick(target, Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());
+    EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
+    EXPECT_EQ(clipboard->image().size(), QSize(3, 2));
+
+    // Too large for a map: refused with the reason, and nothing floats.
+    clipboard->setImage(QImage(70000, 1, QImage::Format_Mono));
+    f.frame()->OnCommand(ID_EDIT_PASTE);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("70000 x 1"))) << errors[0].toStdString();
     EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
     // Zoom items stay enabled at the limits, where they do nothing.
     for (int i = 0; i < 5; ++i)
