@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -138,6 +139,16 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
     qApp->installEventFilter(this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CMainFrame::UpdateCommandUI);
+    // A selection is lifted and dropped in the view's paint pass, not by a command: once the
+    // events are handled, Cut and Copy follow it, as the bars do when the program is idle.
+    const auto followSelection = [this] {
+        const QAction* cut = Action(ID_EDIT_CUT);
+        if (cut && cut->isEnabled() != m_view->CanCutOrCopy())
+            UpdateCommandUI();
+    };
+    QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
+    connect(events, &QAbstractEventDispatcher::aboutToBlock, this, followSelection);
+    connect(events, &QAbstractEventDispatcher::awake, this, followSelection);
     resize(1000, 760);
     UpdateTitle();
 }

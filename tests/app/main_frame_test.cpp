@@ -229,6 +229,14 @@ TEST(MainFrameMenus, ClipboardCommandsFollowTheSelectionAndTheClipboard) {
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("70000 x 1"))) << errors[0].toStdString();
     EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
+
+    // A band is lifted in the paint pass, with no command after it: Cut and Copy follow once the
+    // events are handled.
+    QTest::mousePress(target, Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseMove(target, QPoint(80, 70));
+    QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(80, 70));
+    QTest::qWait(50);
+    EXPECT_TRUE(f.action(ID_EDIT_COPY)->isEnabled());
     // Zoom items stay enabled at the limits, where they do nothing.
     for (int i = 0; i < 5; ++i)
         f.frame()->OnCommand(ID_VIEW_ZOOMIN);
