@@ -1,10 +1,12 @@
-// The main window: menus, accelerators, the map view in the middle, and the file commands.
+// The main window: menus, accelerators, the map view in the middle, and the file commands. Its
+// menus, bars and keys are built in main_frame_create.cpp.
 #pragma once
 
 #include <QMainWindow>
 #include <functional>
 #include <map>
 #include <memory>
+#include <string_view>
 
 #include "app/frame_prompts.h"
 #include "app/recent_file_list.h"
@@ -79,7 +81,7 @@ class CMainFrame : public QMainWindow {
     void CreateMenus();
     void CreateBars();
     void CreateAccelerators();
-    QToolBar* NewBar(const QString& title, const QString& objectName);
+    QToolBar* NewBar(std::string_view title, const QString& objectName);
     void ApplyIcons();
     void ApplySizeIcons();
     void UpdateLockIndicators();
