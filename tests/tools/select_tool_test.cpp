@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <functional>
 #include <string>
 
@@ -242,6 +243,30 @@ TEST(SelectTool, TheBandAndTheFloatingFrameAreDashedMarksOnTheWindowOnly) {
     h.Select(zk::kSelectTool);
     h.Paint();
     EXPECT_EQ(h.Window(40, 40), gdi::kBlack);
+}
+
+TEST(SelectTool, AnOldBandIsErasedAtSmallZooms) {
+    Selecting h;
+    h.view->OnZoomOut();
+    h.view->OnZoomOut();  // 0.25: a window pixel spans four map pixels; the map is 168 x 236 on the
+                          // window
+    h.Move(20, 20);
+    h.Press(20, 20);
+    h.Move(150, 120, Qt::LeftButton);
+    h.Paint();
+    // From here on only what the tool asks to repaint is painted again.
+    QApplication::processEvents();
+    auto yellowIn = [&h](int x, int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            n += h.Window(x, y) == kYellow;
+        return n;
+    };
+    ASSERT_GT(yellowIn(150, 20, 120), 0);
+    h.Move(100, 80, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(yellowIn(150, 20, 120), 0) << "the old band's right edge stayed";
+    EXPECT_GT(yellowIn(100, 20, 80), 0);
 }
 
 TEST(SelectTool, ASelectionOfNoSizeFloatsLiftsAndDropsNothing) {
