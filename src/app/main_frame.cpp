@@ -1,30 +1,26 @@
 #include "app/main_frame.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QSettings>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
-#include "app/lock_keys.h"
 #include "res/icons.h"
+#include "res/menus.h"
 #include "res/resource.h"
-#include "res/strings.h"
 #include "ui/pattern_palette.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
@@ -35,69 +31,21 @@ using namespace res;
 
 namespace {
 
-// The tools as the tool menu lists them: menu text, the shortcut label shown after a tab, and
-// the kind the command chooses. The keys follow the tool palette's order instead (below), so
-// from Ctrl+4 on a label and its key name different tools, as they always have.
-struct ToolCommand {
-    int id;
-    int kind;
-    const char* text;
-    const char* label;
-};
-constexpr ToolCommand kToolCommands[] = {
-    {ID_TOOL_TILES, kTilesTool, "dlaždice", "Ctrl+1"},
-    {ID_TOOL_GRIDTILES, kGridTilesTool, "dlaždice v síti", "Ctrl+2"},
-    {ID_TOOL_FREEHAND, kFreehandTool, "kreslení", "Ctrl+3"},
-    {ID_TOOL_RECTANGLE, kRectangleTool, "obdélník", "Ctrl+4"},
-    {ID_TOOL_ELLIPSE, kEllipseTool, "elipsa", "Ctrl+5"},
-    {ID_TOOL_POLYGON, kPolygonTool, "mnohoúhelník", "Ctrl+6"},
-    {ID_TOOL_TEXT, kTextTool, "text", "Ctrl+7"},
-    {ID_TOOL_SYMBOLS, kSymbolTool, "symboly", "Ctrl+8"},
-    {ID_TOOL_SELECT, kSelectTool, "vybrat", "Ctrl+9"},
-    {ID_TOOL_LINES, kLinesTool, "čáry", "Ctrl+0"},
+// The kind of tool each tool command chooses.
+constexpr std::pair<int, int> kToolKinds[] = {
+    {ID_TOOL_TILES, kTilesTool},         {ID_TOOL_GRIDTILES, kGridTilesTool},
+    {ID_TOOL_FREEHAND, kFreehandTool},   {ID_TOOL_LINES, kLinesTool},
+    {ID_TOOL_RECTANGLE, kRectangleTool}, {ID_TOOL_ELLIPSE, kEllipseTool},
+    {ID_TOOL_POLYGON, kPolygonTool},     {ID_TOOL_TEXT, kTextTool},
+    {ID_TOOL_SYMBOLS, kSymbolTool},      {ID_TOOL_SELECT, kSelectTool},
 };
 
-// The tool palette's buttons; Ctrl+1 .. Ctrl+9, Ctrl+0 follow this order.
-constexpr int kToolPaletteOrder[] = {
-    ID_TOOL_TILES,   ID_TOOL_GRIDTILES, ID_TOOL_FREEHAND, ID_TOOL_LINES,   ID_TOOL_RECTANGLE,
-    ID_TOOL_ELLIPSE, ID_TOOL_POLYGON,   ID_TOOL_TEXT,     ID_TOOL_SYMBOLS, ID_TOOL_SELECT};
-
-// The main tool bar's buttons; 0 is a separator.
-constexpr int kMainToolBar[] = {ID_FILE_NEW,
-                                ID_FILE_OPEN,
-                                ID_FILE_SAVE,
-                                0,
-                                ID_EDIT_CUT,
-                                ID_EDIT_COPY,
-                                ID_EDIT_PASTE,
-                                0,
-                                ID_FILE_PRINT,
-                                0,
-                                ID_EDIT_UNDO,
-                                0,
-                                ID_VIEW_ZOOMIN,
-                                ID_VIEW_ZOOMOUT,
-                                0,
-                                ID_VIEW_GRID,
-                                ID_GRID_SMALLER,
-                                ID_GRID_LARGER,
-                                0,
-                                ID_APP_ABOUT};
-
-constexpr int kSizeCommands[] = {ID_SIZE_NONE, ID_SIZE_SMALL, ID_SIZE_MEDIUM, ID_SIZE_LARGE};
-
-const ToolCommand* FindToolCommand(int id) {
-    for (const ToolCommand& t : kToolCommands)
-        if (t.id == id)
-            return &t;
-    return nullptr;
-}
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-QString U(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+// The tool kind of a tool command; -1 for any other command.
+int ToolKindOf(int id) {
+    for (const auto& [command, kind] : kToolKinds)
+        if (command == id)
+            return kind;
+    return -1;
 }
 
 }  // namespace
@@ -138,6 +86,16 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
     qApp->installEventFilter(this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CMainFrame::UpdateCommandUI);
+    // A selection is lifted and dropped in the view's paint pass, not by a command: once the
+    // events are handled, Cut and Copy follow it, as the bars do when the program is idle.
+    const auto followSelection = [this] {
+        const QAction* cut = Action(ID_EDIT_CUT);
+        if (cut && cut->isEnabled() != m_view->CanCutOrCopy())
+            UpdateCommandUI();
+    };
+    QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
+    connect(events, &QAbstractEventDispatcher::aboutToBlock, this, followSelection);
+    connect(events, &QAbstractEventDispatcher::awake, this, followSelection);
     resize(1000, 760);
     UpdateTitle();
 }
@@ -147,238 +105,15 @@ CMainFrame::~CMainFrame() {
     OnDestroy();
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
-    QAction* action = Action(id);
-    if (!action) {
-        action = new QAction(text, this);
-        action->setData(id);
-        const std::string_view prompt = CommandPrompt(id);
-        if (!prompt.empty())
-            action->setStatusTip(U(prompt));
-        const std::string_view tip = CommandTip(id);
-        if (!tip.empty())
-            action->setToolTip(U(tip));
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        m_actions[id] = action;
-    }
-    if (menu)
-        menu->addAction(action);
-    return action;
-}
-
 QAction* CMainFrame::Action(int id) const {
     const auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void CMainFrame::CreateMenus() {
-    // Shortcut labels are part of the item texts, after a tab; the keys themselves are the
-    // accelerators below.
-    m_fileMenu = menuBar()->addMenu(U("&Soubor"));
-    AddCommand(m_fileMenu, ID_FILE_NEW, U("&Nový\tCtrl+N"));
-    AddCommand(m_fileMenu, ID_FILE_OPEN, U("&Otevřít...\tCtrl+O"));
-    AddCommand(m_fileMenu, ID_FILE_SAVE, U("&Uložit\tCtrl+S"));
-    AddCommand(m_fileMenu, ID_FILE_SAVE_AS, U("Uložit &jako..."));
-    m_fileMenu->addSeparator();
-    AddCommand(m_fileMenu, ID_FILE_PRINT, U("&Tisk...\tCtrl+P"));
-    AddCommand(m_fileMenu, ID_FILE_PRINT_PREVIEW, U("Ná&hled"));
-    AddCommand(m_fileMenu, ID_FILE_PRINT_SETUP, U("Na&stavení tisku..."));
-    m_fileMenu->addSeparator();
-    m_recentPlaceholder = AddCommand(m_fileMenu, ID_FILE_MRU_FILE1, U("Recent File"));
-    m_recentPlaceholder->setEnabled(false);
-    m_fileMenu->addSeparator();
-    AddCommand(m_fileMenu, ID_APP_EXIT, U("Konec"));
-    RebuildRecentFileMenu();
-
-    QMenu* edit = menuBar()->addMenu(U("&Úpravy"));
-    AddCommand(edit, ID_EDIT_UNDO, U("&Zpět\tCtrl+Z"));
-    edit->addSeparator();
-    AddCommand(edit, ID_EDIT_CUT, U("&Vyjmout\tCtrl+X"));
-    AddCommand(edit, ID_EDIT_COPY, U("&Kopírovat\tCtrl+C"));
-    AddCommand(edit, ID_EDIT_PASTE, U("V&ložit\tCtrl+V"));
-
-    QMenu* view = menuBar()->addMenu(U("&Zobrazit"));
-    QMenu* bars = view->addMenu(U("Panely"));
-    AddCommand(bars, ID_VIEW_TOOLBAR, U("&Panel nástrojů"))->setCheckable(true);
-    AddCommand(bars, ID_VIEW_SIZEBAR, U("Panel velikostí"))->setCheckable(true);
-    AddCommand(bars, ID_VIEW_TOOLSBAR, U("Paleta nástrojů"))->setCheckable(true);
-    AddCommand(bars, ID_VIEW_PATTERNBAR, U("Paleta výplní/symbolů"))->setCheckable(true);
-    AddCommand(bars, ID_VIEW_STATUS_BAR, U("&Stavový řádek"))->setCheckable(true);
-    view->addSeparator();
-    AddCommand(view, ID_VIEW_ZOOMIN, U("Přiblížit\t+"));
-    AddCommand(view, ID_VIEW_ZOOMOUT, U("Oddálit\t-"));
-    view->addSeparator();
-    AddCommand(view, ID_VIEW_GRID, U("&Mřížka\tCtrl+G"))->setCheckable(true);
-
-    QMenu* tools = menuBar()->addMenu(U("&Nástroje"));
-    QMenu* toolList = tools->addMenu(U("&Nástroje"));
-    for (const ToolCommand& t : kToolCommands)
-        AddCommand(toolList, t.id, U(t.text) + QLatin1Char('\t') + QLatin1String(t.label))
-            ->setCheckable(true);
-    QMenu* sizes = tools->addMenu(U("Velikost"));
-    const char* sizeTexts[] = {"žádná", "malá", "střední", "velká"};
-    // The sizes carry radio marks: one of them is always the current one.
-    auto* sizeGroup = new QActionGroup(this);
-    for (int i = 0; i < 4; ++i) {
-        QAction* a = AddCommand(sizes, kSizeCommands[i], U(sizeTexts[i]));
-        a->setCheckable(true);
-        sizeGroup->addAction(a);
-    }
-
-    QMenu* settings = menuBar()->addMenu(U("&Nastavení"));
-    AddCommand(settings, ID_SETTINGS, U("&Nastavení..."));
-    AddCommand(settings, ID_GRID_LARGER, U("Zvětšit mřížku\tPageUp"));
-    AddCommand(settings, ID_GRID_SMALLER, U("Zmenšit mřížku\tPageDown"));
-
-    QMenu* help = menuBar()->addMenu(U("&Nápověda"));
-    AddCommand(help, ID_APP_ABOUT, U("&O programu ZK..."));
-    AddCommand(help, ID_HELP_INDEX, U("&Nápověda\tF1"));
-
-    for (QMenu* m : menuBar()->findChildren<QMenu*>())
-        connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
-}
-
-QToolBar* CMainFrame::NewBar(const QString& title, const QString& objectName) {
-    auto* bar = new QToolBar(title, this);
-    bar->setObjectName(objectName);
-    bar->setIconSize(QSize(16, 15));
-    bar->setMovable(true);
-    bar->setFloatable(true);
-    return bar;
-}
-
-void CMainFrame::CreateBars() {
-    m_wndToolBar = NewBar(U("Panel nástrojů"), QStringLiteral("MainToolBar"));
-    for (int id : kMainToolBar) {
-        if (id == 0)
-            m_wndToolBar->addSeparator();
-        else
-            m_wndToolBar->addAction(Action(id));
-    }
-    m_wndToolsBar = NewBar(U("Paleta nástrojů"), QStringLiteral("ToolPalette"));
-    for (int id : kToolPaletteOrder)
-        m_wndToolsBar->addAction(Action(id));
-    m_wndSizeBar = NewBar(U("Panel velikostí"), QStringLiteral("SizeBar"));
-    for (int id : kSizeCommands)
-        m_wndSizeBar->addAction(Action(id));
-
-    // The pattern bar holds the pattern palette, 200 x 40, which covers the bar's own blank
-    // button.
-    m_wndPatternBar = NewBar(U("Výplně"), QStringLiteral("PatternBar"));
-    m_wndPatternBar->setIconSize(QSize(32, 32));
-    m_palette = new CPatternPalette(m_wndPatternBar);
-    m_palette->m_pHost = m_wndPatternBar;
-    m_wndPatternBar->addWidget(m_palette);
-
-    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
-    addToolBar(Qt::LeftToolBarArea, m_wndToolsBar);
-    addToolBar(Qt::BottomToolBarArea, m_wndPatternBar);
-    addToolBar(Qt::LeftToolBarArea, m_wndSizeBar);
-    ApplyIcons();
-
-    // The status bar: the message pane, then the lock-key indicators.
-    QStatusBar* status = statusBar();
-    status->setObjectName(QStringLiteral("StatusBar"));
-    for (const char* text : {"CAP", "NUM", "SCRL"}) {
-        auto* label = new QLabel(QString::fromLatin1(text), status);
-        label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        status->addPermanentWidget(label);
-        m_lockIndicators.append(label);
-    }
-    status->showMessage(U("Připraven"));
-    connect(status, &QStatusBar::messageChanged, this, [status](const QString& message) {
-        // An empty message pane shows the idle text, as it always has.
-        if (message.isEmpty())
-            status->showMessage(QString::fromUtf8("Připraven"));
-    });
-    UpdateLockIndicators();
-}
-
-void CMainFrame::ApplyIcons() {
-    for (int id : kMainToolBar)
-        if (id != 0)
-            Action(id)->setIcon(CommandIcon(id));
-    for (int id : kToolPaletteOrder)
-        Action(id)->setIcon(CommandIcon(id));
-    ApplySizeIcons();
-}
-
-void CMainFrame::ApplySizeIcons() {
-    const int set = SizeImageSet(ToolSettings::tool);
-    for (int i = 0; i < 4; ++i)
-        Action(kSizeCommands[i])->setIcon(SizeIcon(set, i));
-}
-
-void CMainFrame::UpdateLockIndicators() {
-    const LockKeys keys = ReadLockKeys();
-    const bool on[] = {keys.caps, keys.num, keys.scroll};
-    for (int i = 0; i < m_lockIndicators.size(); ++i)
-        m_lockIndicators[i]->setEnabled(on[i]);
-}
-
-void CMainFrame::CreateAccelerators() {
-    auto bind = [this](const QKeySequence& keys, int id) {
-        auto* s = new QShortcut(keys, this);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, [this, id] { OnCommand(id); });
-    };
-    bind(QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO);
-    bind(QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT);
-    bind(QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE);
-    bind(QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_G), ID_VIEW_GRID);
-    bind(QKeySequence(Qt::Key_PageUp), ID_GRID_LARGER);
-    bind(QKeySequence(Qt::Key_PageDown), ID_GRID_SMALLER);
-    bind(QKeySequence(Qt::Key_F1), ID_HELP_INDEX);
-    const int digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
-                          Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0};
-    for (int i = 0; i < 10; ++i)
-        bind(QKeySequence(Qt::CTRL | digits[i]), kToolPaletteOrder[i]);
-    // The zoom keys are the numeric keypad's + and -, which are matched in eventFilter: a
-    // shortcut made with the keypad modifier is not matched on every platform. F6 and Shift+F6
-    // move between panes, and this window has only one.
-}
-
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this) {
-            if (event->type() == QEvent::KeyPress && (key->modifiers() & Qt::KeypadModifier)) {
-                if (key->key() == Qt::Key_Plus) {
-                    OnCommand(ID_VIEW_ZOOMIN);
-                    return true;
-                }
-                if (key->key() == Qt::Key_Minus) {
-                    OnCommand(ID_VIEW_ZOOMOUT);
-                    return true;
-                }
-            }
-            if (key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock ||
-                key->key() == Qt::Key_ScrollLock)
-                UpdateLockIndicators();
-        }
-    } else if (event->type() == QEvent::WindowActivate && watched == this) {
-        UpdateLockIndicators();
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void CMainFrame::OnCommand(int id) {
     m_view->CommitToolWork();
-    if (const ToolCommand* t = FindToolCommand(id)) {
-        m_view->SelectTool(t->kind);
+    if (const int kind = ToolKindOf(id); kind >= 0) {
+        m_view->SelectTool(kind);
     } else {
         switch (id) {
             case ID_FILE_NEW:
@@ -460,9 +195,13 @@ void CMainFrame::OnCommand(int id) {
                 OnSize(3);
                 break;
             case ID_EDIT_CUT:
+                m_view->OnEditCut();
+                break;
             case ID_EDIT_COPY:
+                m_view->OnEditCopy();
+                break;
             case ID_EDIT_PASTE:
-                // The clipboard commands work on the select tool's floating selection.
+                OnEditPaste();
                 break;
             default:
                 if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFileList::kSize)
@@ -516,6 +255,14 @@ void CMainFrame::OnHelpIndex() {
         QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
+void CMainFrame::OnEditPaste() {
+    std::string why;
+    if (!m_view->OnEditPaste(&why) && !why.empty())
+        m_prompts->ShowError(this, QStringLiteral("The picture on the clipboard could not be "
+                                                  "pasted.\n%1")
+                                       .arg(QString::fromStdString(why)));
+}
+
 void CMainFrame::OnSettings() {
     int grid = ToolSettings::grid;
     int width = m_doc->m_width;
@@ -531,14 +278,14 @@ void CMainFrame::OnSettings() {
 }
 
 void CMainFrame::UpdateCommandUI() {
-    for (const ToolCommand& t : kToolCommands)
-        if (QAction* a = Action(t.id))
-            a->setChecked(ToolSettings::tool == t.kind);
+    for (const auto& [id, kind] : kToolKinds)
+        if (QAction* a = Action(id))
+            a->setChecked(ToolSettings::tool == kind);
     if (QAction* a = Action(ID_VIEW_GRID))
         a->setChecked(m_view->m_gridOn != 0);
     const int field = SizeField(ToolSettings::tool);
     for (int i = 0; i < 4; ++i)
-        if (QAction* a = Action(kSizeCommands[i]))
+        if (QAction* a = Action(kSizeBar[i]))
             a->setChecked(field == i);
     const std::pair<int, QWidget*> bars[] = {{ID_VIEW_TOOLBAR, m_wndToolBar},
                                              {ID_VIEW_TOOLSBAR, m_wndToolsBar},
@@ -548,10 +295,14 @@ void CMainFrame::UpdateCommandUI() {
     for (const auto& [id, bar] : bars)
         if (QAction* a = Action(id))
             a->setChecked(IsBarShown(bar));
-    // Cut, Copy and Paste act on a floating selection of the select tool.
-    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+    // Cut and Copy need floating pixels of the select tool, whichever tool is current; Paste a
+    // picture on the clipboard, whoever put it there.
+    const bool selection = m_view->CanCutOrCopy();
+    const std::pair<int, bool> edits[] = {
+        {ID_EDIT_CUT, selection}, {ID_EDIT_COPY, selection}, {ID_EDIT_PASTE, m_view->CanPaste()}};
+    for (const auto& [id, enabled] : edits)
         if (QAction* a = Action(id))
-            a->setEnabled(m_clipboardEnabled && m_clipboardEnabled(id));
+            a->setEnabled(enabled);
 }
 
 void CMainFrame::OnToolChanged() {

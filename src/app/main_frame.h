@@ -1,10 +1,12 @@
-// The main window: menus, accelerators, the map view in the middle, and the file commands.
+// The main window: menus, accelerators, the map view in the middle, and the file commands. Its
+// menus, bars and keys are built in main_frame_create.cpp.
 #pragma once
 
 #include <QMainWindow>
 #include <functional>
 #include <map>
 #include <memory>
+#include <string_view>
 
 #include "app/frame_prompts.h"
 #include "app/recent_file_list.h"
@@ -65,9 +67,6 @@ class CMainFrame : public QMainWindow {
     static int SizeImageSet(int tool);
     static int& SizeField(int tool);
 
-    // Whether Cut, Copy and Paste can act now (the select tool answers once it exists).
-    std::function<bool(int id)> m_clipboardEnabled;
-
     QToolBar* m_wndToolBar = nullptr;
     QToolBar* m_wndToolsBar = nullptr;
     QToolBar* m_wndSizeBar = nullptr;
@@ -82,7 +81,7 @@ class CMainFrame : public QMainWindow {
     void CreateMenus();
     void CreateBars();
     void CreateAccelerators();
-    QToolBar* NewBar(const QString& title, const QString& objectName);
+    QToolBar* NewBar(std::string_view title, const QString& objectName);
     void ApplyIcons();
     void ApplySizeIcons();
     void UpdateLockIndicators();
@@ -94,6 +93,7 @@ class CMainFrame : public QMainWindow {
     void OnAppAbout();
     void OnHelpIndex();
     void OnSettings();
+    void OnEditPaste();
     QAction* AddCommand(QMenu* menu, int id, const QString& text);
     void RebuildRecentFileMenu();
 

@@ -15,6 +15,7 @@
 #include "tools/lines_tool.h"
 #include "tools/polygon_tool.h"
 #include "tools/rectangle_tool.h"
+#include "tools/select_tool.h"
 #include "tools/tiles_tool.h"
 #include "view/map_tool.h"
 
@@ -63,6 +64,20 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // the size is refused; the grid and flag are taken all the same.
     bool ApplySettings(int grid, int overgrid, int width, int height, std::string* why = nullptr);
 
+    // The clipboard holds a picture, which other programs read as PNG or BMP. Cut and Copy act on
+    // the select tool's floating pixels whichever tool is current; Copy puts a copy of them
+    // there, and Cut then forgets the selection (the place it was lifted from stays white). Both
+    // return false when nothing reached the clipboard.
+    bool OnEditCopy();
+    bool OnEditCut();
+    // Any picture another program offers (PNG, BMP, JPEG ...; transparency laid on white) becomes
+    // the select tool's floating selection at its last pointer position, and the select tool
+    // becomes current. False when nothing was pasted; `why` then says why, unless the clipboard
+    // held no picture at all. A picture larger than a map may be is refused.
+    bool OnEditPaste(std::string* why = nullptr);
+    bool CanCutOrCopy() const;
+    bool CanPaste() const;
+
     // Printing: one page, the whole map stretched to the printable area.
     void OnFilePrint();
     // `pages` is how many pages the preview shows side by side (1 or 2), kept between runs.
@@ -95,7 +110,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     GridTilesTool m_gridTilesTool;
     MapTool m_textTool;
     MapTool m_symbolTool;
-    MapTool m_selectTool;
+    // Qualified: inside the view, SelectTool names the member function.
+    zk::SelectTool m_selectTool;
     LinesTool m_linesTool;
 
   protected:

@@ -4,7 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,7 +18,9 @@
 #include <functional>
 
 #include "app/zk_app.h"
+#include "res/menus.h"
 #include "res/resource.h"
+#include "res/strings.h"
 #include "ui/pattern_palette.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
@@ -42,50 +47,78 @@ struct Frame {
     bool ok = false;
 };
 
-QStringList MenuTitles(QMenuBar* bar) {
-    QStringList titles;
-    for (QAction* a : bar->actions())
-        titles << a->text();
-    return titles;
+QString U(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-TEST(MainFrameMenus, TheMenuBarAndItsItemsCarryTheirTexts) {
+// A menu's entries one a line: "[title" opens a submenu, "]" closes it, "-" is a separator.
+void Describe(const QList<QAction*>& actions, QStringList& out) {
+    for (QAction* a : actions) {
+        if (a->isSeparator()) {
+            out << QStringLiteral("-");
+        } else if (QMenu* m = a->menu()) {
+            out << QLatin1Char('[') + m->title();
+            Describe(m->actions(), out);
+            out << QStringLiteral("]");
+        } else if (a->isVisible()) {
+            out << a->text();
+        }
+    }
+}
+
+QStringList TableMenus() {
+    QStringList out;
+    for (const MenuEntry& e : kMainMenu) {
+        switch (e.kind) {
+            case MenuEntryKind::Submenu:
+                out << QLatin1Char('[') + U(e.text);
+                break;
+            case MenuEntryKind::End:
+                out << QStringLiteral("]");
+                break;
+            case MenuEntryKind::Separator:
+                out << QStringLiteral("-");
+                break;
+            case MenuEntryKind::Item:
+                out << U(e.text) + (e.label.empty() ? QString() : QLatin1Char('\t') + U(e.label));
+                break;
+        }
+    }
+    return out;
+}
+
+template <std::size_t N>
+QList<int> Buttons(const int (&ids)[N]) {
+    return QList<int>(std::begin(ids), std::end(ids));
+}
+QList<int> Buttons(QToolBar* bar) {
+    QList<int> ids;
+    for (QAction* a : bar->actions())
+        ids << (a->isSeparator() ? 0 : a->data().toInt());
+    return ids;
+}
+
+TEST(MainFrameMenus, MenusBarsAndStatusBarAreBuiltFromTheTables) {
     Frame f;
     ASSERT_TRUE(f.ok);
-    EXPECT_EQ(MenuTitles(f.frame()->menuBar()),
-              (QStringList{QString::fromUtf8("&Soubor"), QString::fromUtf8("&Úpravy"),
-                           QString::fromUtf8("&Zobrazit"), QString::fromUtf8("&Nástroje"),
-                           QString::fromUtf8("&Nastavení"), QString::fromUtf8("&Nápověda")}));
-    const std::pair<int, const char*> items[] = {
-        {ID_FILE_NEW, "&Nový\tCtrl+N"},
-        {ID_FILE_PRINT, "&Tisk...\tCtrl+P"},
-        {ID_FILE_PRINT_PREVIEW, "Ná&hled"},
-        {ID_FILE_PRINT_SETUP, "Na&stavení tisku..."},
-        {ID_EDIT_CUT, "&Vyjmout\tCtrl+X"},
-        {ID_EDIT_PASTE, "V&ložit\tCtrl+V"},
-        {ID_VIEW_ZOOMIN, "Přiblížit\t+"},
-        {ID_TOOL_RECTANGLE, "obdélník\tCtrl+4"},
-        {ID_TOOL_LINES, "čáry\tCtrl+0"},
-        {ID_SIZE_MEDIUM, "střední"},
-        {ID_GRID_LARGER, "Zvětšit mřížku\tPageUp"},
-        {ID_APP_ABOUT, "&O programu ZK..."},
-        {ID_HELP_INDEX, "&Nápověda\tF1"},
-        {ID_VIEW_PATTERNBAR, "Paleta výplní/symbolů"},
-    };
-    for (const auto& [id, text] : items) {
-        ASSERT_NE(f.action(id), nullptr) << id;
-        EXPECT_EQ(f.action(id)->text(), QString::fromUtf8(text)) << id;
-    }
-    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->statusTip(),
-              QString::fromUtf8("Zobrazí nebo skryje paletu nástrojů"));
-    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->toolTip(), QString::fromUtf8("Paleta nástrojů"));
-    EXPECT_EQ(f.frame()->statusBar()->currentMessage(), QString::fromUtf8("Připraven"));
+    QStringList built;
+    Describe(f.frame()->menuBar()->actions(), built);
+    EXPECT_EQ(built.join(QLatin1Char('\n')).toStdString(),
+              TableMenus().join(QLatin1Char('\n')).toStdString());
+    EXPECT_EQ(Buttons(f.frame()->m_wndToolBar), Buttons(kMainToolBar));
+    EXPECT_EQ(Buttons(f.frame()->m_wndToolsBar), Buttons(kToolPalette));
+    EXPECT_EQ(Buttons(f.frame()->m_wndSizeBar), Buttons(kSizeBar));
+    EXPECT_EQ(f.frame()->m_wndPatternBar->windowTitle(), U(kPatternBarTitle));
+
+    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->statusTip(), U(CommandPrompt(ID_VIEW_TOOLSBAR)));
+    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->toolTip(), U(CommandTip(ID_VIEW_TOOLSBAR)));
+    EXPECT_EQ(f.frame()->statusBar()->currentMessage(), U(kIdleMessage));
     QStringList indicators;
     for (QLabel* l : f.frame()->statusBar()->findChildren<QLabel*>())
         if (!l->text().isEmpty())
             indicators << l->text();
-    EXPECT_TRUE(indicators.contains("CAP") && indicators.contains("NUM") &&
-                indicators.contains("SCRL"));
+    for (std::string_view text : kLockIndicators)
+        EXPECT_TRUE(indicators.contains(U(text))) << text;
 }
 
 TEST(MainFrameMenus, ToolKeysFollowThePaletteNotTheLabels) {
@@ -178,12 +211,62 @@ TEST(MainFrameMenus, BarTogglesShowAndHideTheirOwnBar) {
     EXPECT_TRUE(f.action(ID_VIEW_PATTERNBAR)->isChecked());
 }
 
-TEST(MainFrameMenus, ClipboardCommandsWaitForASelection) {
+// Records the messages the window shows instead of showing them.
+class RecordedErrors : public zk::FramePrompts {
+  public:
+    explicit RecordedErrors(QStringList* errors) : m_errors(errors) {}
+    void ShowError(QWidget*, const QString& text) override { *m_errors << text; }
+
+  private:
+    QStringList* m_errors;
+};
+
+TEST(MainFrameMenus, ClipboardCommandsFollowTheSelectionAndTheClipboard) {
     Frame f;
     ASSERT_TRUE(f.ok);
-    f.frame()->UpdateCommandUI();
+    QStringList errors;
+    f.frame()->SetPrompts(std::make_unique<RecordedErrors>(&errors));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    f.frame()->show();
+    QApplication::setActiveWindow(f.frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.frame()));
+    QWidget* target = f.frame()->GetView()->viewport();
     EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());
     EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
+    EXPECT_FALSE(f.action(ID_EDIT_PASTE)->isEnabled());
+
+    // Paste follows the clipboard as another program fills it, with no command in between.
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    clipboard->setImage(picture);
+    EXPECT_TRUE(f.action(ID_EDIT_PASTE)->isEnabled());
+    f.frame()->OnCommand(ID_TOOL_FREEHAND);
+    QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(ToolSettings::tool, zk::kSelectTool);
+    EXPECT_TRUE(f.action(ID_TOOL_SELECT)->isChecked());
+    EXPECT_TRUE(f.action(ID_EDIT_CUT)->isEnabled());
+    EXPECT_TRUE(f.action(ID_EDIT_COPY)->isEnabled());
+
+    QTest::keyClick(target, Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());
+    EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
+    EXPECT_EQ(clipboard->image().size(), QSize(3, 2));
+
+    // Too large for a map: refused with the reason, and nothing floats.
+    clipboard->setImage(QImage(70000, 1, QImage::Format_Mono));
+    f.frame()->OnCommand(ID_EDIT_PASTE);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("70000 x 1"))) << errors[0].toStdString();
+    EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
+
+    // A band is lifted in the paint pass, with no command after it: Cut and Copy follow once the
+    // events are handled.
+    QTest::mousePress(target, Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseMove(target, QPoint(80, 70));
+    QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(80, 70));
+    QTest::qWait(50);
+    EXPECT_TRUE(f.action(ID_EDIT_COPY)->isEnabled());
     // Zoom items stay enabled at the limits, where they do nothing.
     for (int i = 0; i < 5; ++i)
         f.frame()->OnCommand(ID_VIEW_ZOOMIN);

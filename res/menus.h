@@ -1,0 +1,193 @@
+// The menus with their texts and shortcut labels, the keys, the bars' buttons and the status bar's
+// texts: the one place they are written. The main window is built from these tables, and the
+// tests and the help page are checked against them.
+#pragma once
+
+#include <QKeyCombination>
+#include <string_view>
+
+#include "res/resource.h"
+
+namespace zk::res {
+
+enum class MenuEntryKind { Item, Separator, Submenu, End };
+
+// One entry of a menu. A submenu's entries follow it up to its End; the menu bar's own menus are
+// submenus at the top level.
+struct MenuEntry {
+    MenuEntryKind kind;
+    std::string_view text;        // with its & mnemonic
+    int id = 0;                   // an item's command
+    std::string_view label = {};  // an item's shortcut label, shown after a tab; empty for none
+};
+
+constexpr MenuEntry Menu(std::string_view text) {
+    return {MenuEntryKind::Submenu, text};
+}
+constexpr MenuEntry Item(int id, std::string_view text, std::string_view label = {}) {
+    return {MenuEntryKind::Item, text, id, label};
+}
+inline constexpr MenuEntry kSeparator{MenuEntryKind::Separator, {}};
+inline constexpr MenuEntry kEnd{MenuEntryKind::End, {}};
+
+// The menu bar. The tool labels follow the menu's order while the keys follow the tool palette's
+// (kAccelerators), so from Ctrl+4 on a label and its key name different tools, as they always
+// have.
+inline constexpr MenuEntry kMainMenu[] = {
+    Menu("&Soubor"),
+    Item(ID_FILE_NEW, "&Nový", "Ctrl+N"),
+    Item(ID_FILE_OPEN, "&Otevřít...", "Ctrl+O"),
+    Item(ID_FILE_SAVE, "&Uložit", "Ctrl+S"),
+    Item(ID_FILE_SAVE_AS, "Uložit &jako..."),
+    kSeparator,
+    Item(ID_FILE_PRINT, "&Tisk...", "Ctrl+P"),
+    Item(ID_FILE_PRINT_PREVIEW, "Ná&hled"),
+    Item(ID_FILE_PRINT_SETUP, "Na&stavení tisku..."),
+    kSeparator,
+    // Stands, greyed, where the recent files go while there are none.
+    Item(ID_FILE_MRU_FILE1, "Recent File"),
+    kSeparator,
+    Item(ID_APP_EXIT, "Konec"),
+    kEnd,
+
+    Menu("&Úpravy"),
+    Item(ID_EDIT_UNDO, "&Zpět", "Ctrl+Z"),
+    kSeparator,
+    Item(ID_EDIT_CUT, "&Vyjmout", "Ctrl+X"),
+    Item(ID_EDIT_COPY, "&Kopírovat", "Ctrl+C"),
+    Item(ID_EDIT_PASTE, "V&ložit", "Ctrl+V"),
+    kEnd,
+
+    Menu("&Zobrazit"),
+    Menu("Panely"),
+    Item(ID_VIEW_TOOLBAR, "&Panel nástrojů"),
+    Item(ID_VIEW_SIZEBAR, "Panel velikostí"),
+    Item(ID_VIEW_TOOLSBAR, "Paleta nástrojů"),
+    Item(ID_VIEW_PATTERNBAR, "Paleta výplní/symbolů"),
+    Item(ID_VIEW_STATUS_BAR, "&Stavový řádek"),
+    kEnd,
+    kSeparator,
+    Item(ID_VIEW_ZOOMIN, "Přiblížit", "+"),
+    Item(ID_VIEW_ZOOMOUT, "Oddálit", "-"),
+    kSeparator,
+    Item(ID_VIEW_GRID, "&Mřížka", "Ctrl+G"),
+    kEnd,
+
+    Menu("&Nástroje"),
+    Menu("&Nástroje"),
+    Item(ID_TOOL_TILES, "dlaždice", "Ctrl+1"),
+    Item(ID_TOOL_GRIDTILES, "dlaždice v síti", "Ctrl+2"),
+    Item(ID_TOOL_FREEHAND, "kreslení", "Ctrl+3"),
+    Item(ID_TOOL_RECTANGLE, "obdélník", "Ctrl+4"),
+    Item(ID_TOOL_ELLIPSE, "elipsa", "Ctrl+5"),
+    Item(ID_TOOL_POLYGON, "mnohoúhelník", "Ctrl+6"),
+    Item(ID_TOOL_TEXT, "text", "Ctrl+7"),
+    Item(ID_TOOL_SYMBOLS, "symboly", "Ctrl+8"),
+    Item(ID_TOOL_SELECT, "vybrat", "Ctrl+9"),
+    Item(ID_TOOL_LINES, "čáry", "Ctrl+0"),
+    kEnd,
+    Menu("Velikost"),
+    Item(ID_SIZE_NONE, "žádná"),
+    Item(ID_SIZE_SMALL, "malá"),
+    Item(ID_SIZE_MEDIUM, "střední"),
+    Item(ID_SIZE_LARGE, "velká"),
+    kEnd,
+    kEnd,
+
+    Menu("&Nastavení"),
+    Item(ID_SETTINGS, "&Nastavení..."),
+    Item(ID_GRID_LARGER, "Zvětšit mřížku", "PageUp"),
+    Item(ID_GRID_SMALLER, "Zmenšit mřížku", "PageDown"),
+    kEnd,
+
+    Menu("&Nápověda"),
+    Item(ID_APP_ABOUT, "&O programu ZK..."),
+    Item(ID_HELP_INDEX, "&Nápověda", "F1"),
+    kEnd,
+};
+
+// A key and the command it sends. `keys` names it as the help page does.
+struct Accelerator {
+    std::string_view keys;
+    QKeyCombination combination;
+    int id;
+};
+
+// The numeric keypad's + and - zoom; the main keyboard's do not.
+inline constexpr Accelerator kAccelerators[] = {
+    {"Ctrl+N", QKeyCombination(Qt::ControlModifier, Qt::Key_N), ID_FILE_NEW},
+    {"Ctrl+O", QKeyCombination(Qt::ControlModifier, Qt::Key_O), ID_FILE_OPEN},
+    {"Ctrl+S", QKeyCombination(Qt::ControlModifier, Qt::Key_S), ID_FILE_SAVE},
+    {"Ctrl+P", QKeyCombination(Qt::ControlModifier, Qt::Key_P), ID_FILE_PRINT},
+    {"Ctrl+Z", QKeyCombination(Qt::ControlModifier, Qt::Key_Z), ID_EDIT_UNDO},
+    {"Alt+Backspace", QKeyCombination(Qt::AltModifier, Qt::Key_Backspace), ID_EDIT_UNDO},
+    {"Ctrl+X", QKeyCombination(Qt::ControlModifier, Qt::Key_X), ID_EDIT_CUT},
+    {"Shift+Delete", QKeyCombination(Qt::ShiftModifier, Qt::Key_Delete), ID_EDIT_CUT},
+    {"Ctrl+C", QKeyCombination(Qt::ControlModifier, Qt::Key_C), ID_EDIT_COPY},
+    {"Ctrl+Insert", QKeyCombination(Qt::ControlModifier, Qt::Key_Insert), ID_EDIT_COPY},
+    {"Ctrl+V", QKeyCombination(Qt::ControlModifier, Qt::Key_V), ID_EDIT_PASTE},
+    {"Shift+Insert", QKeyCombination(Qt::ShiftModifier, Qt::Key_Insert), ID_EDIT_PASTE},
+    {"Ctrl+G", QKeyCombination(Qt::ControlModifier, Qt::Key_G), ID_VIEW_GRID},
+    {"+", QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus), ID_VIEW_ZOOMIN},
+    {"-", QKeyCombination(Qt::KeypadModifier, Qt::Key_Minus), ID_VIEW_ZOOMOUT},
+    {"PageUp", QKeyCombination(Qt::NoModifier, Qt::Key_PageUp), ID_GRID_LARGER},
+    {"PageDown", QKeyCombination(Qt::NoModifier, Qt::Key_PageDown), ID_GRID_SMALLER},
+    {"F1", QKeyCombination(Qt::NoModifier, Qt::Key_F1), ID_HELP_INDEX},
+    // The tools in the tool palette's order.
+    {"Ctrl+1", QKeyCombination(Qt::ControlModifier, Qt::Key_1), ID_TOOL_TILES},
+    {"Ctrl+2", QKeyCombination(Qt::ControlModifier, Qt::Key_2), ID_TOOL_GRIDTILES},
+    {"Ctrl+3", QKeyCombination(Qt::ControlModifier, Qt::Key_3), ID_TOOL_FREEHAND},
+    {"Ctrl+4", QKeyCombination(Qt::ControlModifier, Qt::Key_4), ID_TOOL_LINES},
+    {"Ctrl+5", QKeyCombination(Qt::ControlModifier, Qt::Key_5), ID_TOOL_RECTANGLE},
+    {"Ctrl+6", QKeyCombination(Qt::ControlModifier, Qt::Key_6), ID_TOOL_ELLIPSE},
+    {"Ctrl+7", QKeyCombination(Qt::ControlModifier, Qt::Key_7), ID_TOOL_POLYGON},
+    {"Ctrl+8", QKeyCombination(Qt::ControlModifier, Qt::Key_8), ID_TOOL_TEXT},
+    {"Ctrl+9", QKeyCombination(Qt::ControlModifier, Qt::Key_9), ID_TOOL_SYMBOLS},
+    {"Ctrl+0", QKeyCombination(Qt::ControlModifier, Qt::Key_0), ID_TOOL_SELECT},
+};
+
+// The bars' buttons in order; 0 is a separator.
+inline constexpr int kMainToolBar[] = {ID_FILE_NEW,
+                                       ID_FILE_OPEN,
+                                       ID_FILE_SAVE,
+                                       0,
+                                       ID_EDIT_CUT,
+                                       ID_EDIT_COPY,
+                                       ID_EDIT_PASTE,
+                                       0,
+                                       ID_FILE_PRINT,
+                                       0,
+                                       ID_EDIT_UNDO,
+                                       0,
+                                       ID_VIEW_ZOOMIN,
+                                       ID_VIEW_ZOOMOUT,
+                                       0,
+                                       ID_VIEW_GRID,
+                                       ID_GRID_SMALLER,
+                                       ID_GRID_LARGER,
+                                       0,
+                                       ID_APP_ABOUT};
+inline constexpr int kToolPalette[] = {
+    ID_TOOL_TILES,   ID_TOOL_GRIDTILES, ID_TOOL_FREEHAND, ID_TOOL_LINES,   ID_TOOL_RECTANGLE,
+    ID_TOOL_ELLIPSE, ID_TOOL_POLYGON,   ID_TOOL_TEXT,     ID_TOOL_SYMBOLS, ID_TOOL_SELECT};
+inline constexpr int kSizeBar[] = {ID_SIZE_NONE, ID_SIZE_SMALL, ID_SIZE_MEDIUM, ID_SIZE_LARGE};
+
+// The bars' captions (shown when they float).
+inline constexpr std::string_view kMainToolBarTitle = "Panel nástrojů";
+inline constexpr std::string_view kToolPaletteTitle = "Paleta nástrojů";
+inline constexpr std::string_view kSizeBarTitle = "Panel velikostí";
+inline constexpr std::string_view kPatternBarTitle = "Výplně";
+
+// The status bar: the message pane's idle text, then the lock-key indicators.
+inline constexpr std::string_view kIdleMessage = "Připraven";
+inline constexpr std::string_view kLockIndicators[] = {"CAP", "NUM", "SCRL"};
+
+// The menu item of a command; null when it has none.
+constexpr const MenuEntry* FindMenuItem(int id) {
+    for (const MenuEntry& e : kMainMenu)
+        if (e.kind == MenuEntryKind::Item && e.id == id)
+            return &e;
+    return nullptr;
+}
+
+}  // namespace zk::res
