@@ -12,6 +12,8 @@
 #include "tools/freehand_tool.h"
 #include "tools/grid_tiles_tool.h"
 #include "tools/lines_tool.h"
+#include "tools/symbol_tool.h"
+#include "tools/text_tool.h"
 #include "tools/tiles_tool.h"
 #include "view/map_tool.h"
 
@@ -90,8 +92,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     MapTool m_ellipseTool;
     MapTool m_polygonTool;
     GridTilesTool m_gridTilesTool;
-    MapTool m_textTool;
-    MapTool m_symbolTool;
+    TextTool m_textTool;
+    SymbolTool m_symbolTool;
     MapTool m_selectTool;
     LinesTool m_linesTool;
 
