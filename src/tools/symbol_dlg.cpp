@@ -16,6 +16,13 @@ namespace zk {
 
 namespace {
 
+struct Def {
+    CSymbolDlg::Transform t;
+    const char* text;
+    int column;
+    int y, cy;
+};
+
 constexpr int kCellSize = 8;
 constexpr int kLast = CSymbolDlg::kCells - 1;
 
@@ -25,38 +32,41 @@ CSymbolDlg::CSymbolDlg(QWidget* parent) : QDialog(parent) {
     UseDialogFont(this);
     setWindowTitle(QStringLiteral("Symbol"));
     // The buttons stand right of the enlarged symbol, which is laid out in pixels: in a small
-    // dialog font their column would reach into it.
-    const int shift = std::max(0, kGridRect.right + 8 - DialogUnits(this, 120, 0, 0, 0).x());
-    auto place = [this, shift](QPushButton* b, int x, int y, int cx, int cy) {
-        b->setGeometry(DialogUnits(this, x, y, cx, cy).translated(shift, 0));
-    };
-    const QRect size = DialogUnits(this, 0, 0, 202, 95);
-    setFixedSize(size.width() + shift, std::max(size.height(), kGridRect.bottom + 10));
-
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    place(m_ok, 129, 7, 50, 14);
-    m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &CSymbolDlg::accept);
-
-    struct Def {
-        Transform t;
-        const char* text;
-        int x, y, cy;
-    };
+    // dialog font their column would reach into it, and in a large one their labels would not
+    // fit. Both columns move right and widen as far as needed.
     const Def defs[] = {
-        {Transform::RotateLeft, "Doleva", 120, 45, 15},
-        {Transform::RotateRight, "Doprava", 160, 45, 15},
-        {Transform::MirrorLeftRight, "Zrcadlit V.", 120, 65, 14},
-        {Transform::MirrorTopBottom, "Zrcadlit H.", 160, 65, 14},
+        {Transform::RotateLeft, "Doleva", 0, 45, 15},
+        {Transform::RotateRight, "Doprava", 1, 45, 15},
+        {Transform::MirrorLeftRight, "Zrcadlit V.", 0, 65, 14},
+        {Transform::MirrorTopBottom, "Zrcadlit H.", 1, 65, 14},
     };
+    int buttonWidth = DialogUnits(this, 0, 0, 35, 0).width();
     for (const Def& d : defs) {
         auto* b = new QPushButton(QString::fromUtf8(d.text), this);
-        place(b, d.x, d.y, 35, d.cy);
+        buttonWidth = std::max(buttonWidth, b->sizeHint().width());
         b->setAutoDefault(false);
         const Transform t = d.t;
         connect(b, &QPushButton::clicked, this, [this, t] { OnTransform(t); });
         m_transformButtons[static_cast<int>(t)] = b;
     }
+    const int left = std::max(DialogUnits(this, 120, 0, 0, 0).x(), kGridRect.right + 8);
+    const int gap = DialogUnits(this, 5, 0, 0, 0).x();
+    for (const Def& d : defs) {
+        const QRect r = DialogUnits(this, 0, d.y, 0, d.cy);
+        m_transformButtons[static_cast<int>(d.t)]->setGeometry(
+            left + d.column * (buttonWidth + gap), r.y(), buttonWidth, r.height());
+    }
+    const int right = left + 2 * buttonWidth + gap;
+    const QRect size = DialogUnits(this, 0, 0, 202, 95);
+    setFixedSize(std::max(size.width(), right + DialogUnits(this, 7, 0, 0, 0).x()),
+                 std::max(size.height(), kGridRect.bottom + 10));
+
+    // OK stands over the middle of the two columns, as it was laid out.
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    const QRect ok = DialogUnits(this, 0, 7, 50, 14);
+    m_ok->setGeometry(left + (right - left - ok.width()) / 2, ok.y(), ok.width(), ok.height());
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &CSymbolDlg::accept);
 
     // Every pixel of the client area comes from Render.
     setAttribute(Qt::WA_OpaquePaintEvent);

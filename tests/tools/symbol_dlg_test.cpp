@@ -113,9 +113,12 @@ TEST(SymbolDlg, ReturnClosesItWithTheEditsInTheSymbol) {
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Symbol"));
-    // The buttons stand clear of the enlarged symbol.
-    for (T t : {T::RotateLeft, T::RotateRight, T::MirrorLeftRight, T::MirrorTopBottom})
+    // The buttons stand clear of the enlarged symbol, and their labels fit.
+    for (T t : {T::RotateLeft, T::RotateRight, T::MirrorLeftRight, T::MirrorTopBottom}) {
         EXPECT_GE(dlg.Button(t)->geometry().left(), CSymbolDlg::kGridRect.right);
+        EXPECT_GE(dlg.Button(t)->width(), dlg.Button(t)->sizeHint().width());
+        EXPECT_LE(dlg.Button(t)->geometry().right(), dlg.width());
+    }
     dlg.OnLButtonDown(zk::MK_LBUTTON, 42, 10);
     QTest::keyClick(&dlg, Qt::Key_Return);
     EXPECT_FALSE(dlg.isVisible());
