@@ -31,24 +31,40 @@ struct Candidate {
     std::string family;
     bool embolden = false;
     bool oblique = false;
-    FcCharSet* charset = nullptr;  // owned by the resolution cache, never released
+    FcCharSet* charset = nullptr;  // owned by the font system
 };
 
 using Candidates = std::vector<Candidate>;
 
-// The FreeType library and the faces opened from it, and fontconfig's answers. They live until
-// the process ends: fonts made from them may be held anywhere, also by static objects.
+// The FreeType library and the faces opened from it, and fontconfig's answers. The FreeType side
+// lives until the process ends: fonts made from it may be held anywhere, also by static objects.
+// Fontconfig's side is released at exit, where a font still asking for a fallback face gets its
+// matched face instead.
 struct FontSystem {
     FT_Library library = nullptr;
-    bool fontconfigReady = false;
+    FcConfig* config = nullptr;  // our own, so that it can be released
     std::map<std::pair<std::string, int>, FT_Face> faces;
     std::map<std::tuple<std::string, int, bool>, std::shared_ptr<const Candidates>> resolved;
 
     FontSystem() {
         if (FT_Init_FreeType(&library) != 0)
             library = nullptr;
-        fontconfigReady = FcInit() == FcTrue;
+        config = FcInitLoadConfigAndFonts();
     }
+
+    // Fontconfig keeps parts of its configuration where a leak checker cannot see them; released
+    // by hand, nothing of it is left behind.
+    void ReleaseFontconfig() {
+        for (FcCharSet* c : charsets)
+            FcCharSetDestroy(c);
+        charsets.clear();
+        if (config)
+            FcConfigDestroy(config);
+        config = nullptr;
+        released = true;
+    }
+    std::vector<FcCharSet*> charsets;
+    bool released = false;
 
     // The opened face, or null when the file cannot be read or is not a scalable font.
     FT_Face Face(const std::string& file, int index) {
@@ -69,8 +85,14 @@ struct FontSystem {
     std::shared_ptr<const Candidates> Resolve(const std::string& family, int weight, bool italic);
 };
 
+struct FontconfigRelease {
+    FontSystem* system;
+    ~FontconfigRelease() { system->ReleaseFontconfig(); }
+};
+
 FontSystem& System() {
     static FontSystem* system = new FontSystem;
+    static FontconfigRelease release{system};
     return *system;
 }
 
@@ -82,19 +104,19 @@ std::shared_ptr<const Candidates> FontSystem::Resolve(const std::string& family,
         return it->second;
 
     auto list = std::make_shared<Candidates>();
-    if (fontconfigReady) {
+    if (config) {
         FcPattern* pattern = FcPatternCreate();
         const std::string name = family.empty() ? std::string("sans-serif") : family;
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
         FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(std::clamp(weight, 1, 1000)));
         FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcConfigSubstitute(config, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
         FcResult result = FcResultNoMatch;
-        FcFontSet* set = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
+        FcFontSet* set = FcFontSort(config, pattern, FcTrue, nullptr, &result);
         for (int i = 0; set && i < set->nfont && list->size() < kMaxCandidates; ++i) {
-            FcPattern* font = FcFontRenderPrepare(nullptr, pattern, set->fonts[i]);
+            FcPattern* font = FcFontRenderPrepare(config, pattern, set->fonts[i]);
             if (!font)
                 continue;
             FcChar8* file = nullptr;
@@ -121,6 +143,7 @@ std::shared_ptr<const Candidates> FontSystem::Resolve(const std::string& family,
                     embolden == FcTrue || (weight >= 600 && fontWeight < FC_WEIGHT_DEMIBOLD);
                 c.oblique = italic && fontSlant == FC_SLANT_ROMAN;
                 c.charset = FcCharSetCopy(charset);
+                charsets.push_back(c.charset);
                 list->push_back(std::move(c));
             }
             FcPatternDestroy(font);
@@ -270,6 +293,8 @@ const SizedFace* FontImpl::FaceFor(char32_t c) const {
         return nullptr;
     for (std::size_t i = static_cast<std::size_t>(primary); i < faces.size(); ++i) {
         const Candidate& cand = (*candidates)[i];
+        if (System().released)
+            break;
         if (!FcCharSetHasChar(cand.charset, static_cast<FcChar32>(c)))
             continue;
         const SizedFace* f = Open(i);
