@@ -90,18 +90,18 @@ TEST(SymbolTool, StampsInEachOfTheFourRotations) {
     }
 }
 
-// The left button ANDs at the last move's point; the right button copies at its press point.
-// A symbol smaller than 16 x 16 is white beyond its pixels.
-TEST(SymbolTool, LeftAndsAtTheMovePointRightCopiesAtThePressPoint) {
+// The left button ANDs, the right button copies, both at the press point (the view tells the
+// tool where the pointer is before a press). A symbol smaller than 16 x 16 is white beyond its
+// pixels.
+TEST(SymbolTool, LeftAndsRightCopiesAtThePressPoint) {
     struct Case {
         Qt::MouseButton button;
         bool small;
-        int at;  // where the stamp lands, both coordinates
     };
     const Case cases[] = {
-        {Qt::LeftButton, false, 16},
-        {Qt::RightButton, false, 96},
-        {Qt::RightButton, true, 96},
+        {Qt::LeftButton, false},
+        {Qt::RightButton, false},
+        {Qt::RightButton, true},
     };
     for (const Case& c : cases) {
         SymbolHarness h;
@@ -117,7 +117,8 @@ TEST(SymbolTool, LeftAndsAtTheMovePointRightCopiesAtThePressPoint) {
         h.Press(100, 100, c.button);
         h.Paint();
         h.Release(100, 100, c.button);
-        const Pixels black = h.InSquare(c.at, c.at, gdi::kBlack);
+        const int at = 96;  // (100, 100) snapped down
+        const Pixels black = h.InSquare(at, at, gdi::kBlack);
         Pixels expected;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x)
@@ -126,7 +127,7 @@ TEST(SymbolTool, LeftAndsAtTheMovePointRightCopiesAtThePressPoint) {
                     expected.insert({x, y});
         EXPECT_EQ(black, expected);
         const gdi::Color behindWhite = c.button == Qt::LeftButton ? kOther : gdi::kWhite;
-        EXPECT_EQ(h.InSquare(c.at, c.at, behindWhite).size(), 256 - expected.size());
+        EXPECT_EQ(h.InSquare(at, at, behindWhite).size(), 256 - expected.size());
         EXPECT_EQ(h.CountMap(kOther, 0, 0, 300, 200),
                   300 * 200 - 256 + (c.button == Qt::LeftButton ? 256 - int(expected.size()) : 0));
     }
