@@ -2,9 +2,11 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 #include "gdi/bitmap.h"
 #include "gdi/brush.h"
+#include "gdi/font.h"
 #include "gdi/pen.h"
 #include "gdi/region.h"
 #include "gdi/types.h"
@@ -34,8 +36,10 @@ class DC {
     Bitmap* GetBitmap() const { return m_bitmap; }
     Pen SelectPen(const Pen& pen);
     Brush SelectBrush(const Brush& brush);
+    Font SelectFont(const Font& font);
     const Pen& GetPen() const { return m_pen; }
     const Brush& GetBrush() const { return m_brush; }
+    const Font& GetFont() const { return m_font; }
 
     Point SetBrushOrg(Point org);
     Point GetBrushOrg() const { return m_brushOrg; }
@@ -153,7 +157,14 @@ class DC {
     // CLR_INVALID there; no caller relies on it).
     Color GetPixel(int x, int y) const;
 
-    // The text state (font, TextOut) is added with the text tool.
+    // One line of UTF-8 text in the selected font with its cell's top-left at (x, y). The cell is
+    // [x, x + sum of the advances) x [y, y + cell height); in opaque mode it is filled with the
+    // background colour first, then the glyphs' ink is set in the text colour, never blended. A
+    // character the font's face lacks is drawn from another face that has it. False when no
+    // bitmap is selected.
+    bool TextOut(int x, int y, std::string_view utf8);
+    // The size of that cell: width and height.
+    Point GetTextExtent(std::string_view utf8) const;
 
   private:
     Point ToDevice(int x, int y) const { return {x + m_viewportOrg.x, y + m_viewportOrg.y}; }
@@ -164,6 +175,7 @@ class DC {
 
     Pen m_pen;
     Brush m_brush = Brush::Solid(kWhite);
+    Font m_font;
     Bitmap* m_bitmap = nullptr;
     Point m_brushOrg;
     Color m_textColor = kBlack;

@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "gdi/dc.h"
+#include "tools/symbol_dlg.h"
 #include "ui/fills_dlg.h"
 #include "view/tool_settings.h"
 
@@ -119,9 +120,7 @@ void CPatternPalette::OnLButtonDblClk(int x, int y) {
     if (i < 0)
         return;
     if (ToolSettings::tool == kSymbolTool) {
-        if (!m_onEditSymbol)
-            return;
-        m_onEditSymbol(i);
+        EditSymbol(m_library.m_symbols[static_cast<std::size_t>(i)]);
         RepaintHost();
     } else if (i != kEmptyFill && i != kGridFloor) {
         // 0 (the empty fill) and 8 (the grid floor) are drawn without their bitmaps, so there
@@ -135,6 +134,12 @@ void CPatternPalette::EditBrush(gdi::Bitmap& brush) {
     CFillsDlg dlg(this);
     dlg.m_pBitmap = &brush;
     // However the editor is closed, its edits are already in the library.
+    dlg.exec();
+}
+
+void CPatternPalette::EditSymbol(gdi::Bitmap& symbol) {
+    CSymbolDlg dlg(this);
+    dlg.m_pBitmap = &symbol;
     dlg.exec();
 }
 

@@ -37,14 +37,14 @@ class CPatternPalette : public QWidget {
 
     // The bar the palette lives in, repainted after an editor closes. Not owned; may be null.
     QWidget* m_pHost = nullptr;
-    // Edits symbol i in the symbol editor; nothing happens while it is empty.
-    std::function<void(int)> m_onEditSymbol;
     // Called after a click has changed ToolSettings' fill, secfill or symbol.
     std::function<void()> m_onChanged;
 
   protected:
     // Shows the brush editor modally for one library brush.
     virtual void EditBrush(gdi::Bitmap& brush);
+    // Shows the symbol editor modally for one library symbol.
+    virtual void EditSymbol(gdi::Bitmap& symbol);
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "tools/text_dlg.h"
 #include "view/mouse_flags.h"
 #include "view/tool_settings.h"
 
@@ -22,6 +23,9 @@ CZKView::CZKView(CZKDoc* doc, QWidget* parent) : QAbstractScrollArea(parent), m_
     viewport()->setAutoFillBackground(false);
     setFrameShape(QFrame::NoFrame);
     m_doc->AddView(this);
+    m_textTool.m_askText = [this](std::string& text, gdi::LogFont& font) {
+        return CTextDlg::Ask(this, text, font);
+    };
 }
 
 CZKView::~CZKView() {

@@ -16,6 +16,8 @@
 #include "tools/polygon_tool.h"
 #include "tools/rectangle_tool.h"
 #include "tools/select_tool.h"
+#include "tools/symbol_tool.h"
+#include "tools/text_tool.h"
 #include "tools/tiles_tool.h"
 #include "view/map_tool.h"
 
@@ -108,8 +110,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     EllipseTool m_ellipseTool;
     PolygonTool m_polygonTool;
     GridTilesTool m_gridTilesTool;
-    MapTool m_textTool;
-    MapTool m_symbolTool;
+    TextTool m_textTool;
+    SymbolTool m_symbolTool;
     // Qualified: inside the view, SelectTool names the member function.
     zk::SelectTool m_selectTool;
     LinesTool m_linesTool;

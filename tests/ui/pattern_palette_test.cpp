@@ -41,9 +41,11 @@ class RecordingPalette : public CPatternPalette {
   public:
     using CPatternPalette::CPatternPalette;
     std::vector<const gdi::Bitmap*> edited;
+    std::vector<const gdi::Bitmap*> editedSymbols;
 
   protected:
     void EditBrush(gdi::Bitmap& brush) override { edited.push_back(&brush); }
+    void EditSymbol(gdi::Bitmap& symbol) override { editedSymbols.push_back(&symbol); }
 };
 
 class PatternPaletteTest : public ::testing::Test {
@@ -164,12 +166,9 @@ TEST_F(PatternPaletteTest, DoubleClickEditsBrushesOtherThanZeroAndEight) {
     EXPECT_EQ(palette.edited, (std::vector<const gdi::Bitmap*>{&lib.m_brushes[13]}));
 
     ToolSettings::tool = zk::kSymbolTool;
-    DoubleClick(45, 5);  // no symbol hook yet: chosen, nothing opened
-    std::vector<int> symbols;
-    palette.m_onEditSymbol = [&](int i) { symbols.push_back(i); };
     DoubleClick(5, 25);
     DoubleClick(175, 5);
-    EXPECT_EQ(symbols, std::vector<int>{8});
+    EXPECT_EQ(palette.editedSymbols, (std::vector<const gdi::Bitmap*>{&lib.m_symbols[8]}));
     EXPECT_EQ(palette.edited.size(), 1u);
 }
 
