@@ -1,9 +1,12 @@
 // Reading and writing a 4096 x 4096 map as an 8-bit bitmap file, beside references measured in the
 // same run: memcpy of the file's bytes and stb_image reading the same file; stb_image_write's
-// (24-bit) writer on the same pixels. The figures that matter are the ratios printed at the end.
-// This file also holds zk_bench's main(), which adds those ratios to the usual report.
+// (24-bit) writer on the same pixels; the writer with an exact table (a map of 200 colours of
+// its own) beside the default one; refusing a 2 GiB file that is no bitmap. The figures that matter
+// are the ratios printed at the end. This file also holds zk_bench's main(), which adds those
+// ratios to the usual report.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -61,10 +64,25 @@ gdi::Bitmap MakeMap() {
     return map;
 }
 
+// A map of 200 colours none of which is in the default table, in the same layout: every colour
+// is kept, through an exact table.
+gdi::Bitmap MakeMap200() {
+    gdi::Bitmap map = MakeMap();
+    for (std::size_t i = 0; i < map.PixelCount(); ++i) {
+        gdi::Color& c = map.Data()[i];
+        const std::size_t x = i % kSide, y = i / kSide;
+        const int shade = static_cast<int>((x / 16 + y / 16 * 7) % 200);
+        c = c == gdi::kWhite ? gdi::RGB(250, 250, 3 + shade) : gdi::RGB(3 + shade, 30, 77);
+    }
+    return map;
+}
+
 struct Fixture {
     fs::path dir;
     fs::path file8;  // our 8-bit file of the map
     gdi::Bitmap map;
+    gdi::Bitmap map200;  // 200 colours, none in the default table
+    fs::path huge, hugePicture;
     std::vector<unsigned char> rgb;  // the same pixels as stb_image_write takes them
     std::uintmax_t fileSize = 0;
 
@@ -79,6 +97,22 @@ struct Fixture {
             std::abort();
         }
         fileSize = fs::file_size(file8);
+        map200 = MakeMap200();
+        // Two files of 2 GiB that use no disk: zeros, and a 1 x 1 picture followed by zeros.
+        huge = dir / "zeros.bin";
+        hugePicture = dir / "picture-then-zeros.bmp";
+        const unsigned char onePixel[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                                          0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0,
+                                          0,   0,   0,  0, 4, 0, 0, 0, 0, 0, 0,  0, 0, 0,  0,
+                                          0,   0,   0,  0, 0, 0, 0, 0, 0, 1, 2,  3, 0};
+        for (const fs::path& p : {huge, hugePicture}) {
+            const int fd = ::open(p.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+            if (p == hugePicture && ::write(fd, onePixel, sizeof onePixel) != sizeof onePixel)
+                std::abort();
+            if (fd < 0 || ::ftruncate(fd, off_t{1} << 31) != 0)
+                std::abort();
+            ::close(fd);
+        }
         rgb.resize(static_cast<std::size_t>(kSide) * kSide * 3);
         for (std::size_t i = 0; i < map.PixelCount(); ++i) {
             const gdi::Color c = map.Data()[i];
@@ -171,6 +205,50 @@ void BM_Encode_Ours(benchmark::State& state) {
 }
 BENCHMARK(BM_Encode_Ours)->Unit(benchmark::kMillisecond);
 
+// The same size of map with 200 colours of its own: counted, given an exact table, indexed.
+void BM_Encode_Ours_Exact200(benchmark::State& state) {
+    Fixture& f = Get();
+    for (auto _ : state) {
+        auto dib = zk::BitmapToDib(f.map200);
+        benchmark::DoNotOptimize(dib->data());
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_Encode_Ours_Exact200)->Unit(benchmark::kMillisecond);
+
+void BM_WriteFile_Ours_Exact200(benchmark::State& state) {
+    Fixture& f = Get();
+    const fs::path out = f.dir / "ours200.bmp";
+    for (auto _ : state)
+        if (!zk::WriteBitmapFile(out, f.map200))
+            state.SkipWithError("write failed");
+    SetCounters(state);
+}
+BENCHMARK(BM_WriteFile_Ours_Exact200)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Files of 2 GiB: what refusing one that is not a bitmap costs, and reading a small picture
+// with junk after it; "peak_rss_growth_kib" is how much the process's peak resident size grew.
+void ReadHuge(benchmark::State& state, const fs::path& file, bool reads) {
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    for (auto _ : state) {
+        gdi::Bitmap bmp;
+        if (zk::ReadBitmapFile(file, bmp) != reads)
+            state.SkipWithError("unexpected result");
+        benchmark::DoNotOptimize(bmp.Data());
+    }
+    ::getrusage(RUSAGE_SELF, &after);
+    state.counters["peak_rss_growth_kib"] = static_cast<double>(after.ru_maxrss - before.ru_maxrss);
+}
+void BM_Read_Refuse2GiBOfZeros(benchmark::State& state) {
+    ReadHuge(state, Get().huge, false);
+}
+BENCHMARK(BM_Read_Refuse2GiBOfZeros)->Unit(benchmark::kMicrosecond);
+void BM_Read_OnePixelBefore2GiBOfJunk(benchmark::State& state) {
+    ReadHuge(state, Get().hugePicture, true);
+}
+BENCHMARK(BM_Read_OnePixelBefore2GiBOfJunk)->Unit(benchmark::kMicrosecond);
+
 void AppendBytes(void* context, void* data, int size) {
     auto* out = static_cast<std::vector<unsigned char>*>(context);
     const auto* p = static_cast<const unsigned char*>(data);
@@ -240,6 +318,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
               "BM_Encode_StbImageWrite", "BM_Encode_Ours");
         Ratio("write file, synced: stb_image_write time / ours (target >= 1)",
               "BM_WriteFile_StbImageWrite/real_time", "BM_WriteFile_Ours/real_time");
+        Ratio("encode: exact table (200 colours) time / default table", "BM_Encode_Ours_Exact200",
+              "BM_Encode_Ours");
+        Ratio("write file: exact table (200 colours) time / default table",
+              "BM_WriteFile_Ours_Exact200/real_time", "BM_WriteFile_Ours/real_time");
     }
 
   private:

@@ -44,6 +44,22 @@ void FramePrompts::ShowError(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, QStringLiteral("ZK"), text);
 }
 
+bool FramePrompts::AskReduceColors(QWidget* parent, quint32 colors) {
+    return QMessageBox::question(parent, QStringLiteral("ZK"),
+                                 QStringLiteral("The map has %1 colours; an 8-bit file keeps 256.\n"
+                                                "Save it with each colour replaced by the nearest "
+                                                "of the 256 standard ones?")
+                                     .arg(colors),
+                                 QMessageBox::Save | QMessageBox::Cancel,
+                                 QMessageBox::Cancel) == QMessageBox::Save;
+}
+
+bool FramePrompts::AskRetryPatternWrite(QWidget* parent, const QString& text) {
+    return QMessageBox::warning(parent, QStringLiteral("ZK"), text,
+                                QMessageBox::Retry | QMessageBox::Discard,
+                                QMessageBox::Retry) == QMessageBox::Retry;
+}
+
 bool FramePrompts::AskNewMapSize(QWidget* parent, int& width, int& height) {
     CNewMapDlg dlg(parent);
     dlg.m_width = width;

@@ -19,6 +19,12 @@ class FramePrompts {
     // "Save changes to <title>?": Yes, No or Cancel.
     virtual QMessageBox::StandardButton AskSaveChanges(QWidget* parent, const QString& title);
     virtual void ShowError(QWidget* parent, const QString& text);
+    // The map has more colours than an 8-bit file keeps: true to save it reduced to the 256
+    // standard colours, false to cancel the save.
+    virtual bool AskReduceColors(QWidget* parent, quint32 colors);
+    // Edited pattern files could not be written (`text` says which and why): true to try again,
+    // false to let the edits go.
+    virtual bool AskRetryPatternWrite(QWidget* parent, const QString& text);
     // The new-map dialog, preset to width x height; false when cancelled.
     virtual bool AskNewMapSize(QWidget* parent, int& width, int& height);
     // The settings dialog, preset to the values given; false when cancelled.

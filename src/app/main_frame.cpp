@@ -18,6 +18,7 @@
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
+#include "doc/color_table.h"
 #include "res/icons.h"
 #include "res/menus.h"
 #include "res/resource.h"
@@ -102,6 +103,7 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    m_closingWithoutQuestion = true;  // a window torn down without being closed asks nothing
     OnDestroy();
 }
 
@@ -370,6 +372,10 @@ bool CMainFrame::DoSave(const QString& givenPath) {
         if (path.isEmpty())
             return false;
     }
+    // An 8-bit file keeps 256 colours: a map of more loses some, which the user agrees to first.
+    if (const quint32 colors = CountColors(m_doc->m_bitmap);
+        colors > 256 && !m_prompts->AskReduceColors(this, colors))
+        return false;
     std::string why;
     if (!m_doc->OnSaveDocument(path.toStdString(), &why)) {
         m_prompts->ShowError(this,

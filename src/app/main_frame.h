@@ -48,6 +48,8 @@ class CMainFrame : public QMainWindow {
     bool DoSave(const QString& path);  // empty path: ask for a name
     // Closes the window without asking anything, as a desktop session's log-out does.
     void CloseWithoutAsking();
+    // Whether the window is going away without questions (a log-out, or torn down unclosed).
+    bool ClosingWithoutQuestion() const { return m_closingWithoutQuestion; }
 
     void SetPrompts(std::unique_ptr<FramePrompts> prompts) { m_prompts = std::move(prompts); }
     FramePrompts& Prompts() { return *m_prompts; }

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cstdio>
+#include <vector>
 
 #include "app/main_frame.h"
 #include "doc/pattern_library.h"
@@ -27,6 +29,28 @@ const IntSetting kSetSection[] = {
     {"tool", &ToolSettings::tool, 5},         {"symbol", &ToolSettings::symbol, 0},
     {"overgrid", &ToolSettings::overgrid, 1},
 };
+
+// The pattern edits are the user's work: files that cannot take them are named on stderr and,
+// unless the window goes away without questions, in a message that offers to try again (after
+// freeing space, say) before the window is gone.
+void WritePatternsBack(CMainFrame& frame) {
+    while (true) {
+        const std::vector<PatternLibrary::WriteFailure> failures = g_patternLibrary.SaveAll();
+        if (failures.empty())
+            return;
+        QString text = QStringLiteral("These edited pattern files could not be written:\n");
+        for (const PatternLibrary::WriteFailure& f : failures) {
+            const QString line = QStringLiteral("%1: %2").arg(QString::fromStdString(f.path),
+                                                              QString::fromStdString(f.reason));
+            std::fprintf(stderr, "zk: cannot write pattern file %s\n",
+                         line.toLocal8Bit().constData());
+            text += QStringLiteral("\n") + line;
+        }
+        text += QStringLiteral("\n\nTheir edits are lost unless they are written.");
+        if (frame.ClosingWithoutQuestion() || !frame.Prompts().AskRetryPatternWrite(&frame, text))
+            return;
+    }
+}
 
 }  // namespace
 
@@ -111,7 +135,7 @@ bool CZKApp::InitInstance(const QStringList& args) {
         const QString dir = settings->value(QStringLiteral("path/brush"), QString()).toString();
         g_patternLibrary.Load(dir.toStdString());
     }
-    m_frame->m_onDestroy = [] { g_patternLibrary.SaveAll(); };
+    m_frame->m_onDestroy = [frame = m_frame.get()] { WritePatternsBack(*frame); };
     m_frame->UpdateTitle();
     m_frame->UpdateCommandUI();
     m_frame->show();

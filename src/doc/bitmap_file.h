@@ -55,20 +55,25 @@ inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
 // and the colour table start and the pixel data fits in the file from there; otherwise from right
 // after the colour table. A colour table that would run into the pixel data is cut short there.
 // Pixel values past the end of the colour table read as black, as do pixels an RLE stream skips.
+//
+// The signature and the headers are checked from the file's first bytes before anything else is
+// read; then only what they promise is read (at most 256 table entries, the rows, or as much
+// run-length data as an image of that size can need), however long the file is.
 bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap,
                     BitmapError* error = nullptr);
 
-// Writes `bitmap` as a .bmp file with a colour table: 8 bits per pixel with the fixed 256-colour
-// table for a display-format bitmap (colours not in the table become the nearest one), 1 bit per
-// pixel with a black-and-white table for a monochrome bitmap. The file is written beside the
-// target under a temporary name and renamed over it, so a failure leaves any old file as it was.
-// An empty bitmap fails before any file is created.
+// Writes `bitmap` as a .bmp file with a colour table: 8 bits per pixel with a full 256-entry
+// table for a display-format bitmap, 1 bit per pixel with a black-and-white table for a
+// monochrome bitmap. The 8-bit table keeps every colour exactly when there are at most 256 of
+// them; only a bitmap of more colours is reduced to the platform's default table (see
+// ColorTable). The file replaces any old one atomically (AtomicFile), so a failure leaves the
+// old file as it was. An empty bitmap fails before any file is created.
 bool WriteBitmapFile(const std::filesystem::path& path, const gdi::Bitmap& bitmap,
                      BitmapError* error = nullptr);
 
 // The packed DIB of `bitmap` (40-byte header, colour table, bottom-up rows padded to 4 bytes), in
-// the form WriteBitmapFile writes after its 14-byte file header; nullopt for an empty bitmap. The
-// colour table is always the program's fixed one: there is no palette to choose.
+// the form WriteBitmapFile writes after its 14-byte file header, with the same colour table;
+// nullopt for an empty bitmap.
 std::optional<std::vector<std::uint8_t>> BitmapToDib(const gdi::Bitmap& bitmap,
                                                      BitmapError* error = nullptr);
 

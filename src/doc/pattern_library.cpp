@@ -33,13 +33,28 @@ void LoadSlot(const std::string& path, gdi::Bitmap& slot, gdi::Bitmap& loaded, b
     keep = SomethingAt(path);
 }
 
-void SaveSlot(const std::string& path, const gdi::Bitmap& slot, const gdi::Bitmap& loaded,
-              bool keep) {
-    if (slot.IsNull() || keep)
-        return;
-    if (!loaded.IsNull() && slot == loaded)
-        return;
-    WriteBitmapFile(path, slot);
+// Writes one slot back when it must be; false, with the reason, when an edit did not reach its
+// file. `fallback` is the slot kind's fallback, to tell an edited fallback from an untouched one.
+bool SaveSlot(const std::string& path, const gdi::Bitmap& slot, gdi::Bitmap& loaded, bool keep,
+              const gdi::Bitmap& fallback, std::string& why) {
+    if (slot.IsNull())
+        return true;
+    const bool edited = loaded.IsNull() ? !(slot == fallback) : !(slot == loaded);
+    if (keep) {
+        if (!edited)
+            return true;
+        why = "the file there could not be read when the program started, and is kept as it was";
+        return false;
+    }
+    if (!loaded.IsNull() && !edited)
+        return true;
+    BitmapError error;
+    if (WriteBitmapFile(path, slot, &error)) {
+        loaded = slot;
+        return true;
+    }
+    why = error.message;
+    return !edited;
 }
 
 }  // namespace
@@ -97,13 +112,22 @@ void PatternLibrary::Load(const std::string& directorySetting) {
     }
 }
 
-void PatternLibrary::SaveAll() const {
+std::vector<PatternLibrary::WriteFailure> PatternLibrary::SaveAll() {
+    std::vector<WriteFailure> failures;
     if (m_directory.empty())
-        return;
+        return failures;
+    const gdi::Bitmap brush = FallbackBrush();
+    const gdi::Bitmap symbol = FallbackSymbol();
+    std::string why;
     for (int i = 0; i < kCount; ++i) {
-        SaveSlot(BrushPath(i), m_brushes[i], m_loadedBrushes[i], m_keepBrushFile[i]);
-        SaveSlot(SymbolPath(i), m_symbols[i], m_loadedSymbols[i], m_keepSymbolFile[i]);
+        if (!SaveSlot(BrushPath(i), m_brushes[i], m_loadedBrushes[i], m_keepBrushFile[i], brush,
+                      why))
+            failures.push_back({BrushPath(i), why});
+        if (!SaveSlot(SymbolPath(i), m_symbols[i], m_loadedSymbols[i], m_keepSymbolFile[i], symbol,
+                      why))
+            failures.push_back({SymbolPath(i), why});
     }
+    return failures;
 }
 
 }  // namespace zk

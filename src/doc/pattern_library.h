@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "gdi/bitmap.h"
 #include "gdi/brush.h"
@@ -37,8 +38,15 @@ class PatternLibrary {
     // written either: rewriting would only convert the user's file to our format and colours.
     // So a file that was missing is created with the slot's picture, and an edited slot replaces
     // its file. The directory itself is never created, and with an empty m_directory (before
-    // Load, or when it could not be formed) nothing is written. Failures are ignored.
-    void SaveAll() const;
+    // Load, or when it could not be formed) nothing is written.
+    // Returns the edited slots whose files could not be written (the user's work that would be
+    // lost), with the reasons; a missing fallback file that cannot be created is no loss. A slot
+    // written is then taken as its file's picture, so calling again retries only the failures.
+    struct WriteFailure {
+        std::string path;
+        std::string reason;
+    };
+    std::vector<WriteFailure> SaveAll();
 
     // The built-in fallbacks: a white 8 x 8 brush in the display format, a white 16 x 16
     // monochrome symbol.

@@ -12,6 +12,10 @@ void ToolSettings::Sanitize() {
     line = std::clamp(line, 0, 3);
     tilesize = std::clamp(tilesize, 0, 3);
     symbolrotation = std::clamp(symbolrotation, 0, 3);
+    // A tool the program does not have would leave the view painting nothing: start with the
+    // one a first run starts with.
+    if (tool < kTilesTool || tool > kLinesTool)
+        tool = kGridTilesTool;
 }
 
 void ToolSettings::ResetToDefaults() {

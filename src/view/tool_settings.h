@@ -7,7 +7,7 @@ namespace zk {
 
 struct ToolSettings {
     // Persistent, read at start-up and written at exit.
-    static inline int tool = 5;      // current tool kind, 0..9; anything else means no tool
+    static inline int tool = 5;      // current tool kind, 0..9
     static inline int fill = 8;      // primary brush index, 0..15
     static inline int secfill = 4;   // secondary brush index, 0..15
     static inline int line = 0;      // line size 0..3
@@ -21,8 +21,8 @@ struct ToolSettings {
     static inline int symbolrotation = 0;  // 0..3 quarter turns counter-clockwise
 
     // Brings values read from outside (the settings store) into the ranges the tools rely on:
-    // a grid step that divides must be at least 1, and an index must never reach past the
-    // pattern library. An unknown tool is left alone: it means no current tool.
+    // a grid step that divides must be at least 1, an index must never reach past the pattern
+    // library, and an unknown tool becomes the grid tiles tool, the first run's.
     static void Sanitize();
     // Back to the values of a first run.
     static void ResetToDefaults();

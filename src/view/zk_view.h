@@ -102,8 +102,7 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
 
     int m_gridOn = 1;
     MapTool* m_pTool = nullptr;
-    // The ten tools, in the order of their kinds' table; a tool not yet built is a plain
-    // MapTool, which draws nothing.
+    // The ten tools, in the order of their kinds' table.
     TilesTool m_tilesTool;
     FreehandTool m_freehandTool;
     RectangleTool m_rectangleTool;

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
@@ -13,9 +14,11 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <functional>
 
 #include "app/main_frame.h"
 #include "doc/bitmap_file.h"
+#include "doc/pattern_library.h"
 #include "res/resource.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
@@ -47,6 +50,19 @@ class ScriptedPrompts : public zk::FramePrompts {
         return true;
     }
 
+    bool AskReduceColors(QWidget*, quint32 colors) override {
+        reduceAsked << colors;
+        return reduceAnswer;
+    }
+    bool AskRetryPatternWrite(QWidget*, const QString& text) override {
+        retryTexts << text;
+        return onRetry && onRetry();
+    }
+
+    QList<quint32> reduceAsked;
+    bool reduceAnswer = false;
+    QStringList retryTexts;
+    std::function<bool()> onRetry;
     QString openPath, savePath;
     int saveAsked = 0;
     QMessageBox::StandardButton saveChangesAnswer = QMessageBox::Cancel;
@@ -173,7 +189,8 @@ TEST(Application, StoredValuesOutOfRangeAreBroughtIntoRange) {
     EXPECT_EQ(ToolSettings::secfill, 0);
     EXPECT_EQ(ToolSettings::line, 3);
     EXPECT_EQ(ToolSettings::symbol, 0);
-    EXPECT_EQ(a.frame()->GetView()->CurrentTool(), nullptr);
+    EXPECT_EQ(ToolSettings::tool, zk::kGridTilesTool);
+    EXPECT_NE(a.frame()->GetView()->CurrentTool(), nullptr) << "no tool to paint with";
     a.frame()->CloseWithoutAsking();
 }
 
@@ -343,6 +360,62 @@ TEST(MainFrame, SaveOpenAndTheRecentFileList) {
     ASSERT_EQ(a.app.RecentFiles().Files().size(), 1);
     EXPECT_TRUE(a.app.RecentFiles().Files()[0].endsWith("first.bmp"));
     a.frame()->CloseWithoutAsking();
+}
+
+// An 8-bit file keeps 256 colours: a map of more is saved only when the user agrees to lose some.
+TEST(MainFrame, AMapOfMoreThan256ColoursIsSavedOnlyWhenTheUserAgrees) {
+    const struct {
+        int colours;
+        bool answer;
+        bool asked, saved;
+    } cases[] = {{256, false, false, true}, {300, false, true, false}, {300, true, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.colours) +
+                     (c.answer ? " colours, saved" : " colours, cancelled"));
+        ClearStore();
+        QTemporaryDir dir;
+        App a;
+        ASSERT_TRUE(a.ok);
+        for (int i = 0; i + 1 < c.colours; ++i)  // and the map's white
+            a.doc().m_bitmap.SetPixel(i % 600, i / 600, gdi::RGB(i & 255, i >> 8, 7));
+        a.doc().SetModifiedFlag(true);
+        a.prompts->reduceAnswer = c.answer;
+        a.prompts->savePath = dir.filePath("map.bmp");
+        a.frame()->OnCommand(zk::res::ID_FILE_SAVE);
+        EXPECT_EQ(a.prompts->reduceAsked,
+                  c.asked ? QList<quint32>{quint32(c.colours)} : QList<quint32>{});
+        EXPECT_EQ(QFile::exists(dir.filePath("map.bmp")), c.saved);
+        EXPECT_EQ(a.doc().IsModified(), !c.saved);
+        a.frame()->CloseWithoutAsking();
+    }
+}
+
+// Edits to patterns whose files cannot be written reach the user before the window goes, who
+// may try again; untouched fallbacks that cannot be created are no loss and are not mentioned.
+TEST(MainFrame, PatternEditsThatCannotBeWrittenAreReportedWithARetry) {
+    ClearStore();
+    QTemporaryDir home;
+    const QString folder = home.filePath("brush");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    {
+        auto s = zk::CZKApp::OpenSettings();
+        s->setValue("path/brush", folder + "/");
+        s->sync();
+    }
+    App a;
+    ASSERT_TRUE(a.ok);
+    zk::g_patternLibrary.m_brushes[3].SetPixel(2, 2, gdi::kBlack);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    a.prompts->onRetry = [&] { return QDir().mkpath(folder); };  // the user puts the folder back
+    EXPECT_TRUE(a.frame()->close());
+    ASSERT_EQ(a.prompts->retryTexts.size(), 1);
+    const QString& text = a.prompts->retryTexts[0];
+    EXPECT_TRUE(text.contains(folder + "/brush3.bmp: cannot write file: No such file or directory"))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains("brush4.bmp")) << text.toStdString();
+    gdi::Bitmap written;
+    ASSERT_TRUE(zk::ReadBitmapFile((folder + "/brush3.bmp").toStdString(), written));
+    EXPECT_EQ(written.GetPixel(2, 2), gdi::kBlack);
 }
 
 TEST(MainFrame, MenusCarryTheirTextsAndMarks) {

@@ -1,7 +1,9 @@
 // The reader on small files built field by field: each depth, header and compression it reads,
 // and the families of broken files it must refuse (or read safely) without crashing.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdint>
@@ -483,6 +485,43 @@ TEST_F(BitmapFileRead, HugeSizesAreRefusedBeforeAnythingIsAllocated) {
                                .Palette({kRed})
                                .Pixels({0, 0})),
                   BitmapErrorCode::Truncated, "file is truncated");
+}
+
+// A huge file costs what its headers promise, not its length: a non-bitmap is refused from its
+// first bytes, and a small picture followed by junk reads only the picture.
+TEST_F(BitmapFileRead, HugeFilesCostOnlyWhatTheirHeadersPromise) {
+    const std::uint64_t kTwoGiB = std::uint64_t{1} << 31;
+    const struct {
+        const char* what;
+        Bytes start;  // the rest, up to 2 GiB, is zeros
+        bool reads;
+    } cases[] = {
+        {"zeros", {}, false},
+        {"a 1 x 1 picture, then junk",
+         BuildBmp(BmpFields().Size(1, 1).Bpp(24).Pixels({1, 2, 3, 0})), true},
+        {"a run-length picture, then junk",
+         BuildBmp(BmpFields().Size(2, 1).Bpp(8).Compression(1).ColorsUsed(1).Palette({kRed}).Pixels(
+             {2, 0, 0, 1})),
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto p = m_dir / "huge.bmp";
+        zk_test::WriteFileBytes(p, c.start);
+        ASSERT_EQ(::truncate(p.c_str(), static_cast<off_t>(kTwoGiB)), 0);  // sparse: no disk used
+        rusage before{}, after{};
+        ::getrusage(RUSAGE_SELF, &before);
+        gdi::Bitmap out;
+        zk::BitmapError error;
+        EXPECT_EQ(zk::ReadBitmapFile(p, out, &error), c.reads) << error.message;
+        ::getrusage(RUSAGE_SELF, &after);
+        if (!c.reads) {
+            EXPECT_EQ(error.code, BitmapErrorCode::NotBitmap);
+        }
+        // The peak resident size, in KiB, hardly grows.
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 32 * 1024);
+        std::filesystem::remove(p);
+    }
 }
 
 TEST_F(BitmapFileRead, ZeroOrBrokenMasksAreRefused) {

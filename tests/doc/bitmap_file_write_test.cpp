@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 #include "doc/bitmap_file.h"
 #include "doc/bitmap_file_test_support.h"
+#include "support/bitmap_text.h"
 
 namespace {
 
@@ -161,7 +163,9 @@ TEST(BitmapFileWrite, ColourRepeatedInTheTableTakesTheLowerIndex) {
     EXPECT_EQ(f[1080], 4);
 }
 
-TEST(BitmapFileWrite, OffTableColoursBecomeTheNearestEntry) {
+// A map of more than 256 colours is the one case that loses colours: each becomes the nearest
+// entry of the default table.
+TEST(BitmapFileWrite, MoreThan256ColoursBecomeTheNearestDefaultEntry) {
     TempDir dir;
     // Every 5-5-5 colour once, with random low bits that the reduction must ignore.
     std::mt19937 rng(12345);
@@ -172,6 +176,9 @@ TEST(BitmapFileWrite, OffTableColoursBecomeTheNearestEntry) {
     }
     const Bytes f = WriteAndLoad(dir, bmp);
     ASSERT_EQ(f.size(), 1078u + 32768);
+    const auto table = ExpectedTable();
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(gdi::RGB(f[54 + 4 * i + 2], f[54 + 4 * i + 1], f[54 + 4 * i]), table[i]) << i;
     int wrong = 0;
     for (int i = 0; i < 32768 && wrong < 5; ++i) {
         const gdi::Color c = bmp.GetPixel(i, 0);
@@ -181,8 +188,10 @@ TEST(BitmapFileWrite, OffTableColoursBecomeTheNearestEntry) {
                           << ", nearest is " << NearestIndex(c);
         }
     }
-    // A few worked by hand: (c & 0xF8) | 4 first, then the nearest entry.
-    gdi::Bitmap few(3, 1);
+    // A few worked by hand, among 257 colours: (c & 0xF8) | 4 first, then the nearest entry.
+    gdi::Bitmap few(257, 1);
+    for (int i = 3; i < 257; ++i)
+        few.SetPixel(i, 0, gdi::RGB(i, 1, 2));
     few.SetPixel(0, 0, 0x7F7F7F);  // 7C7C7C: 808080 at 48, found first in the cube
     few.SetPixel(1, 0, 0xFE0101);  // FC0404: FF0000 (249)
     few.SetPixel(2, 0, 0xFDFDFD);  // FCFCFC: FFFFFF (255), not FFFBF0
@@ -190,6 +199,79 @@ TEST(BitmapFileWrite, OffTableColoursBecomeTheNearestEntry) {
     EXPECT_EQ(g[1078], 164);
     EXPECT_EQ(g[1079], 249);
     EXPECT_EQ(g[1080], 255);
+}
+
+// Up to 256 colours, whatever they are, come back exactly, in a full 256-entry table that keeps
+// the default entries the map uses where they are.
+TEST(BitmapFileWrite, AtMost256ColoursAreKeptExactly) {
+    const auto table = ExpectedTable();
+    const auto paint = [](int w, int h, auto colourAt) {
+        gdi::Bitmap bmp(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                bmp.SetPixel(x, y, colourAt(x, y));
+        return bmp;
+    };
+    const struct {
+        const char* what;
+        gdi::Bitmap map;
+    } cases[] = {
+        {"200 colours none of which is in the default table",
+         paint(67, 41, [](int x, int y) { return gdi::RGB(3 + (x * 7 + y) % 200, 17, 99); })},
+        {"a grey off the table among black and white", paint(9, 5,
+                                                             [](int x, int y) {
+                                                                 return (x + y) % 3 == 0 ? 0x333333u
+                                                                        : (x + y) % 3 == 1
+                                                                            ? gdi::kBlack
+                                                                            : gdi::kWhite;
+                                                             })},
+        {"256 colours, half of them the table's own",
+         paint(256, 3,
+               [&](int x, int y) { return x < 128 ? table[(x + y) % 128] : gdi::RGB(x, 5, 5); })},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const Bytes f = WriteAndLoad(dir, c.map);
+        ASSERT_EQ(Le16(f, 28), 8);
+        ASSERT_EQ(Le32(f, 10), 1078u) << "a full table of 256 entries";
+        gdi::Bitmap back;
+        ASSERT_TRUE(zk::ReadBitmapFile(dir / "out.bmp", back));
+        EXPECT_TRUE(back == c.map) << zk_test::DescribeDifference(c.map, back);
+        // The default colours the map uses keep their places (the first, where one is listed
+        // twice), so a file of mostly standard colours keeps a mostly standard table.
+        for (int i = 0; i < 256; ++i) {
+            const gdi::Color entry = gdi::RGB(f[54 + 4 * i + 2], f[54 + 4 * i + 1], f[54 + 4 * i]);
+            const bool firstOfItsColour =
+                std::find(table.begin(), table.end(), table[i]) == table.begin() + i;
+            bool used = false;
+            for (std::size_t p = 0; p < c.map.PixelCount() && !used; ++p)
+                used = c.map.Data()[p] == table[i];
+            if (used && firstOfItsColour) {
+                EXPECT_EQ(entry, table[i]) << "default colour " << i << " moved";
+            }
+        }
+    }
+}
+
+// A file made elsewhere, with colours of its own: opening and saving it changes no pixel.
+TEST(BitmapFileWrite, FileWithItsOwnColoursSurvivesOpenAndSave) {
+    TempDir dir;
+    std::vector<gdi::Color> palette;
+    for (int i = 0; i < 256; ++i)
+        palette.push_back(gdi::RGB(0x33, i, 255 - i));
+    Bytes pixels(16 * 16);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<std::uint8_t>(i * 37);
+    zk_test::WriteFileBytes(
+        dir / "theirs.bmp",
+        zk_test::BuildBmp(
+            zk_test::BmpFields().Size(16, 16).Bpp(8).Palette(palette).Pixels(pixels)));
+    gdi::Bitmap opened, reopened;
+    ASSERT_TRUE(zk::ReadBitmapFile(dir / "theirs.bmp", opened));
+    ASSERT_TRUE(zk::WriteBitmapFile(dir / "theirs.bmp", opened));
+    ASSERT_TRUE(zk::ReadBitmapFile(dir / "theirs.bmp", reopened));
+    EXPECT_TRUE(reopened == opened) << zk_test::DescribeDifference(opened, reopened);
 }
 
 TEST(BitmapFileWrite, ReadWriteReadKeepsSizeAndTableColours) {

@@ -182,9 +182,13 @@ TEST(PatternLibrary, UnreadableFilesFallBackAndAreNeverWrittenOver) {
     EXPECT_TRUE(lib.m_symbols[11] == gdi::Bitmap(3, PatternLibrary::kMaxSide)) << "at the limit";
     EXPECT_TRUE(lib.m_brushes[6] == Picture(8, 8, 6)) << "a neighbour was affected";
 
-    // Even an edit of such a slot does not replace the user's file.
+    // Even an edit of such a slot does not replace the user's file; the edit is reported as
+    // not written, and only it.
     lib.m_brushes[5].SetPixel(0, 0, gdi::kBlack);
-    lib.SaveAll();
+    const auto failures = lib.SaveAll();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].path, lib.BrushPath(5));
+    EXPECT_NE(failures[0].reason.find("could not be read"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(tmp / "brush5.bmp"), garbage);
     EXPECT_EQ(ReadFileBytes(tmp / "symbol7.bmp"), cut);
     EXPECT_TRUE(ReadFileBytes(tmp / "brush9.bmp").empty());

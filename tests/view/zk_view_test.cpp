@@ -373,7 +373,7 @@ TEST(ToolSettingsRanges, SanitizeBringsStoredValuesIntoRange) {
     EXPECT_EQ(ToolSettings::secfill, 0);
     EXPECT_EQ(ToolSettings::symbol, 15);
     EXPECT_EQ(ToolSettings::line, 3);
-    EXPECT_EQ(ToolSettings::tool, 12) << "an unknown tool means no tool; it is kept";
+    EXPECT_EQ(ToolSettings::tool, zk::kGridTilesTool);
     ToolSettings::ResetToDefaults();
 }
 

@@ -1,234 +1,37 @@
-#include "doc/bitmap_file.h"
-
+// Reading: the headers are checked from the file's first bytes, and only then are the colour
+// table and the pixel data the headers promise read, and decoded into a display-format bitmap.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "doc/bitmap_file.h"
+#include "doc/dib_format.h"
+
 namespace zk {
 
 namespace {
 
+using namespace dib;
 using gdi::Color;
-
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiRle8 = 1;
-constexpr std::uint32_t kBiRle4 = 2;
-constexpr std::uint32_t kBiBitfields = 3;
-constexpr std::uint32_t kBiJpeg = 4;
-constexpr std::uint32_t kBiPng = 5;
-constexpr std::uint32_t kBiAlphaBitfields = 6;
-
-constexpr std::uint64_t kFileHeaderSize = 14;
-constexpr std::uint64_t kInfoHeaderSize = 40;
-constexpr std::uint64_t kCoreHeaderSize = 12;
-// The largest image within the size limits needs about 1 GiB of pixel data (2^28 pixels of 4
-// bytes); twice that leaves room for run-length data and trailing junk, and keeps a stray huge
-// file from being read into memory.
-constexpr std::uint64_t kMaxFileSize = std::uint64_t{1} << 31;
-
-bool Fail(BitmapError* error, BitmapErrorCode code, std::string message) {
-    if (error) {
-        error->code = code;
-        error->message = std::move(message);
-    }
-    return false;
-}
 
 std::string Hex(std::uint32_t v) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%X", v);
     return buf;
 }
-
-std::uint16_t Get16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-std::uint32_t Get32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::int32_t GetS32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(Get32(p));
-}
-
-void Put16(std::uint8_t* p, std::uint32_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(std::uint8_t* p, std::uint32_t v) {
-    Put16(p, v);
-    Put16(p + 2, v >> 16);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The fixed 8-bit colour table and the reduction to it.
-
-std::array<Color, 256> MakeDefaultTable() {
-    std::array<Color, 256> t{};
-    constexpr Color kLow[10] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080,
-                                0x800080, 0x008080, 0xC0C0C0, 0xC0DCC0, 0xA6CAF0};
-    constexpr Color kHigh[10] = {0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000, 0x00FF00,
-                                 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    for (int i = 0; i < 10; ++i) {
-        t[i] = kLow[i];
-        t[246 + i] = kHigh[i];
-    }
-    for (int i = 10; i < 246; ++i)
-        t[i] = gdi::RGB((i & 7) * 32, ((i >> 3) & 7) * 32, (i >> 6) * 64);
-    return t;
-}
-
-const std::array<Color, 256>& DefaultTable() {
-    static const std::array<Color, 256> table = MakeDefaultTable();
-    return table;
-}
-
-// Index of the 5-5-5 colour that a 0x00RRGGBB pixel reduces to: the reduction first keeps only
-// the top five bits of each channel, so 32K answers cover every colour exactly.
-inline std::uint32_t Index555(Color c) {
-    return ((c >> 9) & 0x7C00) | ((c >> 6) & 0x03E0) | ((c >> 3) & 0x001F);
-}
-
-std::unique_ptr<std::uint8_t[]> MakeReductionTable() {
-    const auto& table = DefaultTable();
-    auto lut = std::make_unique<std::uint8_t[]>(32768);
-    for (std::uint32_t i = 0; i < 32768; ++i) {
-        // The channel taken as (c & 0xF8) | 4: the middle of the eight values sharing its top bits.
-        const int r = static_cast<int>(((i >> 10) & 31) << 3) | 4;
-        const int g = static_cast<int>(((i >> 5) & 31) << 3) | 4;
-        const int b = static_cast<int>((i & 31) << 3) | 4;
-        int best = 0;
-        int bestDist = 1 << 30;
-        for (int k = 0; k < 256; ++k) {
-            const int dr = r - gdi::GetRValue(table[k]);
-            const int dg = g - gdi::GetGValue(table[k]);
-            const int db = b - gdi::GetBValue(table[k]);
-            const int d = dr * dr + dg * dg + db * db;
-            if (d < bestDist) {  // strictly less: ties go to the lower index
-                bestDist = d;
-                best = k;
-            }
-        }
-        lut[i] = static_cast<std::uint8_t>(best);
-    }
-    return lut;
-}
-
-const std::uint8_t* ReductionTable() {
-    static const std::unique_ptr<std::uint8_t[]> lut = MakeReductionTable();
-    return lut.get();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Writing.
-
-// One row of display pixels reduced to table indices. The 5-5-5 indices are computed eight at a
-// time where SSE2 is there; only the table look-ups stay one by one.
-void ReduceRow(const Color* src, std::uint8_t* dst, int w, const std::uint8_t* lut) {
-    int x = 0;
-#if defined(__SSE2__)
-    const __m128i maskR = _mm_set1_epi32(0x7C00);
-    const __m128i maskG = _mm_set1_epi32(0x03E0);
-    const __m128i maskB = _mm_set1_epi32(0x001F);
-    const auto index555 = [&](__m128i v) {
-        return _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_epi32(v, 9), maskR),
-                                         _mm_and_si128(_mm_srli_epi32(v, 6), maskG)),
-                            _mm_and_si128(_mm_srli_epi32(v, 3), maskB));
-    };
-    alignas(16) std::uint32_t idx[8];
-    for (; x + 8 <= w; x += 8) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x + 4));
-        _mm_store_si128(reinterpret_cast<__m128i*>(idx), index555(a));
-        _mm_store_si128(reinterpret_cast<__m128i*>(idx + 4), index555(b));
-        for (int k = 0; k < 8; ++k)
-            dst[x + k] = lut[idx[k]];
-    }
-#endif
-    for (; x < w; ++x)
-        dst[x] = lut[Index555(src[x])];
-}
-
-struct DibShape {
-    int bpp = 0;  // 8 or 1
-    std::uint32_t colors = 0;
-    std::uint64_t stride = 0;
-    std::uint64_t imageSize = 0;
-    std::uint64_t total = 0;  // header + table + rows
-};
-
-DibShape ShapeOf(const gdi::Bitmap& bitmap) {
-    DibShape s;
-    s.bpp = bitmap.IsMonochrome() ? 1 : 8;
-    s.colors = 1u << s.bpp;
-    s.stride = ((static_cast<std::uint64_t>(bitmap.Width()) * s.bpp + 31) & ~std::uint64_t{31}) / 8;
-    s.imageSize = s.stride * static_cast<std::uint64_t>(bitmap.Height());
-    s.total = kInfoHeaderSize + 4 * std::uint64_t{s.colors} + s.imageSize;
-    return s;
-}
-
-// Fills `out` (s.total bytes, contents undefined on entry) with the packed DIB; every byte,
-// padding included, is written.
-void EncodeDib(const gdi::Bitmap& bitmap, const DibShape& s, std::uint8_t* out) {
-    const int w = bitmap.Width();
-    const int h = bitmap.Height();
-    Put32(out + 0, kInfoHeaderSize);
-    Put32(out + 4, static_cast<std::uint32_t>(w));
-    Put32(out + 8, static_cast<std::uint32_t>(h));
-    Put16(out + 12, 1);
-    Put16(out + 14, static_cast<std::uint32_t>(s.bpp));
-    Put32(out + 16, kBiRgb);
-    Put32(out + 20, static_cast<std::uint32_t>(s.imageSize));
-    std::memset(out + 24, 0, 16);  // resolutions, colours used, colours important
-
-    std::uint8_t* table = out + kInfoHeaderSize;
-    if (s.bpp == 8) {
-        const auto& colors = DefaultTable();
-        for (int i = 0; i < 256; ++i)
-            Put32(table + 4 * i, colors[i]);  // B, G, R, 0
-    } else {
-        Put32(table, gdi::kBlack);
-        Put32(table + 4, gdi::kWhite);
-    }
-
-    std::uint8_t* rows = table + 4 * std::uint64_t{s.colors};
-    const std::size_t stride = static_cast<std::size_t>(s.stride);
-    if (s.bpp == 8) {
-        const std::uint8_t* lut = ReductionTable();
-        const std::size_t pad = stride - static_cast<std::size_t>(w);
-        for (int y = 0; y < h; ++y) {
-            const Color* src = bitmap.Row(h - 1 - y);
-            std::uint8_t* dst = rows + static_cast<std::size_t>(y) * stride;
-            ReduceRow(src, dst, w, lut);
-            std::memset(dst + w, 0, pad);
-        }
-    } else {
-        for (int y = 0; y < h; ++y) {
-            const Color* src = bitmap.Row(h - 1 - y);
-            std::uint8_t* dst = rows + static_cast<std::size_t>(y) * stride;
-            std::memset(dst, 0, stride);
-            for (int x = 0; x < w; ++x)
-                if (gdi::Bitmap::NearestMono(src[x]) == gdi::kWhite)
-                    dst[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
-        }
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Reading.
 
 struct ChannelMask {
     std::uint32_t shift = 0;  // applied first, leaving at most 8 significant bits
@@ -268,8 +71,9 @@ bool CheckMask(std::uint32_t mask, int bpp, const char* channel, BitmapError* er
     return true;
 }
 
-// Reads and checks the header of the packed DIB; on success `l` says where everything is,
-// relative to the start of the block.
+// Reads and checks the header of the packed DIB, of which `dib` holds at least the header and
+// any masks after it (or all there is, when that is less); on success `l` says where everything
+// is, relative to the start of the block.
 bool ParseHeader(std::span<const std::uint8_t> dib, DibLayout& l, BitmapError* error) {
     const std::uint8_t* d = dib.data();
     if (dib.size() < 4)
@@ -417,13 +221,12 @@ bool ParseHeader(std::span<const std::uint8_t> dib, DibLayout& l, BitmapError* e
     return true;
 }
 
-// Where the pixel data starts and how many table entries are there to read. `offsetHint` is the
-// file header's pixel offset, made relative to the block; `base` turns block offsets back into
-// file offsets for messages.
-bool LocatePixels(std::span<const std::uint8_t> dib, const DibLayout& l,
-                  std::optional<std::uint64_t> offsetHint, std::uint64_t base,
-                  std::uint64_t& pixelOffset, std::uint64_t& tableCount, BitmapError* error) {
-    const std::uint64_t size = dib.size();
+// Where the pixel data starts and how many table entries are there to read, in a block of `size`
+// bytes. `offsetHint` is the file header's pixel offset, made relative to the block; `base` turns
+// block offsets back into file offsets for messages.
+bool LocatePixels(std::uint64_t size, const DibLayout& l, std::optional<std::uint64_t> offsetHint,
+                  std::uint64_t base, std::uint64_t& pixelOffset, std::uint64_t& tableCount,
+                  BitmapError* error) {
     const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
     // An RLE stream's length is known only by decoding it; it needs at least one code.
     const std::uint64_t need = rle ? 2 : l.imageBytes;
@@ -644,22 +447,23 @@ bool WalkRle(const DibLayout& l, const Color* pal, const std::uint8_t* p, const 
     }
 }
 
-// Decodes the packed DIB `dib` into `bitmap` (already emptied).
-bool DecodeDib(std::span<const std::uint8_t> dib, std::optional<std::uint64_t> offsetHint,
-               std::uint64_t base, gdi::Bitmap& bitmap, BitmapError* error) {
-    DibLayout l;
-    if (!ParseHeader(dib, l, error))
-        return false;
-    std::uint64_t pixelOffset = 0, tableCount = 0;
-    if (!LocatePixels(dib, l, offsetHint, base, pixelOffset, tableCount, error))
-        return false;
+// The parts of a DIB the decoder reads: the colour table entries there are (at most 256 are
+// read) and the pixel data, up to its end.
+struct DibParts {
+    const std::uint8_t* table = nullptr;
+    std::uint64_t tableCount = 0;
+    const std::uint8_t* pixels = nullptr;
+    const std::uint8_t* end = nullptr;
+};
 
+// Decodes into `bitmap` (already emptied) the picture the header describes.
+bool Decode(const DibLayout& l, const DibParts& parts, gdi::Bitmap& bitmap, BitmapError* error) {
     // Every index reads a table of 256 entries, black past the file's own, so that a pixel value
     // past the table can neither read out of bounds nor cost a check per pixel.
     Color pal[256] = {};
     if (l.bpp <= 8) {
-        const std::uint64_t n = std::min<std::uint64_t>(tableCount, 256);
-        const std::uint8_t* t = dib.data() + l.tableStart;
+        const std::uint64_t n = std::min<std::uint64_t>(parts.tableCount, 256);
+        const std::uint8_t* t = parts.table;
         for (std::uint64_t i = 0; i < n; ++i, t += l.entrySize)
             pal[i] = gdi::RGB(t[2], t[1], t[0]);
     }
@@ -667,8 +471,8 @@ bool DecodeDib(std::span<const std::uint8_t> dib, std::optional<std::uint64_t> o
     if (l.useMasks)
         masks.emplace(l.masks);
 
-    const std::uint8_t* pixels = dib.data() + pixelOffset;
-    const std::uint8_t* end = dib.data() + dib.size();
+    const std::uint8_t* pixels = parts.pixels;
+    const std::uint8_t* end = parts.end;
     const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
     if (rle && !WalkRle<false>(l, pal, pixels, end, nullptr, error))
         return false;
@@ -703,6 +507,14 @@ bool DecodeDib(std::span<const std::uint8_t> dib, std::optional<std::uint64_t> o
     return true;
 }
 
+// How much run-length data is read at most: as many bytes as the decoded picture takes, and
+// 64 KiB more for small pictures. An honest stream needs at most two bytes a pixel (every pixel
+// a run of its own) and two a row, so only padding and junk past the end is left unread.
+std::uint64_t RleLimit(const DibLayout& l) {
+    return 4 * static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height) +
+           (std::uint64_t{1} << 16);
+}
+
 std::string ErrnoText(int err) {
     return std::strerror(err);
 }
@@ -715,22 +527,22 @@ struct Fd {
     }
 };
 
-bool WriteAll(int fd, const std::uint8_t* p, std::size_t n) {
-    while (n > 0) {
-        const ssize_t done = ::write(fd, p, std::min<std::size_t>(n, std::size_t{1} << 30));
+// Reads `n` bytes at `offset`; fewer only at the end of the file. -1 on an error.
+std::int64_t ReadAt(int fd, std::uint8_t* p, std::uint64_t n, std::uint64_t offset) {
+    std::uint64_t got = 0;
+    while (got < n) {
+        const ssize_t done = ::pread(fd, p + got, std::min<std::uint64_t>(n - got, 1u << 30),
+                                     static_cast<off_t>(offset + got));
         if (done < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return -1;
         }
-        if (done == 0) {
-            errno = EIO;
-            return false;
-        }
-        p += done;
-        n -= static_cast<std::size_t>(done);
+        if (done == 0)
+            break;
+        got += static_cast<std::uint64_t>(done);
     }
-    return true;
+    return static_cast<std::int64_t>(got);
 }
 
 }  // namespace
@@ -752,247 +564,81 @@ bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, Bitm
     if (!S_ISREG(st.st_mode))
         return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: not a regular file");
     const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    if (size > kMaxFileSize)
-        return Fail(error, BitmapErrorCode::TooLarge,
-                    "file too large: " + std::to_string(size) + " bytes");
+    const auto cannotRead = [&] {
+        return Fail(error, BitmapErrorCode::CannotOpen, "cannot read file: " + ErrnoText(errno));
+    };
 
-    std::unique_ptr<std::uint8_t[]> data;
-    try {
-        data = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return Fail(error, BitmapErrorCode::OutOfMemory,
-                    "out of memory for a file of " + std::to_string(size) + " bytes");
-    }
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::read(file.fd, data.get() + got,
-                                 std::min<std::size_t>(size - got, std::size_t{1} << 30));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return Fail(error, BitmapErrorCode::CannotOpen,
-                        "cannot read file: " + ErrnoText(errno));
-        }
-        if (n == 0)
-            break;  // shrank while we read: judged by what arrived
-        got += static_cast<std::size_t>(n);
-    }
-    if (got < 2 || data[0] != 'B' || data[1] != 'M')
+    // The signature and the headers, from the first bytes: nothing else is read before they
+    // promise a picture that fits in the file.
+    std::uint8_t head[kFileHeaderSize + kMaxHeaderSize + kMaxMaskBytes];
+    const std::int64_t got = ReadAt(file.fd, head, std::min<std::uint64_t>(size, sizeof head), 0);
+    if (got < 0)
+        return cannotRead();
+    if (got < 2 || head[0] != 'B' || head[1] != 'M')
         return Fail(error, BitmapErrorCode::NotBitmap, "not a bitmap file (no BM signature)");
-    if (got < kFileHeaderSize)
+    if (static_cast<std::uint64_t>(got) < kFileHeaderSize)
         return Fail(error, BitmapErrorCode::Truncated, "file is truncated (file header)");
 
-    const std::uint32_t offBits = Get32(data.get() + 10);
+    DibLayout l;
+    if (!ParseHeader({head + kFileHeaderSize, static_cast<std::size_t>(got) - kFileHeaderSize}, l,
+                     error))
+        return false;
+    const std::uint32_t offBits = Get32(head + 10);
     std::optional<std::uint64_t> hint;
     if (offBits >= kFileHeaderSize)
         hint = offBits - kFileHeaderSize;
-    return DecodeDib({data.get() + kFileHeaderSize, got - kFileHeaderSize}, hint, kFileHeaderSize,
-                     bitmap, error);
+    const std::uint64_t dibSize = size - kFileHeaderSize;
+    std::uint64_t pixelOffset = 0, tableCount = 0;
+    if (!LocatePixels(dibSize, l, hint, kFileHeaderSize, pixelOffset, tableCount, error))
+        return false;
+
+    const auto shrank = [&] {
+        return Fail(error, BitmapErrorCode::Truncated, "file is truncated (it shrank while read)");
+    };
+    std::vector<std::uint8_t> table;
+    if (l.bpp <= 8) {
+        tableCount = std::min<std::uint64_t>(tableCount, 256);
+        table.resize(static_cast<std::size_t>(tableCount * l.entrySize));
+        const std::int64_t n =
+            ReadAt(file.fd, table.data(), table.size(), kFileHeaderSize + l.tableStart);
+        if (n < 0)
+            return cannotRead();
+        if (static_cast<std::uint64_t>(n) < table.size())
+            return shrank();
+    }
+
+    const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
+    const std::uint64_t pixelBytes =
+        rle ? std::min(dibSize - pixelOffset, RleLimit(l)) : l.imageBytes;
+    std::unique_ptr<std::uint8_t[]> pixels;
+    try {
+        pixels = std::make_unique_for_overwrite<std::uint8_t[]>(
+            static_cast<std::size_t>(std::max<std::uint64_t>(pixelBytes, 1)));
+    } catch (const std::bad_alloc&) {
+        return Fail(error, BitmapErrorCode::OutOfMemory,
+                    "out of memory for " + std::to_string(pixelBytes) + " bytes of pixel data");
+    }
+    const std::int64_t n = ReadAt(file.fd, pixels.get(), pixelBytes, kFileHeaderSize + pixelOffset);
+    if (n < 0)
+        return cannotRead();
+    if (static_cast<std::uint64_t>(n) < pixelBytes)
+        return shrank();
+    return Decode(l, {table.data(), tableCount, pixels.get(), pixels.get() + pixelBytes}, bitmap,
+                  error);
 }
 
 bool DibToBitmap(std::span<const std::uint8_t> dib, gdi::Bitmap& bitmap, BitmapError* error) {
     bitmap.Reset();
-    return DecodeDib(dib, std::nullopt, 0, bitmap, error);
-}
-
-std::optional<std::vector<std::uint8_t>> BitmapToDib(const gdi::Bitmap& bitmap,
-                                                     BitmapError* error) {
-    if (bitmap.IsNull()) {
-        Fail(error, BitmapErrorCode::EmptyBitmap, "the bitmap is empty");
-        return std::nullopt;
-    }
-    const DibShape shape = ShapeOf(bitmap);
-    std::vector<std::uint8_t> dib;
-    try {
-        dib.resize(static_cast<std::size_t>(shape.total));
-    } catch (const std::bad_alloc&) {
-        Fail(error, BitmapErrorCode::OutOfMemory, "out of memory for the bitmap's file image");
-        return std::nullopt;
-    }
-    EncodeDib(bitmap, shape, dib.data());
-    return dib;
-}
-
-bool WriteBitmapFile(const std::filesystem::path& path, const gdi::Bitmap& bitmap,
-                     BitmapError* error) {
-    if (bitmap.IsNull())
-        return Fail(error, BitmapErrorCode::EmptyBitmap, "cannot write an empty bitmap");
-    const DibShape shape = ShapeOf(bitmap);
-    const std::uint64_t fileSize = kFileHeaderSize + shape.total;
-    if (fileSize > 0xFFFFFFFFu)
-        return Fail(error, BitmapErrorCode::TooLarge, "image too large for a bitmap file");
-    std::unique_ptr<std::uint8_t[]> buf;
-    try {
-        buf = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(fileSize));
-    } catch (const std::bad_alloc&) {
-        return Fail(error, BitmapErrorCode::OutOfMemory,
-                    "out of memory for the bitmap's file image");
-    }
-    std::uint8_t* h = buf.get();
-    h[0] = 'B';
-    h[1] = 'M';
-    Put32(h + 2, static_cast<std::uint32_t>(fileSize));
-    Put32(h + 6, 0);  // two reserved words
-    Put32(h + 10, static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize +
-                                             4 * std::uint64_t{shape.colors}));
-    EncodeDib(bitmap, shape, h + kFileHeaderSize);
-
-    // Replace what a symbolic link points at, not the link.
-    std::filesystem::path target = path;
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        const auto resolved = std::filesystem::weakly_canonical(path, ec);
-        if (!ec)
-            target = resolved;
-    }
-
-    // The new file keeps the permissions of the one it replaces; a new one gets the usual ones.
-    mode_t mode;
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        // The new file takes the old one's place by a rename, which the folder allows whatever
-        // the file's own permissions say: a file the user may not write, or has marked
-        // read-only, is refused here as an editor refuses it, and stays as it is.
-        if ((old.st_mode & 0222) == 0)
-            return Fail(error, BitmapErrorCode::CannotWrite,
-                        "cannot write file: the file is read-only");
-        if (::access(target.c_str(), W_OK) != 0)
-            return Fail(error, BitmapErrorCode::CannotWrite,
-                        "cannot write file: " + ErrnoText(errno));
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-
-    std::string tmp = target.native() + ".tmpXXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return Fail(error, BitmapErrorCode::CannotWrite, "cannot write file: " + ErrnoText(errno));
-    const auto abandon = [&](int err) {
-        ::unlink(tmp.c_str());
-        return Fail(error, BitmapErrorCode::CannotWrite, "cannot write file: " + ErrnoText(err));
-    };
-    if (::fchmod(fd, mode) != 0 || !WriteAll(fd, buf.get(), static_cast<std::size_t>(fileSize)) ||
-        ::fsync(fd) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return abandon(err);
-    }
-    if (::close(fd) != 0)
-        return abandon(errno);
-    if (::rename(tmp.c_str(), target.c_str()) != 0)
-        return abandon(errno);
-
-    // Make the rename itself durable; the file is in place whether or not this succeeds.
-    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
-}
-
-void CopyBitmap(const gdi::Bitmap& source, gdi::Bitmap& destination) {
-    if (&source == &destination)
-        return;
-    destination = source;
-}
-
-int PaintDib(gdi::DC& dc, const gdi::Rect& destination, std::span<const std::uint8_t> dib,
-             const gdi::Rect& source) {
-    if (dib.empty())
-        return 0;
-    gdi::Bitmap image;
-    if (!DibToBitmap(dib, image))
-        return 0;
-    gdi::DC src(&image);
-    // Rows and columns are dropped or repeated, never blended, as a printed map must stay crisp.
-    dc.SetStretchBltMode(gdi::StretchMode::ColorOnColor);
-    bool drawn;
-    if (destination.Width() == source.Width() && destination.Height() == source.Height())
-        drawn = dc.BitBlt(destination.left, destination.top, destination.Width(),
-                          destination.Height(), src, source.left, source.top, gdi::Rop::SrcCopy);
-    else
-        drawn = dc.StretchBlt(destination.left, destination.top, destination.Width(),
-                              destination.Height(), src, source.left, source.top, source.Width(),
-                              source.Height(), gdi::Rop::SrcCopy);
-    return drawn ? std::max(source.Height(), 0) : 0;
-}
-
-// -------------------------------------------------------------------------------------------------
-
-std::uint32_t DibNumColors(std::span<const std::uint8_t> dib) {
-    if (dib.size() < 4)
-        return 0;
-    const std::uint32_t headerSize = Get32(dib.data());
-    int bpp;
-    if (headerSize == kCoreHeaderSize) {
-        if (dib.size() < kCoreHeaderSize)
-            return 0;
-        bpp = Get16(dib.data() + 10);
-    } else {
-        if (headerSize < 16 || dib.size() < headerSize)
-            return 0;
-        if (headerSize >= 36) {
-            const std::uint32_t used = Get32(dib.data() + 32);
-            if (used != 0)
-                return used;
-        }
-        bpp = Get16(dib.data() + 14);
-    }
-    switch (bpp) {
-        case 1:
-            return 2;
-        case 4:
-            return 16;
-        case 8:
-            return 256;
-        default:
-            return 0;
-    }
-}
-
-std::uint64_t DibPaletteSize(std::span<const std::uint8_t> dib) {
-    if (dib.size() < 4)
-        return 0;
-    const bool core = Get32(dib.data()) == kCoreHeaderSize;
-    return std::uint64_t{DibNumColors(dib)} * (core ? 3 : 4);
-}
-
-int DibHeight(std::span<const std::uint8_t> dib) {
-    if (dib.size() < 4)
-        return 0;
-    const std::uint32_t headerSize = Get32(dib.data());
-    if (headerSize == kCoreHeaderSize)
-        return dib.size() >= kCoreHeaderSize ? Get16(dib.data() + 6) : 0;
-    if (headerSize < 16 || dib.size() < headerSize)
-        return 0;
-    return GetS32(dib.data() + 8);
-}
-
-const std::uint8_t* DibBits(std::span<const std::uint8_t> dib) {
-    if (dib.size() < 4)
-        return nullptr;
-    const std::uint32_t headerSize = Get32(dib.data());
-    if (headerSize != kCoreHeaderSize && (headerSize < 16 || dib.size() < headerSize))
-        return nullptr;
-    if (dib.size() < headerSize)
-        return nullptr;
-    std::uint64_t offset = headerSize;
-    if (headerSize == kInfoHeaderSize) {
-        const std::uint32_t compression = Get32(dib.data() + 16);
-        if (compression == kBiBitfields)
-            offset += 12;
-        if (compression == kBiAlphaBitfields)
-            offset += 16;
-    }
-    offset += DibPaletteSize(dib);
-    if (offset > dib.size())
-        return nullptr;
-    return dib.data() + offset;
+    DibLayout l;
+    if (!ParseHeader(dib, l, error))
+        return false;
+    std::uint64_t pixelOffset = 0, tableCount = 0;
+    if (!LocatePixels(dib.size(), l, std::nullopt, 0, pixelOffset, tableCount, error))
+        return false;
+    return Decode(
+        l,
+        {dib.data() + l.tableStart, tableCount, dib.data() + pixelOffset, dib.data() + dib.size()},
+        bitmap, error);
 }
 
 }  // namespace zk

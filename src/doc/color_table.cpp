@@ -1,0 +1,257 @@
+#include "doc/color_table.h"
+
+#include <algorithm>
+#include <bit>
+#include <memory>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace zk {
+
+namespace {
+
+using gdi::Color;
+
+std::array<Color, 256> MakeDefaultTable() {
+    std::array<Color, 256> t{};
+    constexpr Color kLow[10] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080,
+                                0x800080, 0x008080, 0xC0C0C0, 0xC0DCC0, 0xA6CAF0};
+    constexpr Color kHigh[10] = {0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000, 0x00FF00,
+                                 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    for (int i = 0; i < 10; ++i) {
+        t[i] = kLow[i];
+        t[246 + i] = kHigh[i];
+    }
+    for (int i = 10; i < 246; ++i)
+        t[i] = gdi::RGB((i & 7) * 32, ((i >> 3) & 7) * 32, (i >> 6) * 64);
+    return t;
+}
+
+// Index of the 5-5-5 colour that a 0x00RRGGBB pixel reduces to: the reduction first keeps only
+// the top five bits of each channel, so 32K answers cover every colour exactly.
+inline std::uint32_t Index555(Color c) {
+    return ((c >> 9) & 0x7C00) | ((c >> 6) & 0x03E0) | ((c >> 3) & 0x001F);
+}
+
+std::unique_ptr<std::uint8_t[]> MakeReductionTable() {
+    const auto& table = ColorTable::Default();
+    auto lut = std::make_unique<std::uint8_t[]>(32768);
+    for (std::uint32_t i = 0; i < 32768; ++i) {
+        // The channel taken as (c & 0xF8) | 4: the middle of the eight values sharing its top bits.
+        const int r = static_cast<int>(((i >> 10) & 31) << 3) | 4;
+        const int g = static_cast<int>(((i >> 5) & 31) << 3) | 4;
+        const int b = static_cast<int>((i & 31) << 3) | 4;
+        int best = 0;
+        int bestDist = 1 << 30;
+        for (int k = 0; k < 256; ++k) {
+            const int dr = r - gdi::GetRValue(table[k]);
+            const int dg = g - gdi::GetGValue(table[k]);
+            const int db = b - gdi::GetBValue(table[k]);
+            const int d = dr * dr + dg * dg + db * db;
+            if (d < bestDist) {  // strictly less: ties go to the lower index
+                bestDist = d;
+                best = k;
+            }
+        }
+        lut[i] = static_cast<std::uint8_t>(best);
+    }
+    return lut;
+}
+
+const std::uint8_t* ReductionTable() {
+    static const std::unique_ptr<std::uint8_t[]> lut = MakeReductionTable();
+    return lut.get();
+}
+
+// One row of display pixels reduced to default-table indices. The 5-5-5 indices are computed
+// eight at a time where SSE2 is there; only the table look-ups stay one by one.
+void ReduceRow(const Color* src, std::uint8_t* dst, int w, const std::uint8_t* lut) {
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i maskR = _mm_set1_epi32(0x7C00);
+    const __m128i maskG = _mm_set1_epi32(0x03E0);
+    const __m128i maskB = _mm_set1_epi32(0x001F);
+    const auto index555 = [&](__m128i v) {
+        return _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_epi32(v, 9), maskR),
+                                         _mm_and_si128(_mm_srli_epi32(v, 6), maskG)),
+                            _mm_and_si128(_mm_srli_epi32(v, 3), maskB));
+    };
+    alignas(16) std::uint32_t idx[8];
+    for (; x + 8 <= w; x += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x + 4));
+        _mm_store_si128(reinterpret_cast<__m128i*>(idx), index555(a));
+        _mm_store_si128(reinterpret_cast<__m128i*>(idx + 4), index555(b));
+        for (int k = 0; k < 8; ++k)
+            dst[x + k] = lut[idx[k]];
+    }
+#endif
+    for (; x < w; ++x)
+        dst[x] = lut[Index555(src[x])];
+}
+
+// The distinct colours of a bitmap while there are at most `Limit`; `overflow` once there are
+// more. Maps are mostly runs of one colour, so a pixel equal to its left neighbour costs a
+// comparison, not a look-up.
+template <std::uint32_t Limit>
+struct SmallColorSet {
+    static constexpr std::uint32_t kSlots = 2 * Limit;
+    std::uint32_t keys[kSlots] = {};  // colour + 1; 0 is a free slot
+    Color colors[Limit] = {};
+    std::uint32_t count = 0;
+    bool overflow = false;
+
+    void Collect(const gdi::Bitmap& bitmap) {
+        const std::size_t n = bitmap.PixelCount();
+        const Color* p = bitmap.Data();
+        Color last = ~Color{0};
+        for (std::size_t i = 0; i < n; ++i) {
+            const Color c = p[i] & 0xFFFFFF;
+            if (c == last)
+                continue;
+            last = c;
+            if (!Insert(c))
+                return;
+        }
+    }
+    bool Insert(Color c) {
+        std::uint32_t s = (c * 0x9E3779B1u) >> (32 - std::bit_width(kSlots - 1));
+        while (true) {
+            s &= kSlots - 1;
+            if (keys[s] == c + 1)
+                return true;
+            if (keys[s] == 0)
+                break;
+            ++s;
+        }
+        if (count == Limit) {
+            overflow = true;
+            return false;
+        }
+        keys[s] = c + 1;
+        colors[count++] = c;
+        return true;
+    }
+};
+
+}  // namespace
+
+const std::array<Color, 256>& ColorTable::Default() {
+    static const std::array<Color, 256> table = MakeDefaultTable();
+    return table;
+}
+
+ColorTable::ColorTable(const gdi::Bitmap& bitmap) {
+    m_entries = Default();
+    auto set = std::make_unique<SmallColorSet<256>>();
+    set->Collect(bitmap);
+    if (set->overflow) {
+        m_exact = false;
+        return;
+    }
+    const std::uint8_t* lut = ReductionTable();
+    std::array<bool, 256> used{};
+    std::vector<Color> others;
+    for (std::uint32_t i = 0; i < set->count; ++i) {
+        const Color c = set->colors[i];
+        const std::uint8_t k = lut[Index555(c)];
+        if (m_entries[k] == c)
+            used[k] = true;
+        else
+            others.push_back(c);
+    }
+    if (others.empty())
+        return;
+
+    // The cube's entries go first, so the 20 system colours at the ends stay where other
+    // programs expect them for as long as there is room.
+    m_default = false;
+    int next = 0;
+    const auto freeIndex = [&] {
+        while (next < 256) {
+            const int n = next++;
+            const int index = n < 236 ? 10 + n : (n < 246 ? n - 236 : n);
+            if (!used[index]) {
+                used[index] = true;
+                return index;
+            }
+        }
+        return 0;
+    };
+    for (std::uint32_t i = 0; i < set->count; ++i) {
+        const Color c = set->colors[i];
+        std::uint8_t index = lut[Index555(c)];
+        if (m_entries[index] != c) {
+            // At most 256 colours, of which the used table entries are some: there is always a
+            // free entry left.
+            index = static_cast<std::uint8_t>(freeIndex());
+            m_entries[index] = c;
+        }
+        std::uint32_t s = Slot(c);
+        while (m_keys[s] != 0)
+            s = (s + 1) & (kSlots - 1);
+        m_keys[s] = c + 1;
+        m_values[s] = index;
+    }
+}
+
+std::uint8_t ColorTable::Find(Color c) const {
+    std::uint32_t s = Slot(c);
+    while (m_keys[s] != 0) {
+        if (m_keys[s] == c + 1)
+            return m_values[s];
+        s = (s + 1) & (kSlots - 1);
+    }
+    return 0;
+}
+
+void ColorTable::IndexRow(const Color* src, std::uint8_t* dst, int w) const {
+    if (m_default) {
+        ReduceRow(src, dst, w, ReductionTable());
+        return;
+    }
+    Color last = ~Color{0};
+    std::uint8_t lastIndex = 0;
+    for (int x = 0; x < w; ++x) {
+        const Color c = src[x] & 0xFFFFFF;
+        if (c != last) {
+            last = c;
+            lastIndex = Find(c);
+        }
+        dst[x] = lastIndex;
+    }
+}
+
+std::uint32_t CountColors(const gdi::Bitmap& bitmap, std::uint32_t stopAbove) {
+    auto set = std::make_unique<SmallColorSet<256>>();
+    set->Collect(bitmap);
+    if (!set->overflow)
+        return set->count;
+    if (stopAbove < 256)
+        return stopAbove + 1;
+    // Past 256 a bit for every colour: 2 MiB, and no hashing at all.
+    std::vector<std::uint64_t> seen(std::size_t{1} << 18);
+    std::uint32_t count = 0;
+    const std::size_t n = bitmap.PixelCount();
+    const Color* p = bitmap.Data();
+    Color last = ~Color{0};
+    for (std::size_t i = 0; i < n; ++i) {
+        const Color c = p[i] & 0xFFFFFF;
+        if (c == last)
+            continue;
+        last = c;
+        std::uint64_t& word = seen[c >> 6];
+        const std::uint64_t bit = std::uint64_t{1} << (c & 63);
+        if (!(word & bit)) {
+            word |= bit;
+            if (++count > stopAbove)
+                return count;
+        }
+    }
+    return count;
+}
+
+}  // namespace zk

@@ -1,0 +1,54 @@
+// The 256-entry colour table an 8-bit file is written with, and the index each pixel takes in it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "gdi/bitmap.h"
+#include "gdi/types.h"
+
+namespace zk {
+
+class ColorTable {
+  public:
+    static constexpr int kSize = 256;
+
+    // The platform's default 8-bit table: the 20 system colours at both ends, a colour cube
+    // between them.
+    static const std::array<gdi::Color, kSize>& Default();
+
+    // The table for the colours of `bitmap` (a display-format one):
+    // - every colour is in the default table, or there are more than 256 of them: the default
+    //   table, every colour mapped to its nearest entry (exact for the table's own colours), so
+    //   files of such maps stay what they have always been;
+    // - otherwise the default table with the entries the bitmap does not use given to its other
+    //   colours, so that every colour is kept exactly and the rest of the table stays standard.
+    explicit ColorTable(const gdi::Bitmap& bitmap);
+
+    const std::array<gdi::Color, kSize>& Entries() const { return m_entries; }
+    // Whether the table is the default one, and whether every colour of the bitmap is in it.
+    bool IsDefault() const { return m_default; }
+    bool IsExact() const { return m_exact; }
+
+    // Table indices of `w` pixels.
+    void IndexRow(const gdi::Color* src, std::uint8_t* dst, int w) const;
+
+  private:
+    // Open addressing: twice as many slots as colours, so a look-up ends after a probe or two.
+    static constexpr std::uint32_t kSlots = 512;
+    static std::uint32_t Slot(gdi::Color c) { return (c * 0x9E3779B1u) >> 23; }
+    std::uint8_t Find(gdi::Color c) const;
+
+    std::array<gdi::Color, kSize> m_entries{};
+    bool m_default = true;
+    bool m_exact = true;
+    // For an exact table: colour + 1 (0 marks a free slot) and its index.
+    std::array<std::uint32_t, kSlots> m_keys{};
+    std::array<std::uint8_t, kSlots> m_values{};
+};
+
+// The number of distinct colours in `bitmap`, counted no further than `stopAbove` + 1 (so
+// "more than 256" costs no more than it must); every colour counts for a display-format bitmap.
+std::uint32_t CountColors(const gdi::Bitmap& bitmap, std::uint32_t stopAbove = 0xFFFFFFFFu);
+
+}  // namespace zk
