@@ -1,11 +1,15 @@
 #include "app/zk_app.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 
 #include "app/main_frame.h"
+#include "app/shipped_patterns.h"
 #include "doc/pattern_library.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
@@ -109,13 +113,30 @@ bool CZKApp::InitInstance(const QStringList& args) {
         // window goes away, also when the session ends the program.
         const std::unique_ptr<QSettings> settings = OpenSettings();
         const QString dir = settings->value(QStringLiteral("path/brush"), QString()).toString();
-        g_patternLibrary.Load(dir.toStdString());
+        g_patternLibrary.Load(PatternFolder(dir));
     }
     m_frame->m_onDestroy = [] { g_patternLibrary.SaveAll(); };
     m_frame->UpdateTitle();
     m_frame->UpdateCommandUI();
     m_frame->show();
     return true;
+}
+
+std::string CZKApp::PatternFolder(const QString& stored) {
+    // A folder the user chose, or ./brush/ where the program starts, is used as it always was.
+    if (!stored.isEmpty())
+        return stored.toStdString();
+    if (QFileInfo(QStringLiteral("brush")).isDir())
+        return {};
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        return {};
+    const QString folder = data + QStringLiteral("/ZK/brush/");
+    // A new user starts with the shipped set. Files already there are the user's own and stay;
+    // one that is missing comes back, rather than a white fallback being written in its place.
+    if (QDir().mkpath(folder))
+        WriteShippedPatterns(folder.toStdString(), false);
+    return folder.toStdString();
 }
 
 bool CZKApp::HasScreen() {

@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <memory>
+#include <string>
 
 #include "app/recent_file_list.h"
 #include "doc/zk_doc.h"
@@ -37,6 +38,12 @@ class CZKApp {
     static void SaveToolSettings(QSettings& settings);
     // The settings store: organisation "ZK", application "ZK", in the platform's native format.
     static std::unique_ptr<QSettings> OpenSettings();
+
+    // The folder the pattern library reads, for the stored "path"/"brush" value: that value when
+    // there is one; empty (meaning ./brush/ under the current folder) when that folder exists;
+    // otherwise the user's own folder, <data location>/ZK/brush/, created and filled with the
+    // shipped set on first use.
+    static std::string PatternFolder(const QString& stored);
 
     // Shows why the program could not start in a message box, for a user who started it from a
     // desktop and sees no terminal. Not on a platform without a screen, where nobody could

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
@@ -15,6 +16,7 @@
 #include <csignal>
 
 #include "app/main_frame.h"
+#include "app/shipped_patterns.h"
 #include "doc/bitmap_file.h"
 #include "res/resource.h"
 #include "view/tool_settings.h"
@@ -385,7 +387,13 @@ class Program : public ::testing::Test {
         env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        env.insert("XDG_DATA_HOME", home.filePath("data"));
         env.insert("HOME", home.path());
+        // A user who has run the program before: filling a new pattern folder takes a while
+        // on a busy disk.
+        const QString patterns = home.filePath("data/ZK/brush/");
+        ASSERT_TRUE(QDir().mkpath(patterns));
+        ASSERT_TRUE(zk::WriteShippedPatterns(patterns.toStdString(), true));
     }
     QTemporaryDir home;
     QProcessEnvironment env;
