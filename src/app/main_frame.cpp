@@ -5,19 +5,24 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPageSetupDialog>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
@@ -132,9 +137,14 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
     setCentralWidget(m_view);
     setWindowIcon(AppIcon());
     m_view->m_onToolChanged = [this] { OnToolChanged(); };
+    m_view->m_onModified = [this] { UpdateTitle(); };
+    m_view->m_onStatusChanged = [this] { UpdateStatusPanes(); };
     CreateMenus();
     CreateBars();
+    CreateStatusPanes();
     CreateAccelerators();
+    CreateDesktopKeys();
+    setAcceptDrops(true);
     qApp->installEventFilter(this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CMainFrame::UpdateCommandUI);
@@ -350,6 +360,60 @@ void CMainFrame::CreateAccelerators() {
     // move between panes, and this window has only one.
 }
 
+void CMainFrame::CreateDesktopKeys() {
+    // Extra keys only: the menus keep their labels.
+    auto bind = [this](const QKeySequence& keys, int id) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, [this, id] { OnCommand(id); });
+    };
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), ID_FILE_SAVE_AS);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), ID_APP_EXIT);
+    // The main keyboard's + and -, alone or with Ctrl; = is + without Shift on many layouts.
+    for (const int key : {Qt::Key_Plus, Qt::Key_Equal}) {
+        bind(QKeySequence(key), ID_VIEW_ZOOMIN);
+        bind(QKeySequence(Qt::CTRL | key), ID_VIEW_ZOOMIN);
+    }
+    bind(QKeySequence(Qt::Key_Minus), ID_VIEW_ZOOMOUT);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Minus), ID_VIEW_ZOOMOUT);
+}
+
+void CMainFrame::CreateStatusPanes() {
+    // Where the pointer is on the map, its grid cell, the zoom and the map's size, before the
+    // lock-key indicators. Each pane is as wide as its widest text, so none of them jumps.
+    QStatusBar* status = statusBar();
+    const QString widest[] = {QStringLiteral("00000, 00000"), U("buňka 0000, 0000"),
+                              QStringLiteral("1250 %"), U("00000 × 00000")};
+    QLabel** panes[] = {&m_positionPane, &m_cellPane, &m_zoomPane, &m_sizePane};
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new QLabel(status);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest[i]) + 8);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        status->insertPermanentWidget(i, label);
+        *panes[i] = label;
+    }
+    UpdateStatusPanes();
+}
+
+void CMainFrame::UpdateStatusPanes() {
+    if (!m_positionPane)
+        return;
+    gdi::Point p;
+    if (m_view->PointerOnMap(&p)) {
+        const int g = std::max(1, ToolSettings::grid);
+        m_positionPane->setText(QStringLiteral("%1, %2").arg(p.x).arg(p.y));
+        m_cellPane->setText(U("buňka %1, %2").arg(p.x / g).arg(p.y / g));
+    } else {
+        m_positionPane->clear();
+        m_cellPane->clear();
+    }
+    m_zoomPane->setText(
+        QStringLiteral("%1 %").arg(static_cast<double>(ToolSettings::zoom) * 100.0, 0, 'g', 4));
+    m_sizePane->setText(U("%1 × %2").arg(m_doc->m_width).arg(m_doc->m_height));
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -511,9 +575,11 @@ void CMainFrame::OnAppAbout() {
 
 void CMainFrame::OnHelpIndex() {
     const QString page = m_prompts->HelpPage();
-    // A missing help page gives no message, as it never has.
-    if (!page.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    // A missing help page gives no message, as it never has; a page that nothing can show does.
+    if (!page.isEmpty() && !m_prompts->ShowHelpPage(page))
+        m_prompts->ShowError(this, QStringLiteral("No program to show HTML pages is set up.\n"
+                                                  "The help page is %1.")
+                                       .arg(QDir::toNativeSeparators(page)));
 }
 
 void CMainFrame::OnSettings() {
@@ -565,7 +631,76 @@ void CMainFrame::OnToolChanged() {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(QString::fromStdString(m_doc->GetTitle()) + QStringLiteral(" - ZK"));
+    // A "[*]" of the map's own name is doubled, so that it stays text.
+    QString title = QString::fromStdString(m_doc->GetTitle());
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(title + QStringLiteral("[*] - ZK"));
+    setWindowModified(m_doc->IsModified());
+    UpdateStatusPanes();
+}
+
+void CMainFrame::SaveWindowState(QSettings& settings) const {
+    settings.setValue(QStringLiteral("Window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("Window/state"), saveState());
+}
+
+void CMainFrame::RestoreWindowState(QSettings& settings) {
+    restoreGeometry(settings.value(QStringLiteral("Window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("Window/state")).toByteArray());
+    KeepOnScreen();
+}
+
+void CMainFrame::KeepOnScreen() {
+    // Enough of the window to grab it must be on some screen; otherwise it goes to the middle of
+    // the primary screen, no larger than that screen.
+    const QRect window = geometry();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry().intersected(window);
+        if (shown.width() >= 100 && shown.height() >= 50)
+            return;
+    }
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return;
+    const QRect screen = primary->availableGeometry();
+    const QSize size = window.size().boundedTo(screen.size());
+    setGeometry(QRect(
+        QPoint(screen.center().x() - size.width() / 2, screen.center().y() - size.height() / 2),
+        size));
+}
+
+QString CMainFrame::DroppedMap(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && path.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
+            return path;
+    }
+    return {};
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedMap(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = DroppedMap(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that the program the file came from does not wait on
+    // the question about unsaved changes.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            m_view->CommitToolWork();
+            OpenDocumentFile(path);
+            UpdateCommandUI();
+            UpdateTitle();
+        },
+        Qt::QueuedConnection);
 }
 
 void CMainFrame::AddRecentFile(const QString& path) {

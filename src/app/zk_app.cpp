@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include "app/main_frame.h"
 #include "app/shipped_patterns.h"
@@ -115,7 +117,18 @@ bool CZKApp::InitInstance(const QStringList& args) {
         const QString dir = settings->value(QStringLiteral("path/brush"), QString()).toString();
         g_patternLibrary.Load(PatternFolder(dir));
     }
-    m_frame->m_onDestroy = [] { g_patternLibrary.SaveAll(); };
+    {
+        const std::unique_ptr<QSettings> settings = OpenSettings();
+        m_frame->RestoreWindowState(*settings);
+    }
+    CMainFrame* frame = m_frame.get();
+    m_frame->m_onDestroy = [frame] {
+        {
+            const std::unique_ptr<QSettings> settings = OpenSettings();
+            frame->SaveWindowState(*settings);
+        }
+        g_patternLibrary.SaveAll();
+    };
     m_frame->UpdateTitle();
     m_frame->UpdateCommandUI();
     m_frame->show();
@@ -137,6 +150,39 @@ std::string CZKApp::PatternFolder(const QString& stored) {
     if (QDir().mkpath(folder))
         WriteShippedPatterns(folder.toStdString(), false);
     return folder.toStdString();
+}
+
+QTranslator* CZKApp::InstallQtTranslations(const QLocale& locale) {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
+}
+
+bool CZKApp::InfoOption(const QStringList& args, QString* text) {
+    for (const QString& a : args) {
+        if (a == QLatin1String("--version")) {
+            *text = QStringLiteral("zk " ZK_VERSION "\n");
+            return true;
+        }
+        if (a == QLatin1String("--help")) {
+            *text = QStringLiteral(
+                "Usage: zk [FILE]\n"
+                "       zk -p FILE\n"
+                "Paints grid-based maps, kept as .bmp files.\n"
+                "\n"
+                "  FILE       the map to open; without it, a new white map\n"
+                "  -p FILE    print the map on the default printer, then end\n"
+                "  --help     show this text and end\n"
+                "  --version  show the version and end\n");
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CZKApp::HasScreen() {
