@@ -43,4 +43,14 @@ struct AppIconPicture {
 // The program icon as drawn, smallest first.
 std::span<const AppIconPicture> AppIconPictures();
 
+// The pattern set shipped with the program: brushes are 8 x 8, symbols 16 x 16 in black and white.
+struct PatternPicture {
+    std::string_view name;  // what it shows, for messages
+    bool symbol;            // a symbol, else a brush
+    int index;              // its slot, 0..15
+    std::span<const std::string_view> rows;
+};
+// All 32, the brushes 0..15 first, then the symbols 0..15.
+std::span<const PatternPicture> PatternPictures();
+
 }  // namespace zk::res

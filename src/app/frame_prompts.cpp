@@ -1,6 +1,8 @@
 #include "app/frame_prompts.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 
 #include "app/help_page.h"
 #include "ui/new_map_dlg.h"
@@ -88,6 +90,10 @@ bool FramePrompts::AskSettings(QWidget* parent, int& grid, int& width, int& heig
 
 QString FramePrompts::HelpPage() {
     return HelpPageToOpen();
+}
+
+bool FramePrompts::ShowHelpPage(const QString& page) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
 }  // namespace zk

@@ -32,6 +32,8 @@ class FramePrompts {
     // The help page to show: help/index.html under the current directory when there is one,
     // else the copy shipped with the program; empty when neither exists.
     virtual QString HelpPage();
+    // Hands the page to the desktop's program for HTML pages; false when there is none.
+    virtual bool ShowHelpPage(const QString& page);
 };
 
 }  // namespace zk

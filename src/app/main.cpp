@@ -1,6 +1,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QLocale>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -45,10 +46,22 @@ void InstallSignalHandlers(zk::CMainFrame* frame) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    {
+        // Answered before any window system is needed, so they work on a bare terminal too.
+        QStringList args;
+        for (int i = 1; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        QString text;
+        if (zk::CZKApp::InfoOption(args, &text)) {
+            std::fputs(text.toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZK"));
     QApplication::setOrganizationName(QStringLiteral("ZK"));
     QApplication::setWindowIcon(zk::res::AppIcon());
+    zk::CZKApp::InstallQtTranslations(QLocale::system());
 
     zk::CZKApp theApp;
     if (!theApp.InitInstance(QApplication::arguments().mid(1))) {

@@ -5,16 +5,21 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPageSetupDialog>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
@@ -81,9 +86,14 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
     setCentralWidget(m_view);
     setWindowIcon(AppIcon());
     m_view->m_onToolChanged = [this] { OnToolChanged(); };
+    m_view->m_onModified = [this] { UpdateTitle(); };
+    m_view->m_onStatusChanged = [this] { UpdateStatusPanes(); };
     CreateMenus();
     CreateBars();
+    CreateStatusPanes();
     CreateAccelerators();
+    CreateDesktopKeys();
+    setAcceptDrops(true);
     qApp->installEventFilter(this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CMainFrame::UpdateCommandUI);
@@ -110,6 +120,23 @@ CMainFrame::~CMainFrame() {
 QAction* CMainFrame::Action(int id) const {
     const auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::UpdateStatusPanes() {
+    if (!m_positionPane)
+        return;
+    gdi::Point p;
+    if (m_view->PointerOnMap(&p)) {
+        const int g = std::max(1, ToolSettings::grid);
+        m_positionPane->setText(QStringLiteral("%1, %2").arg(p.x).arg(p.y));
+        m_cellPane->setText(QString::fromUtf8("buňka %1, %2").arg(p.x / g).arg(p.y / g));
+    } else {
+        m_positionPane->clear();
+        m_cellPane->clear();
+    }
+    m_zoomPane->setText(
+        QStringLiteral("%1 %").arg(static_cast<double>(ToolSettings::zoom) * 100.0, 0, 'g', 4));
+    m_sizePane->setText(QString::fromUtf8("%1 × %2").arg(m_doc->m_width).arg(m_doc->m_height));
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -252,9 +279,11 @@ void CMainFrame::OnAppAbout() {
 
 void CMainFrame::OnHelpIndex() {
     const QString page = m_prompts->HelpPage();
-    // A missing help page gives no message, as it never has.
-    if (!page.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    // A missing help page gives no message, as it never has; a page that nothing can show does.
+    if (!page.isEmpty() && !m_prompts->ShowHelpPage(page))
+        m_prompts->ShowError(this, QStringLiteral("No program to show HTML pages is set up.\n"
+                                                  "The help page is %1.")
+                                       .arg(QDir::toNativeSeparators(page)));
 }
 
 void CMainFrame::OnEditPaste() {
@@ -318,7 +347,76 @@ void CMainFrame::OnToolChanged() {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(QString::fromStdString(m_doc->GetTitle()) + QStringLiteral(" - ZK"));
+    // A "[*]" of the map's own name is doubled, so that it stays text.
+    QString title = QString::fromStdString(m_doc->GetTitle());
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(title + QStringLiteral("[*] - ZK"));
+    setWindowModified(m_doc->IsModified());
+    UpdateStatusPanes();
+}
+
+void CMainFrame::SaveWindowState(QSettings& settings) const {
+    settings.setValue(QStringLiteral("Window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("Window/state"), saveState());
+}
+
+void CMainFrame::RestoreWindowState(QSettings& settings) {
+    restoreGeometry(settings.value(QStringLiteral("Window/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("Window/state")).toByteArray());
+    KeepOnScreen();
+}
+
+void CMainFrame::KeepOnScreen() {
+    // Enough of the window to grab it must be on some screen; otherwise it goes to the middle of
+    // the primary screen, no larger than that screen.
+    const QRect window = geometry();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry().intersected(window);
+        if (shown.width() >= 100 && shown.height() >= 50)
+            return;
+    }
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return;
+    const QRect screen = primary->availableGeometry();
+    const QSize size = window.size().boundedTo(screen.size());
+    setGeometry(QRect(
+        QPoint(screen.center().x() - size.width() / 2, screen.center().y() - size.height() / 2),
+        size));
+}
+
+QString CMainFrame::DroppedMap(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && path.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
+            return path;
+    }
+    return {};
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedMap(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = DroppedMap(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that the program the file came from does not wait on
+    // the question about unsaved changes.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            m_view->CommitToolWork();
+            OpenDocumentFile(path);
+            UpdateCommandUI();
+            UpdateTitle();
+        },
+        Qt::QueuedConnection);
 }
 
 void CMainFrame::AddRecentFile(const QString& path) {

@@ -16,6 +16,7 @@ class QAction;
 class QSettings;
 class QLabel;
 class QMenu;
+class QMimeData;
 class QToolBar;
 
 namespace zk {
@@ -58,12 +59,21 @@ class CMainFrame : public QMainWindow {
     // library is written back here).
     std::function<void()> m_onDestroy;
 
+    // The caption: the map's title, "[*]" where the unsaved-changes mark goes, " - ZK".
     void UpdateTitle();
     // A map just opened or saved goes to the top of the recent-file list and its menu at once.
     void AddRecentFile(const QString& path);
 
     // The settings store: organisation "ZK", application "ZK", in the platform's native format.
     static std::unique_ptr<QSettings> OpenSettingsStore();
+
+    // The window's size and place and the bars' places, kept in section "Window" of the store.
+    // A saved place no screen shows any more gives way to one on the screen.
+    void SaveWindowState(QSettings& settings) const;
+    void RestoreWindowState(QSettings& settings);
+
+    // The map file a drop would open: the first local .bmp file among the dropped ones.
+    static QString DroppedMap(const QMimeData* data);
 
     // Which size images the size bar shows, and which setting its buttons set, for a tool.
     static int SizeImageSet(int tool);
@@ -77,12 +87,20 @@ class CMainFrame : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateMenus();
     void CreateBars();
     void CreateAccelerators();
+    // Keys a Qt desktop program has beside the classic ones: Save As, Quit, the main
+    // keyboard's zoom keys.
+    void CreateDesktopKeys();
+    void CreateStatusPanes();
+    void UpdateStatusPanes();
+    void KeepOnScreen();
     QToolBar* NewBar(std::string_view title, const QString& objectName);
     void ApplyIcons();
     void ApplySizeIcons();
@@ -115,6 +133,10 @@ class CMainFrame : public QMainWindow {
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
     QList<QLabel*> m_lockIndicators;
+    QLabel* m_positionPane = nullptr;
+    QLabel* m_cellPane = nullptr;
+    QLabel* m_zoomPane = nullptr;
+    QLabel* m_sizePane = nullptr;
     bool m_closingWithoutQuestion = false;
     bool m_openFailed = false;  // the last open read no map (not: the user cancelled)
     bool m_destroyed = false;

@@ -208,6 +208,43 @@ void CMainFrame::CreateAccelerators() {
     // F6 and Shift+F6 move between panes, and this window has only one.
 }
 
+void CMainFrame::CreateDesktopKeys() {
+    // Extra keys only: the menus keep their labels.
+    auto bind = [this](const QKeySequence& keys, int id) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, [this, id] { OnCommand(id); });
+    };
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), ID_FILE_SAVE_AS);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), ID_APP_EXIT);
+    // The main keyboard's + and -, alone or with Ctrl; = is + without Shift on many layouts.
+    for (const int key : {Qt::Key_Plus, Qt::Key_Equal}) {
+        bind(QKeySequence(key), ID_VIEW_ZOOMIN);
+        bind(QKeySequence(Qt::CTRL | key), ID_VIEW_ZOOMIN);
+    }
+    bind(QKeySequence(Qt::Key_Minus), ID_VIEW_ZOOMOUT);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Minus), ID_VIEW_ZOOMOUT);
+}
+
+void CMainFrame::CreateStatusPanes() {
+    // Where the pointer is on the map, its grid cell, the zoom and the map's size, before the
+    // lock-key indicators. Each pane is as wide as its widest text, so none of them jumps.
+    QStatusBar* status = statusBar();
+    const QString widest[] = {QStringLiteral("00000, 00000"), U("buňka 0000, 0000"),
+                              QStringLiteral("1250 %"), U("00000 × 00000")};
+    QLabel** panes[] = {&m_positionPane, &m_cellPane, &m_zoomPane, &m_sizePane};
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new QLabel(status);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest[i]) + 8);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        status->insertPermanentWidget(i, label);
+        *panes[i] = label;
+    }
+    UpdateStatusPanes();
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -1,13 +1,19 @@
 #include "app/zk_app.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QTranslator>
 #include <cstdio>
 #include <vector>
 
 #include "app/main_frame.h"
+#include "app/shipped_patterns.h"
 #include "doc/pattern_library.h"
 #include "view/tool_settings.h"
 #include "view/zk_view.h"
@@ -133,13 +139,73 @@ bool CZKApp::InitInstance(const QStringList& args) {
         // window goes away, also when the session ends the program.
         const std::unique_ptr<QSettings> settings = OpenSettings();
         const QString dir = settings->value(QStringLiteral("path/brush"), QString()).toString();
-        g_patternLibrary.Load(dir.toStdString());
+        g_patternLibrary.Load(PatternFolder(dir));
     }
-    m_frame->m_onDestroy = [frame = m_frame.get()] { WritePatternsBack(*frame); };
+    {
+        const std::unique_ptr<QSettings> settings = OpenSettings();
+        m_frame->RestoreWindowState(*settings);
+    }
+    m_frame->m_onDestroy = [frame = m_frame.get()] {
+        {
+            const std::unique_ptr<QSettings> settings = OpenSettings();
+            frame->SaveWindowState(*settings);
+        }
+        WritePatternsBack(*frame);
+    };
     m_frame->UpdateTitle();
     m_frame->UpdateCommandUI();
     m_frame->show();
     return true;
+}
+
+std::string CZKApp::PatternFolder(const QString& stored) {
+    // A folder the user chose, or ./brush/ where the program starts, is used as it always was.
+    if (!stored.isEmpty())
+        return stored.toStdString();
+    if (QFileInfo(QStringLiteral("brush")).isDir())
+        return {};
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        return {};
+    const QString folder = data + QStringLiteral("/ZK/brush/");
+    // A new user starts with the shipped set. Files already there are the user's own and stay;
+    // one that is missing comes back, rather than a white fallback being written in its place.
+    if (QDir().mkpath(folder))
+        WriteShippedPatterns(folder.toStdString(), false);
+    return folder.toStdString();
+}
+
+QTranslator* CZKApp::InstallQtTranslations(const QLocale& locale) {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
+}
+
+bool CZKApp::InfoOption(const QStringList& args, QString* text) {
+    for (const QString& a : args) {
+        if (a == QLatin1String("--version")) {
+            *text = QStringLiteral("zk " ZK_VERSION "\n");
+            return true;
+        }
+        if (a == QLatin1String("--help")) {
+            *text = QStringLiteral(
+                "Usage: zk [FILE]\n"
+                "       zk -p FILE\n"
+                "Paints grid-based maps, kept as .bmp files.\n"
+                "\n"
+                "  FILE       the map to open; without it, a new white map\n"
+                "  -p FILE    print the map on the default printer, then end\n"
+                "  --help     show this text and end\n"
+                "  --version  show the version and end\n");
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CZKApp::HasScreen() {

@@ -2,12 +2,16 @@
 // shut-down.
 #pragma once
 
+#include <QLocale>
 #include <QSettings>
 #include <QStringList>
 #include <memory>
+#include <string>
 
 #include "app/recent_file_list.h"
 #include "doc/zk_doc.h"
+
+class QTranslator;
 
 namespace zk {
 
@@ -37,6 +41,20 @@ class CZKApp {
     static void SaveToolSettings(QSettings& settings);
     // The settings store: organisation "ZK", application "ZK", in the platform's native format.
     static std::unique_ptr<QSettings> OpenSettings();
+
+    // The folder the pattern library reads, for the stored "path"/"brush" value: that value when
+    // there is one; empty (meaning ./brush/ under the current folder) when that folder exists;
+    // otherwise the user's own folder, <data location>/ZK/brush/, created and filled with the
+    // shipped set on first use.
+    static std::string PatternFolder(const QString& stored);
+
+    // Qt's own texts (file and print dialogs, message-box buttons) in the language of `locale`,
+    // from Qt's translations; the translator installed, or null when there is none for it.
+    static QTranslator* InstallQtTranslations(const QLocale& locale);
+
+    // "--help" or "--version" among the program's arguments: true, with the text to print
+    // (usage or version); the program then ends without opening a window.
+    static bool InfoOption(const QStringList& args, QString* text);
 
     // Shows why the program could not start in a message box, for a user who started it from a
     // desktop and sees no terminal. Not on a platform without a screen, where nobody could

@@ -1,6 +1,7 @@
 #include "tools/grid_tiles_tool.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "doc/pattern_library.h"
 #include "view/tool_settings.h"
@@ -50,8 +51,49 @@ void GridTilesTool::OnMouseMove(unsigned flags, int x, int y) {
     if (m_curPoint == m_prevPoint)
         return;
     if (m_pending)
-        m_stamps.push_back({m_curPoint, m_primaryButton});
+        StampPath(m_prevPoint, m_curPoint);
+    // The box of the two positions holds the whole path between them.
     Invalidate();
+}
+
+void GridTilesTool::StampPath(gdi::Point from, gdi::Point to) {
+    const int g = GridStep();
+    const long long dx = static_cast<long long>(to.x) - from.x;
+    const long long dy = static_cast<long long>(to.y) - from.y;
+    if (from.x % g == 0 && from.y % g == 0 && to.x % g == 0 && to.y % g == 0) {
+        // Snapped points stand for their grid cells: every cell the line between the two cells'
+        // centres passes through, one step across or down at a time, and a diagonal step only
+        // where the line runs exactly through a corner.
+        const long long nx = dx < 0 ? -dx / g : dx / g;
+        const long long ny = dy < 0 ? -dy / g : dy / g;
+        const int sx = dx < 0 ? -g : g;
+        const int sy = dy < 0 ? -g : g;
+        gdi::Point p = from;
+        for (long long ix = 0, iy = 0; ix < nx || iy < ny;) {
+            // Which cell edge the line meets first: (ix + 1/2) / nx against (iy + 1/2) / ny.
+            const long long d = (1 + 2 * ix) * ny - (1 + 2 * iy) * nx;
+            if (d <= 0) {
+                p.x += sx;
+                ++ix;
+            }
+            if (d >= 0) {
+                p.y += sy;
+                ++iy;
+            }
+            m_stamps.push_back({p, m_primaryButton});
+        }
+        return;
+    }
+    // Points off the grid (snapping is off): tiles at most a grid step apart along the line, so
+    // neighbouring tiles, at least a grid step wide, overlap.
+    const long long n = (std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy) + g - 1) / g;
+    for (long long k = 1; k < n; ++k) {
+        const double t = static_cast<double>(k) / static_cast<double>(n);
+        m_stamps.push_back({{static_cast<int>(std::lround(from.x + static_cast<double>(dx) * t)),
+                             static_cast<int>(std::lround(from.y + static_cast<double>(dy) * t))},
+                            m_primaryButton});
+    }
+    m_stamps.push_back({to, m_primaryButton});
 }
 
 void GridTilesTool::Invalidate() {

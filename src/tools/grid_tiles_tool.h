@@ -55,9 +55,13 @@ class GridTilesTool : public MapTool {
     };
     void Begin(int primary);
     void Invalidate();
+    // Queues the stamps of a drag from `from` to `to` (`from` has its tile already).
+    void StampPath(gdi::Point from, gdi::Point to);
 
-    // Every position the pointer reaches while a button is held, in order: moves can come
-    // faster than paints, and each of them must leave its tile. The next paint stamps them all.
+    // Every position the pointer reaches while a button is held, in order, and the positions on
+    // the straight path between two of them: moves can come faster than paints, and come
+    // further apart the faster the hand, yet each cell passed over must get its tile. The next
+    // paint stamps them all.
     std::vector<Stamp> m_stamps;
 };
 

@@ -1,5 +1,6 @@
 #include "view/zk_view.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -77,10 +78,18 @@ MapTool* CZKView::ToolOfKind(int kind) {
     }
 }
 
+void CZKView::MarkModified() {
+    if (m_doc->IsModified())
+        return;
+    m_doc->SetModifiedFlag(true);
+    if (m_onModified)
+        m_onModified();
+}
+
 void CZKView::CommitToolWork() {
     if (!m_pTool || !m_pTool->HasWorkToCommit())
         return;
-    m_doc->SetModifiedFlag(true);
+    MarkModified();
     gdi::DC offscreen(&m_doc->m_bitmap);
     m_pTool->CommitToMap(offscreen);
     InvalidateAll();
@@ -111,6 +120,16 @@ gdi::Point CZKView::WindowToMap(int x, int y) const {
 }
 
 void CZKView::UpdateScrollSizes() {
+    ApplyScrollRanges();
+    InvalidateAll();
+    RefreshPointer();
+    if (m_onStatusChanged)
+        m_onStatusChanged();
+}
+
+void CZKView::ApplyScrollRanges() {
+    const bool adjusting = m_adjustingScroll;
+    m_adjustingScroll = true;
     const double zoom = ToolSettings::zoom;
     const int totalW = static_cast<int>(m_doc->m_width * zoom);
     const int totalH = static_cast<int>(m_doc->m_height * zoom);
@@ -123,8 +142,7 @@ void CZKView::UpdateScrollSizes() {
     verticalScrollBar()->setPageStep(std::max(1, client.height()));
     horizontalScrollBar()->setSingleStep(std::max(1, totalW / 100));
     verticalScrollBar()->setSingleStep(std::max(1, totalH / 100));
-    InvalidateAll();
-    RefreshPointer();
+    m_adjustingScroll = adjusting;
 }
 
 void CZKView::InvalidateMapRect(int left, int top, int right, int bottom) {
@@ -145,17 +163,36 @@ void CZKView::InvalidateAll() {
 }
 
 void CZKView::OnZoomIn() {
-    if (ToolSettings::zoom < 8.0f) {
-        ToolSettings::zoom *= 2.0f;
-        UpdateScrollSizes();
-    }
+    ZoomAround(2.0f, viewport()->rect().center());
 }
 
 void CZKView::OnZoomOut() {
-    if (ToolSettings::zoom > 0.125f) {
-        ToolSettings::zoom *= 0.5f;
-        UpdateScrollSizes();
-    }
+    ZoomAround(0.5f, viewport()->rect().center());
+}
+
+bool CZKView::ZoomAround(float factor, QPoint anchor) {
+    const float old = ToolSettings::zoom;
+    if (factor > 1.0f ? !(old < 8.0f) : !(old > 0.125f))
+        return false;
+    const gdi::Point s = ScrollPos();
+    // The map pixel under the anchor; zooms are powers of two, so this is exact.
+    const double mx = std::floor((anchor.x() + s.x) / static_cast<double>(old));
+    const double my = std::floor((anchor.y() + s.y) / static_cast<double>(old));
+    ToolSettings::zoom = old * factor;
+    const double z = ToolSettings::zoom;
+    m_adjustingScroll = true;
+    ApplyScrollRanges();
+    // The first scroll position at which the anchor shows that pixel (the bars clamp it). Below
+    // zoom 1 a window pixel shows several map pixels, and the anchor shows the first of them
+    // that is at or after it.
+    horizontalScrollBar()->setValue(static_cast<int>(std::ceil(mx * z - anchor.x())));
+    verticalScrollBar()->setValue(static_cast<int>(std::ceil(my * z - anchor.y())));
+    m_adjustingScroll = false;
+    InvalidateAll();
+    RefreshPointer();
+    if (m_onStatusChanged)
+        m_onStatusChanged();
+    return true;
 }
 
 void CZKView::OnGrid() {
@@ -203,7 +240,7 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
     gdi::DC offscreen(&m_doc->m_bitmap);
     if (m_pTool) {
         if (m_pTool->HasWorkToCommit())
-            m_doc->SetModifiedFlag(true);
+            MarkModified();
         m_pTool->CommitToMap(offscreen);
     }
 
@@ -288,9 +325,26 @@ void CZKView::PaintNow() {
 }
 
 void CZKView::NotePointer(const QPointF& position, unsigned flags) {
+    const QPoint was = m_pointer;
+    const bool wasOver = m_pointerOver;
     m_pointer = position.toPoint();
     m_pointerOver = true;
     m_pointerFlags = flags;
+    if ((!wasOver || was != m_pointer) && m_onStatusChanged)
+        m_onStatusChanged();
+}
+
+bool CZKView::PointerOnMap(gdi::Point* p) const {
+    if (!m_pointerOver)
+        return false;
+    const gdi::Point scroll = ScrollPos();
+    const double zoom = ToolSettings::zoom;
+    const double x = std::floor((m_pointer.x() + scroll.x) / zoom);
+    const double y = std::floor((m_pointer.y() + scroll.y) / zoom);
+    if (x < 0 || y < 0 || x >= m_doc->m_width || y >= m_doc->m_height)
+        return false;
+    *p = {static_cast<int>(x), static_cast<int>(y)};
+    return true;
 }
 
 void CZKView::MoveTool(unsigned flags) {
@@ -368,13 +422,39 @@ void CZKView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CZKView::wheelEvent(QWheelEvent* event) {
     NotePointer(event->position(), KeyStateFlags(event->buttons(), event->modifiers()));
+    const QPoint delta = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Ctrl+wheel zooms around the pointer, a step a notch; the finer turns of a touchpad
+        // add up to one.
+        if ((m_wheelZoom > 0 && delta.y() < 0) || (m_wheelZoom < 0 && delta.y() > 0))
+            m_wheelZoom = 0;
+        m_wheelZoom += delta.y();
+        for (; m_wheelZoom >= 120; m_wheelZoom -= 120)
+            ZoomAround(2.0f, m_pointer);
+        for (; m_wheelZoom <= -120; m_wheelZoom += 120)
+            ZoomAround(0.5f, m_pointer);
+        event->accept();
+        return;
+    }
+    if ((event->modifiers() & Qt::ShiftModifier) && delta.y() != 0 && delta.x() == 0) {
+        // Shift+wheel scrolls sideways, by the steps a plain turn scrolls down.
+        QWheelEvent sideways(event->position(), event->globalPosition(), event->pixelDelta(), delta,
+                             event->buttons(), event->modifiers() & ~Qt::ShiftModifier,
+                             event->phase(), event->inverted(), event->source());
+        QCoreApplication::sendEvent(horizontalScrollBar(), &sideways);
+        event->accept();
+        return;
+    }
     QAbstractScrollArea::wheelEvent(event);
 }
 
 bool CZKView::viewportEvent(QEvent* event) {
     // Qt sends no leave while a button is held, so a drag beyond the window goes on.
-    if (event->type() == QEvent::Leave)
+    if (event->type() == QEvent::Leave) {
         m_pointerOver = false;
+        if (m_onStatusChanged)
+            m_onStatusChanged();
+    }
     return QAbstractScrollArea::viewportEvent(event);
 }
 
@@ -386,7 +466,11 @@ void CZKView::resizeEvent(QResizeEvent* event) {
 void CZKView::scrollContentsBy(int, int) {
     // Overlays are drawn in window space: repaint everything rather than move pixels.
     InvalidateAll();
-    RefreshPointer();
+    if (!m_adjustingScroll) {
+        RefreshPointer();
+        if (m_onStatusChanged)
+            m_onStatusChanged();
+    }
 }
 
 }  // namespace zk

@@ -54,8 +54,12 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // paint: before a snapshot, a tool change or a command, so the work lands where it belongs.
     void CommitToolWork();
 
+    // The zoom commands keep the map point at the centre of the window in place.
     void OnZoomIn();
     void OnZoomOut();
+    // Zooms in (factor 2) or out (factor 0.5) within 1/8 .. 8, keeping the map pixel under the
+    // window point `anchor` under it as far as the scroll range allows; false at a limit.
+    bool ZoomAround(float factor, QPoint anchor);
     void OnGrid();
     // Grid larger doubles a step below 64; grid smaller halves a step above 4.
     void OnGridLarger();
@@ -99,6 +103,12 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
 
     // Called whenever the current tool changes (the frame shows the matching size images).
     std::function<void()> m_onToolChanged;
+    // Called when the view marks the map modified (the frame's title shows it), and when the
+    // pointer's map point, the zoom or the map's size changed (the status bar shows them).
+    std::function<void()> m_onModified;
+    std::function<void()> m_onStatusChanged;
+    // The map pixel under the pointer, unsnapped; false while the pointer is not over the map.
+    bool PointerOnMap(gdi::Point* p) const;
 
     int m_gridOn = 1;
     MapTool* m_pTool = nullptr;
@@ -145,6 +155,9 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
 
     // Where the pointer was last seen over the window, and the tool told of it.
     void NotePointer(const QPointF& position, unsigned flags);
+    // Sets the scroll bars' ranges and steps for the map at the zoom.
+    void ApplyScrollRanges();
+    void MarkModified();
     void MoveTool(unsigned flags);
     void RefreshPointer();
     QPoint m_pointer;
@@ -152,6 +165,10 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     unsigned m_pointerFlags = 0;
     gdi::Point m_toolPoint;
     bool m_toolPointKnown = false;
+    // While a zoom sets the scroll bars one after the other, the tool is not told of the
+    // half-way points.
+    bool m_adjustingScroll = false;
+    int m_wheelZoom = 0;  // wheel turns toward the next zoom step, in eighths of a degree
 
     CZKDoc* m_doc;
     gdi::Bitmap m_window;

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/main_frame.h"
+#include "app/shipped_patterns.h"
 #include "doc/bitmap_file.h"
 #include "doc/pattern_library.h"
 #include "res/resource.h"
@@ -129,7 +130,7 @@ TEST(Application, FirstRunStartsWithTheDefaults) {
     EXPECT_EQ(a.doc().m_width, 672);
     EXPECT_EQ(a.doc().m_height, 944);
     EXPECT_EQ(a.doc().m_bitmap.GetPixel(671, 943), gdi::kWhite);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled[*] - ZK"));
     a.frame()->CloseWithoutAsking();
     a.app.ExitInstance();
 }
@@ -271,7 +272,7 @@ TEST(MainFrame, UnsavedWorkIsAskedAboutAndCancelKeepsEverything) {
     a.frame()->OnCommand(zk::res::ID_FILE_NEW);
     EXPECT_EQ(a.doc().m_width, 100);
     EXPECT_EQ(a.doc().m_height, 50);
-    EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu[*] - ZK"));
     EXPECT_FALSE(a.doc().IsModified());
     // Nothing modified: closing asks nothing.
     a.prompts->askedAbout.clear();
@@ -289,7 +290,7 @@ TEST(MainFrame, YesSavesBeforeClosingAndAFailedSaveKeepsTheWindow) {
     a.prompts->savePath = dir.filePath("no-such-folder/map.bmp");
     EXPECT_FALSE(a.frame()->close()) << "closed although the save failed";
     EXPECT_EQ(a.prompts->errors.size(), 1);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled[*] - ZK"));
 
     a.prompts->savePath = dir.filePath("map.bmp");
     EXPECT_TRUE(a.frame()->close());
@@ -307,7 +308,7 @@ TEST(MainFrame, SaveOpenAndTheRecentFileList) {
     a.prompts->savePath = dir.filePath("first.bmp");
     a.frame()->OnCommand(zk::res::ID_FILE_SAVE);
     EXPECT_EQ(a.prompts->saveAsked, 1);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("first.bmp - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("first.bmp[*] - ZK"));
     EXPECT_FALSE(a.doc().IsModified());
     // A map with a path is saved without asking, modified or not.
     a.frame()->OnCommand(zk::res::ID_FILE_SAVE);
@@ -324,7 +325,7 @@ TEST(MainFrame, SaveOpenAndTheRecentFileList) {
     a.frame()->OnCommand(zk::res::ID_FILE_OPEN);
     EXPECT_EQ(a.prompts->errors.size(), 1);
     EXPECT_EQ(a.doc().m_bitmap.GetPixel(1, 1), gdi::kBlack);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("first.bmp - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("first.bmp[*] - ZK"));
 
     // Open a good one: zoom back to 1 and the grid on.
     gdi::Bitmap small(30, 20, 32, gdi::kWhite);
@@ -336,7 +337,7 @@ TEST(MainFrame, SaveOpenAndTheRecentFileList) {
     EXPECT_EQ(a.doc().m_width, 30);
     EXPECT_EQ(ToolSettings::zoom, 1.0f);
     EXPECT_EQ(a.frame()->GetView()->m_gridOn, 1);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("small.bmp - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("small.bmp[*] - ZK"));
     const QStringList& recent = a.app.RecentFiles().Files();
     ASSERT_EQ(recent.size(), 2);
     EXPECT_TRUE(recent[0].endsWith("small.bmp"));
@@ -445,9 +446,6 @@ TEST(MainFrame, KeysReachTheirCommands) {
     QTest::keyClick(target, Qt::Key_Minus, Qt::KeypadModifier);
     QTest::keyClick(target, Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(ToolSettings::zoom, 0.5f);
-    // The main keyboard's + is no zoom key.
-    QTest::keyClick(target, Qt::Key_Plus);
-    EXPECT_EQ(ToolSettings::zoom, 0.5f);
     a.frame()->CloseWithoutAsking();
 }
 
@@ -458,7 +456,13 @@ class Program : public ::testing::Test {
         env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        env.insert("XDG_DATA_HOME", home.filePath("data"));
         env.insert("HOME", home.path());
+        // A user who has run the program before: filling a new pattern folder takes a while
+        // on a busy disk.
+        const QString patterns = home.filePath("data/ZK/brush/");
+        ASSERT_TRUE(QDir().mkpath(patterns));
+        ASSERT_TRUE(zk::WriteShippedPatterns(patterns.toStdString(), true));
     }
     QTemporaryDir home;
     QProcessEnvironment env;

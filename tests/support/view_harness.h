@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <memory>
 
 #include "doc/zk_doc.h"
@@ -41,6 +42,14 @@ class ViewHarness {
         Send(QEvent::MouseButtonDblClick, x, y, b, b);
     }
     void Paint() { view->PaintNow(); }
+    // The zoom, with the map's top-left corner at the window's (the zoom commands keep the
+    // window's centre instead).
+    void ZoomTo(float zoom) {
+        zk::ToolSettings::zoom = zoom;
+        view->UpdateScrollSizes();
+        view->horizontalScrollBar()->setValue(0);
+        view->verticalScrollBar()->setValue(0);
+    }
 
     gdi::Color Map(int x, int y) const { return doc.m_bitmap.GetPixel(x, y); }
     gdi::Color Window(int x, int y) const { return view->WindowPicture().GetPixel(x, y); }

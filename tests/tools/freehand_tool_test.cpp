@@ -134,10 +134,8 @@ TEST(FreehandTool, GridSnapsTheStrokeToIntersections) {
 
 TEST(FreehandTool, CrossFollowsThePointerWithItsCentreClear) {
     Freehand h;
-    h.view->OnZoomIn();
-    h.view->OnZoomIn();
-    h.view->OnZoomIn();  // zoom 8
-    h.Move(84, 84);      // map pixel (10, 10), centred on window (84, 84)
+    h.ZoomTo(8);
+    h.Move(84, 84);  // map pixel (10, 10), centred on window (84, 84)
     h.Paint();
     const gdi::Color yellow = gdi::RGB(255, 255, 0);
     for (int x = 76; x <= 81; ++x)

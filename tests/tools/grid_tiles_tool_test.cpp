@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cmath>
 
 #include "tile_test_support.h"
 #include "view/tool_settings.h"
@@ -62,6 +63,70 @@ TEST_P(BothTileTools, QuickDragStampsEveryCellItCrosses) {
     EXPECT_EQ(h.Map(200, 24), gdi::kWhite);
     EXPECT_EQ(h.Map(100, 40), gdi::kWhite);
     EXPECT_EQ(h.Map(8, 24), gdi::kWhite);
+}
+
+// One move from a cell to a far cell, faster than any paint: every grid cell that the line
+// between the two cells' centres passes through gets its tile, and no other, whatever the
+// direction.
+TEST_P(BothTileTools, AFastDragStampsTheCellsOfItsStraightPath) {
+    struct Case {
+        int fromX, fromY, toX, toY;  // grid cells
+    };
+    const Case cases[] = {
+        {1, 1, 9, 1}, {1, 1, 1, 9}, {1, 1, 7, 7},  {1, 1, 9, 4},
+        {8, 2, 1, 9}, {9, 8, 2, 3}, {2, 1, 4, 10}, {10, 5, 0, 6},
+    };
+    for (const Case& c : cases) {
+        TileHarness h(GetParam());
+        h.SetBrush(5, SolidPattern(gdi::kBlack));
+        ToolSettings::fill = 5;
+        h.view->resize(400, 400);
+        h.Move(16 * c.fromX + 8, 16 * c.fromY + 8);
+        h.Press(16 * c.fromX + 8, 16 * c.fromY + 8);
+        h.Move(16 * c.toX + 8, 16 * c.toY + 8, Qt::LeftButton);
+        h.Paint();
+        h.Release(16 * c.toX + 8, 16 * c.toY + 8);
+        // The cells the line visits, found by walking it in small steps (which never land
+        // exactly on a cell corner, where the line only touches the cells around it).
+        bool onPath[12][12] = {};
+        onPath[c.toY][c.toX] = true;
+        constexpr int kSteps = 4096;
+        for (int i = 0; i < kSteps; ++i) {
+            const double t = (i + 0.5) / kSteps;
+            const double x = c.fromX + 0.5 + (c.toX - c.fromX) * t;
+            const double y = c.fromY + 0.5 + (c.toY - c.fromY) * t;
+            onPath[static_cast<int>(std::floor(y))][static_cast<int>(std::floor(x))] = true;
+        }
+        for (int cy = 0; cy < 12; ++cy)
+            for (int cx = 0; cx < 12; ++cx)
+                EXPECT_EQ(h.Map(16 * cx + 8, 16 * cy + 8) == gdi::kBlack, onPath[cy][cx])
+                    << "cell " << cx << "," << cy << " of the drag " << c.fromX << "," << c.fromY
+                    << " to " << c.toX << "," << c.toY;
+    }
+}
+
+// With snapping off the tiles of a fast drag follow the pointer's path without a gap.
+TEST_P(BothTileTools, AFastUnsnappedDragLeavesNoGap) {
+    TileHarness h(GetParam());
+    h.SetBrush(5, SolidPattern(gdi::kBlack));
+    ToolSettings::fill = 5;
+    h.view->m_gridOn = 0;
+    h.Move(10, 30);
+    h.Press(10, 30);
+    h.Move(250, 37, Qt::LeftButton);
+    h.Move(130, 150, Qt::LeftButton);
+    h.Paint();
+    h.Release(130, 150);
+    // The tile's top-left corner ran along the two lines: the tile's centre passed over every
+    // pixel of the same lines moved by half a tile, and each of them is painted.
+    for (int x = 10; x <= 250; ++x) {
+        const int y = static_cast<int>(std::lround(30 + 7.0 * (x - 10) / 240));
+        EXPECT_EQ(h.Map(x + 8, y + 8), gdi::kBlack) << x << "," << y;
+    }
+    for (int y = 37; y <= 150; ++y) {
+        const int x = static_cast<int>(std::lround(250 - 120.0 * (y - 37) / 113));
+        EXPECT_EQ(h.Map(x + 8, y + 8), gdi::kBlack) << x << "," << y;
+    }
 }
 
 TEST_P(BothTileTools, MovesAfterTheReleaseStampNothing) {
@@ -198,7 +263,7 @@ TEST_P(BothTileTools, YellowSquareFollowsThePointerOnTheWindowOnly) {
     EXPECT_EQ(h.CountMap(kYellow, 0, 0, 120, 120), 0);
 
     // At zoom 2 the square is drawn at twice the map coordinates.
-    h.view->OnZoomIn();
+    h.ZoomTo(2);
     h.Move(81, 81);
     h.Paint();
     EXPECT_EQ(h.view->CurrentTool()->m_curPoint, (gdi::Point{40, 40}));

@@ -1,0 +1,143 @@
+// Zooming and scrolling with the wheel and the zoom commands: the map pixel under the pointer (or
+// the window's centre) stays where it is.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "doc/pattern_library.h"
+#include "view_harness.h"
+
+namespace {
+
+using zk::ToolSettings;
+using zk_test::ViewHarness;
+
+void Wheel(ViewHarness& h, QPoint at, QPoint delta, Qt::KeyboardModifiers modifiers) {
+    const QPointF p(at);
+    QWheelEvent e(p, h.view->viewport()->mapToGlobal(p), QPoint(), delta, Qt::NoButton, modifiers,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(h.view->viewport(), &e);
+}
+
+void ZoomTo(ViewHarness& h, float zoom, int scrollX, int scrollY) {
+    ToolSettings::zoom = zoom;
+    h.view->UpdateScrollSizes();
+    h.view->horizontalScrollBar()->setValue(scrollX);
+    h.view->verticalScrollBar()->setValue(scrollY);
+}
+
+struct AnchorCase {
+    float zoom;
+    int scrollX, scrollY;
+    QPoint pointer;
+    int notches;  // + zooms in, - out
+    float zoomAfter;
+    bool held;  // whether the scroll range lets the map pixel stay under the pointer
+};
+
+TEST(MapViewZoom, CtrlWheelKeepsTheMapPixelUnderThePointer) {
+    // A 672 x 944 map in a 300 x 200 window.
+    const AnchorCase cases[] = {
+        {1, 0, 0, {150, 100}, 1, 2, true},
+        {1, 100, 50, {10, 190}, 1, 2, true},
+        {2, 333, 201, {299, 0}, 1, 4, true},
+        {4, 1000, 2000, {37, 141}, 1, 8, true},
+        {1, 0, 0, {0, 0}, 3, 8, true},
+        {2, 401, 333, {77, 99}, -1, 1, true},
+        {1, 60, 300, {31, 101}, -1, 0.5f, true},
+        {8, 4000, 6000, {250, 20}, -2, 2, true},
+        {8, 0, 0, {5, 5}, 1, 8, true},  // at the limit nothing moves
+        // Zooming out near the map's left and top edges: the map cannot start right of the
+        // window's edge, so the view stops at the map's corner.
+        {1, 0, 0, {299, 199}, -1, 0.5f, false},
+    };
+    for (const AnchorCase& c : cases) {
+        ViewHarness h;
+        h.view->m_gridOn = 0;
+        ZoomTo(h, c.zoom, c.scrollX, c.scrollY);
+        ASSERT_EQ(h.view->horizontalScrollBar()->value(), c.scrollX) << "set-up";
+        const gdi::Point before = h.view->WindowToMap(c.pointer.x(), c.pointer.y());
+        for (int i = 0; i < std::abs(c.notches); ++i)
+            Wheel(h, c.pointer, {0, c.notches > 0 ? 120 : -120}, Qt::ControlModifier);
+        const gdi::Point after = h.view->WindowToMap(c.pointer.x(), c.pointer.y());
+        const std::string what = "zoom " + std::to_string(c.zoom) + " pointer " +
+                                 std::to_string(c.pointer.x()) + "," +
+                                 std::to_string(c.pointer.y());
+        EXPECT_EQ(ToolSettings::zoom, c.zoomAfter) << what;
+        if (!c.held) {
+            EXPECT_EQ(h.view->horizontalScrollBar()->value(), 0) << what;
+            EXPECT_EQ(h.view->verticalScrollBar()->value(), 0) << what;
+            continue;
+        }
+        // Below zoom 1 a window pixel covers 1/zoom map pixels: the pointer is over the first
+        // of them that is not before the old one.
+        const int spread = c.zoomAfter < 1 ? static_cast<int>(1 / c.zoomAfter) : 1;
+        EXPECT_GE(after.x, before.x) << what;
+        EXPECT_LT(after.x, before.x + spread) << what;
+        EXPECT_GE(after.y, before.y) << what;
+        EXPECT_LT(after.y, before.y + spread) << what;
+    }
+}
+
+TEST(MapViewZoom, TheZoomCommandsKeepTheWindowsCentre) {
+    ViewHarness h;
+    h.view->m_gridOn = 0;
+    ZoomTo(h, 2, 300, 500);
+    const QPoint centre = h.view->viewport()->rect().center();
+    const gdi::Point before = h.view->WindowToMap(centre.x(), centre.y());
+    h.view->OnZoomIn();
+    EXPECT_EQ(ToolSettings::zoom, 4.0f);
+    EXPECT_EQ(h.view->WindowToMap(centre.x(), centre.y()), before);
+    h.view->OnZoomOut();
+    h.view->OnZoomOut();
+    EXPECT_EQ(ToolSettings::zoom, 1.0f);
+    EXPECT_EQ(h.view->WindowToMap(centre.x(), centre.y()), before);
+}
+
+TEST(MapViewZoom, TheWheelScrollsDownSidewaysWithShiftAndZoomsWithCtrl) {
+    struct Case {
+        Qt::KeyboardModifiers modifiers;
+        QPoint delta;
+        bool across, down, zoomed;
+    };
+    const Case cases[] = {
+        {Qt::NoModifier, {0, -120}, false, true, false},
+        {Qt::ShiftModifier, {0, -120}, true, false, false},
+        {Qt::ControlModifier, {0, 120}, false, false, true},
+        // A touchpad's small turns add up to one zoom step.
+        {Qt::ControlModifier, {0, 40}, false, false, false},
+    };
+    for (const Case& c : cases) {
+        ViewHarness h;
+        ZoomTo(h, 1, 0, 0);
+        Wheel(h, {0, 0}, c.delta, c.modifiers);
+        EXPECT_EQ(h.view->horizontalScrollBar()->value() > 0, c.across) << c.modifiers;
+        EXPECT_EQ(h.view->verticalScrollBar()->value() > 0, c.down) << c.modifiers;
+        EXPECT_EQ(ToolSettings::zoom != 1.0f, c.zoomed) << c.modifiers;
+    }
+    ViewHarness h;
+    for (int i = 0; i < 3; ++i)
+        Wheel(h, {10, 10}, {0, 40}, Qt::ControlModifier);
+    EXPECT_EQ(ToolSettings::zoom, 2.0f);
+}
+
+TEST(MapViewZoom, ADragGoingOnWhileTheWheelZoomsStampsOnlyUnderThePointer) {
+    ViewHarness h;
+    h.Select(zk::kTilesTool);
+    ToolSettings::fill = 10;
+    const gdi::Bitmap saved = zk::g_patternLibrary.m_brushes[10];
+    zk::g_patternLibrary.m_brushes[10] = gdi::Bitmap(8, 8, 32, gdi::kBlack);
+    h.Move(100, 100);
+    h.Press(100, 100);
+    Wheel(h, {100, 100}, {0, 120}, Qt::ControlModifier);
+    h.Paint();
+    h.Release(100, 100);
+    // The press's tile at (96, 96) is the only one: the zoom kept the pointer over that cell.
+    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 400, 400), 16 * 16);
+    EXPECT_EQ(h.Map(100, 100), gdi::kBlack);
+    zk::g_patternLibrary.m_brushes[10] = saved;
+}
+
+}  // namespace
