@@ -20,6 +20,7 @@
 #include <stb/stb_image_write.h>
 
 #include "doc/bitmap_file.h"
+#include "undo_bench.h"
 
 namespace {
 
@@ -240,6 +241,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
               "BM_Encode_StbImageWrite", "BM_Encode_Ours");
         Ratio("write file, synced: stb_image_write time / ours (target >= 1)",
               "BM_WriteFile_StbImageWrite/real_time", "BM_WriteFile_Ours/real_time");
+        zk_bench::PrintUndoFigures(m_seconds);
     }
 
   private:

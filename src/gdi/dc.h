@@ -1,6 +1,7 @@
 // A drawing context: the state that drawing operations read, and the operations themselves.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 
 #include "gdi/bitmap.h"
@@ -22,6 +23,9 @@ enum class StretchMode { BlackOnWhite = 1, ColorOnColor = 3 };
 //
 // Pixel rules (which pixels each operation sets) are stated at each operation. Colours written to
 // a monochrome bitmap are reduced to black or white as Bitmap::Reduce does.
+//
+// Before it writes, every operation tells the bitmap (Bitmap::AboutToChange) the device rectangle
+// it may change, clipped; an operation added here announces the same way.
 //
 // Selected objects are held by value; each Select returns the previous one so that call sites can
 // select it back.
@@ -140,6 +144,13 @@ class DC {
 
   private:
     Point ToDevice(int x, int y) const { return {x + m_viewportOrg.x, y + m_viewportOrg.y}; }
+    // Tells the bitmap that the device rectangle (less what the clip leaves out) is about to
+    // change.
+    void Announce(const Rect& device) const;
+    // The device box a pen's strokes through these logical points (or a box's outline with these
+    // corners) may touch: the points' bounds widened by what the pen reaches past its centre line.
+    Rect StrokeBounds(std::initializer_list<Point> logical) const;
+    Rect StrokeBounds(const Point* logical, int count, Point also) const;
     // What dash gaps are painted in: the background colour in opaque mode, nothing otherwise.
     std::optional<Color> DashGapColor() const;
     // Rectangle on a normalised device box with the given brush.

@@ -107,6 +107,7 @@ bool DC::StretchBlt(int x, int y, int w, int h, const DC& src, int sx, int sy, i
         VisibleRange(mapY, dst.y, box.top, box.bottom, from.y, src.m_bitmap->Height());
     if (cols.first >= cols.last || rows.first >= rows.last)
         return true;
+    Announce({dst.x + cols.first, dst.y + rows.first, dst.x + cols.last, dst.y + rows.last});
 
     // Reading and writing the same bitmap: read from a copy so no source pixel is overwritten
     // before it is used.
