@@ -1,4 +1,4 @@
-// The map document: one raster image, its size and a one-level undo copy.
+// The map document: one raster image, its size, and what Undo goes back to.
 #pragma once
 
 #include <functional>
