@@ -46,27 +46,32 @@ void DC::Announce(const Rect& device) const {
     m_bitmap->AboutToChange(m_clip ? device.Intersect(*m_clip) : device);
 }
 
-Rect DC::StrokeBounds(const Point* logical, int count, Point also) const {
-    std::int64_t x0 = also.x, y0 = also.y, x1 = also.x, y1 = also.y;
-    for (int i = 0; i < count; ++i) {
-        x0 = std::min<std::int64_t>(x0, logical[i].x);
-        y0 = std::min<std::int64_t>(y0, logical[i].y);
-        x1 = std::max<std::int64_t>(x1, logical[i].x);
-        y1 = std::max<std::int64_t>(y1, logical[i].y);
-    }
+Rect DC::WidenByPen(const Rect& device) const {
+    if (device.IsEmpty())
+        return {};
     // A wide pen's band and round caps stay within its width of the centre line.
     const std::int64_t reach =
         m_pen.IsNull() || m_pen.EffectiveWidth() <= 1 ? 0 : m_pen.EffectiveWidth();
     const auto clamp = [](std::int64_t v) {
         return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
     };
-    return {clamp(x0 - reach + m_viewportOrg.x), clamp(y0 - reach + m_viewportOrg.y),
-            clamp(x1 + 1 + reach + m_viewportOrg.x), clamp(y1 + 1 + reach + m_viewportOrg.y)};
+    return {clamp(device.left - reach), clamp(device.top - reach), clamp(device.right + reach),
+            clamp(device.bottom + reach)};
 }
 
-Rect DC::StrokeBounds(std::initializer_list<Point> logical) const {
-    return StrokeBounds(logical.begin() + 1, static_cast<int>(logical.size()) - 1,
-                        *logical.begin());
+Rect DC::StrokeBounds(Point from, const Point* logical, int count) const {
+    std::int64_t x0 = from.x, y0 = from.y, x1 = from.x, y1 = from.y;
+    for (int i = 0; i < count; ++i) {
+        x0 = std::min<std::int64_t>(x0, logical[i].x);
+        y0 = std::min<std::int64_t>(y0, logical[i].y);
+        x1 = std::max<std::int64_t>(x1, logical[i].x);
+        y1 = std::max<std::int64_t>(y1, logical[i].y);
+    }
+    const auto clamp = [](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+    };
+    return WidenByPen({clamp(x0 + m_viewportOrg.x), clamp(y0 + m_viewportOrg.y),
+                       clamp(x1 + 1 + m_viewportOrg.x), clamp(y1 + 1 + m_viewportOrg.y)});
 }
 
 void DC::FillRect(const Rect& r, const Brush& brush) {

@@ -1,7 +1,6 @@
 // A drawing context: the state that drawing operations read, and the operations themselves.
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 
 #include "gdi/bitmap.h"
@@ -147,10 +146,11 @@ class DC {
     // Tells the bitmap that the device rectangle (less what the clip leaves out) is about to
     // change.
     void Announce(const Rect& device) const;
-    // The device box a pen's strokes through these logical points (or a box's outline with these
-    // corners) may touch: the points' bounds widened by what the pen reaches past its centre line.
-    Rect StrokeBounds(std::initializer_list<Point> logical) const;
-    Rect StrokeBounds(const Point* logical, int count, Point also) const;
+    // A device box widened by what the selected pen reaches past the centre line of an outline
+    // drawn inside it (a wide pen's band and caps).
+    Rect WidenByPen(const Rect& device) const;
+    // The device box the pen's strokes from `from` through the logical points may touch.
+    Rect StrokeBounds(Point from, const Point* logical, int count) const;
     // What dash gaps are painted in: the background colour in opaque mode, nothing otherwise.
     std::optional<Color> DashGapColor() const;
     // Rectangle on a normalised device box with the given brush.

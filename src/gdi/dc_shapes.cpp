@@ -19,9 +19,7 @@ double WrapAngle(double a) {
 
 void DC::Rectangle(int left, int top, int right, int bottom) {
     const Rect box = Rect{left, top, right, bottom}.Normalized();
-    if (box.IsEmpty())
-        return;
-    Announce(StrokeBounds({{box.left, box.top}, {box.right - 1, box.bottom - 1}}));
+    Announce(WidenByPen(box.Offset(m_viewportOrg.x, m_viewportOrg.y)));
     DrawRectangle(box.Offset(m_viewportOrg.x, m_viewportOrg.y), m_brush);
 }
 
@@ -51,11 +49,11 @@ void DC::DrawRectangle(const Rect& box, const Brush& brush) {
 }
 
 void DC::Ellipse(int left, int top, int right, int bottom) {
-    const Rect logical = Rect{left, top, right, bottom}.Normalized();
-    const Rect box = logical.Offset(m_viewportOrg.x, m_viewportOrg.y);
+    const Rect box =
+        Rect{left, top, right, bottom}.Normalized().Offset(m_viewportOrg.x, m_viewportOrg.y);
     if (box.IsEmpty())
         return;
-    Announce(StrokeBounds({{logical.left, logical.top}, {logical.right - 1, logical.bottom - 1}}));
+    Announce(WidenByPen(box));
     if (box.Width() <= 2 || box.Height() <= 2) {
         DrawRectangle(box, m_brush);
         return;
@@ -83,11 +81,11 @@ void DC::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void DC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
-    const Rect logical = Rect{left, top, right, bottom}.Normalized();
-    const Rect box = logical.Offset(m_viewportOrg.x, m_viewportOrg.y);
+    const Rect box =
+        Rect{left, top, right, bottom}.Normalized().Offset(m_viewportOrg.x, m_viewportOrg.y);
     if (box.IsEmpty())
         return;
-    Announce(StrokeBounds({{logical.left, logical.top}, {logical.right - 1, logical.bottom - 1}}));
+    Announce(WidenByPen(box));
     if (box.Width() <= 2 || box.Height() <= 2) {
         DrawRectangle(box, Brush::Null());
         return;
