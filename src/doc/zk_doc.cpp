@@ -1,6 +1,7 @@
 #include "doc/zk_doc.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <new>
 
@@ -39,6 +40,10 @@ bool Fail(std::string* why, std::string text) {
 
 }  // namespace
 
+CZKDoc::CZKDoc() {
+    m_bitmap.SetWatcher(&m_undo);
+}
+
 bool CZKDoc::OnNewDocument() {
     if (!CheckSize(m_width, m_height).empty()) {
         m_width = kDefaultWidth;
@@ -47,10 +52,11 @@ bool CZKDoc::OnNewDocument() {
     gdi::Bitmap map = WhiteMap(m_width, m_height);
     if (map.IsNull())
         return false;
+    CheckUndo();
     m_bitmap = std::move(map);
     m_pathName.clear();
     m_modified = false;
-    SaveUndo();
+    OpenRecord();
     UpdateAllViews(1);
     return true;
 }
@@ -61,23 +67,41 @@ bool CZKDoc::NewMap(int width, int height, std::string* why) {
     gdi::Bitmap map = WhiteMap(width, height);
     if (map.IsNull())
         return Fail(why, "not enough memory for the map");
+    CheckUndo();
     m_bitmap = std::move(map);
     m_width = width;
     m_height = height;
     m_pathName.clear();
     m_title = "Bez názvu";
     m_modified = false;
-    SaveUndo();
+    OpenRecord();
     UpdateAllViews(1);
     return true;
 }
 
 void CZKDoc::SaveUndo() {
-    CopyBitmap(m_bitmap, m_undoBitmap);
+    CheckUndo();
+    OpenRecord();
+}
+
+void CZKDoc::OpenRecord() {
+    m_undo.Open(m_bitmap);
+    if (m_undoCheck)
+        CopyBitmap(m_bitmap, m_undoCheckCopy);
 }
 
 void CZKDoc::OnEditUndo() {
-    std::swap(m_bitmap, m_undoBitmap);
+    gdi::Bitmap before;
+    if (m_undoCheck) {
+        CheckUndo();
+        before = m_bitmap;
+    }
+    m_undo.SwapWith(m_bitmap);
+    if (m_undoCheck) {
+        if (!(m_bitmap == m_undoCheckCopy))
+            m_undoCheck("undo did not bring back the map as it was at the last press");
+        m_undoCheckCopy = std::move(before);
+    }
     m_width = m_bitmap.Width();
     m_height = m_bitmap.Height();
     m_modified = true;
@@ -90,12 +114,16 @@ bool CZKDoc::Resize(int width, int height, std::string* why) {
     gdi::Bitmap map = WhiteMap(width, height);
     if (map.IsNull())
         return Fail(why, "not enough memory for the map");
-    SaveUndo();
+    CheckUndo();
     // The old map at (0, 0), unscaled: what lies beyond the new size is cut off.
     const int w = std::min(width, m_bitmap.Width());
     const int h = std::min(height, m_bitmap.Height());
     for (int y = 0; y < h; ++y)
         std::copy_n(m_bitmap.Row(y), w, map.Row(y));
+    // Undo brings back the old size: the record keeps the old map whole.
+    if (m_undoCheck)
+        m_undoCheckCopy = m_bitmap;
+    m_undo.KeepWhole(std::move(m_bitmap));
     m_bitmap = std::move(map);
     m_width = width;
     m_height = height;
@@ -109,8 +137,9 @@ bool CZKDoc::OnOpenDocument(const std::string& path, std::string* why) {
     BitmapError error;
     if (!ReadBitmapFile(path, map, &error))
         return Fail(why, error.message);
+    CheckUndo();
     m_bitmap = std::move(map);
-    SaveUndo();
+    OpenRecord();
     SetPathName(path);
     m_width = m_bitmap.Width();
     m_height = m_bitmap.Height();
@@ -126,6 +155,46 @@ bool CZKDoc::OnSaveDocument(const std::string& path, std::string* why) {
     SetPathName(path);
     m_modified = false;
     return true;
+}
+
+void CZKDoc::SetUndoCheck(std::function<void(const std::string&)> report) {
+    m_undoCheck = std::move(report);
+    if (m_undoCheck)
+        m_undoCheckCopy = UndoPicture();
+    else
+        m_undoCheckCopy.Reset();
+}
+
+void CZKDoc::CheckUndo() {
+    if (!m_undoCheck)
+        return;
+    const gdi::Bitmap kept = UndoPicture();
+    if (kept == m_undoCheckCopy)
+        return;
+    std::string what = "the undo record lost the map of the last press: ";
+    if (kept.Width() != m_undoCheckCopy.Width() || kept.Height() != m_undoCheckCopy.Height()) {
+        what += "it keeps " + std::to_string(kept.Width()) + " x " + std::to_string(kept.Height()) +
+                " pixels for " + std::to_string(m_undoCheckCopy.Width()) + " x " +
+                std::to_string(m_undoCheckCopy.Height());
+    } else {
+        int first = -1, n = 0;
+        for (int y = 0; y < kept.Height(); ++y)
+            for (int x = 0; x < kept.Width(); ++x)
+                if (kept.GetPixel(x, y) != m_undoCheckCopy.GetPixel(x, y)) {
+                    if (first < 0) {
+                        first = n;
+                        char buf[96];
+                        std::snprintf(buf, sizeof buf, "pixel (%d, %d) is %06X, was %06X", x, y,
+                                      kept.GetPixel(x, y), m_undoCheckCopy.GetPixel(x, y));
+                        what += buf;
+                    }
+                    ++n;
+                }
+        what += " (" + std::to_string(n) + " pixels differ: a write that was not announced)";
+    }
+    m_undoCheck(what);
+    // Report each loss once.
+    m_undoCheckCopy = kept;
 }
 
 void CZKDoc::SetPathName(const std::string& path) {

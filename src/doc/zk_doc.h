@@ -1,9 +1,11 @@
-// The map document: one raster image, its size and a one-level undo copy.
+// The map document: one raster image, its size, and what Undo goes back to.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "doc/undo_record.h"
 #include "gdi/bitmap.h"
 
 namespace zk {
@@ -21,7 +23,10 @@ class CZKDoc {
   public:
     static constexpr int kDefaultWidth = 672;
     static constexpr int kDefaultHeight = 944;
-    CZKDoc() = default;
+    CZKDoc();
+    // The map's watcher is this document's own record.
+    CZKDoc(const CZKDoc&) = delete;
+    CZKDoc& operator=(const CZKDoc&) = delete;
 
     // Empty when the size is allowed, else why not.
     static std::string CheckSize(long long width, long long height);
@@ -32,10 +37,23 @@ class CZKDoc {
     // The New command once the size is chosen: a white map of that size titled "Bez názvu".
     // A size below 1 x 1 or over the limits is refused (the map stays as it was).
     bool NewMap(int width, int height, std::string* why = nullptr);
-    // The undo copy becomes an exact copy of the map.
+    // What Undo goes back to becomes the map as it is now. O(1): a new record opens, and the
+    // first change to each tile after it keeps that tile's old pixels.
     void SaveUndo();
-    // Swaps the map and the undo copy; a second Undo brings back what the first undid.
+    // Swaps the map and the undo state (the changed tiles, or the whole map after a resize); a
+    // second Undo brings back what the first undid.
     void OnEditUndo();
+    // What Undo would bring back, as a whole picture (a copy of the map's size).
+    gdi::Bitmap UndoPicture() const { return m_undo.Picture(m_bitmap); }
+    const UndoRecord& GetUndoRecord() const { return m_undo; }
+
+    // Keeps a whole copy of the undo state beside the record and has every undo, every new
+    // record and every whole-map operation check the record against it, reporting a mismatch
+    // (a write to the map that was not announced, say) to `report`. An empty function stops it.
+    // For tests: it costs a copy of the map at every press.
+    void SetUndoCheck(std::function<void(const std::string&)> report);
+    // Checks the record against the whole copy now (nothing when the check is off).
+    void CheckUndo();
     // New size; the old map stays at the top-left, new area is white, the rest is cut off.
     // Undo brings the old size and content back. Refused like NewMap.
     bool Resize(int width, int height, std::string* why = nullptr);
@@ -58,13 +76,20 @@ class CZKDoc {
     void RemoveView(DocListener* view);
     void UpdateAllViews(int hint);
 
+    // The map. Writers announce what they change (Bitmap::AboutToChange; the drawing layer and
+    // SetPixel do), so that the undo record can keep the old pixels first.
     gdi::Bitmap m_bitmap;
-    gdi::Bitmap m_undoBitmap;
     int m_width = kDefaultWidth;
     int m_height = kDefaultHeight;
 
   private:
     void SetPathName(const std::string& path);
+    // A new record whose state is the map as it is (after New and Open, where both agree).
+    void OpenRecord();
+
+    UndoRecord m_undo;
+    std::function<void(const std::string&)> m_undoCheck;
+    gdi::Bitmap m_undoCheckCopy;
 
     std::string m_pathName;
     std::string m_title = "Untitled";

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "gdi/pixel_allocator.h"
@@ -10,13 +11,59 @@
 
 namespace gdi {
 
+class Bitmap;
+
+// Told before pixels of a bitmap change, with the rectangle about to change (inside the bitmap,
+// never empty). The undo record of the map is one: it keeps the old pixels of what is about to be
+// overwritten.
+class BitmapWatcher {
+  public:
+    virtual void BeforeChange(const Bitmap& bitmap, const Rect& area) = 0;
+
+  protected:
+    ~BitmapWatcher() = default;
+};
+
 // Pixels are kept as 0x00RRGGBB values in both formats, rows top-down without padding. A
 // monochrome bitmap holds only kBlack and kWhite: every write through SetPixel is reduced to the
 // nearer of the two (squared RGB distance, ties to black). A default-constructed bitmap is empty
 // (IsNull), as a bitmap object that holds no bitmap.
+//
+// A watcher belongs to the bitmap object, not to its pixels: copies and moves of the pixels leave
+// it where it is, so a copy of the map is not watched and the map stays watched when a new
+// picture is assigned to it (replacing the whole picture is the owner's business).
 class Bitmap {
   public:
     Bitmap() = default;
+    Bitmap(const Bitmap& o)
+        : m_width(o.m_width), m_height(o.m_height), m_bpp(o.m_bpp), m_pixels(o.m_pixels) {}
+    Bitmap(Bitmap&& o) noexcept
+        : m_width(std::exchange(o.m_width, 0)),
+          m_height(std::exchange(o.m_height, 0)),
+          m_bpp(std::exchange(o.m_bpp, 32)),
+          m_pixels(std::move(o.m_pixels)) {
+        o.m_pixels.clear();
+    }
+    Bitmap& operator=(const Bitmap& o) {
+        if (this != &o) {
+            m_pixels = o.m_pixels;
+            m_width = o.m_width;
+            m_height = o.m_height;
+            m_bpp = o.m_bpp;
+        }
+        return *this;
+    }
+    Bitmap& operator=(Bitmap&& o) noexcept {
+        if (this != &o) {
+            m_pixels = std::move(o.m_pixels);
+            o.m_pixels.clear();
+            m_width = std::exchange(o.m_width, 0);
+            m_height = std::exchange(o.m_height, 0);
+            m_bpp = std::exchange(o.m_bpp, 32);
+        }
+        return *this;
+    }
+    ~Bitmap() = default;
     // A new bitmap of w x h pixels, all set to `fill` (black unless given, as a new bitmap is).
     // bitsPerPixel is 32 or 1. Sizes of zero or below give an empty bitmap.
     Bitmap(int w, int h, int bitsPerPixel = 32, Color fill = kBlack);
@@ -40,6 +87,8 @@ class Bitmap {
     void SetPixel(int x, int y, Color c) {
         if (!InBounds(x, y))
             return;
+        if (m_watcher)
+            m_watcher->BeforeChange(*this, Rect{x, y, x + 1, y + 1});
         m_pixels[Index(x, y)] = Reduce(c);
     }
     bool InBounds(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
@@ -52,8 +101,23 @@ class Bitmap {
     }
     static Color NearestMono(Color c);
 
+    // The watcher told before pixels change (none by default); nullptr removes it.
+    void SetWatcher(BitmapWatcher* watcher) { m_watcher = watcher; }
+    BitmapWatcher* GetWatcher() const { return m_watcher; }
+    // Tells the watcher that the pixels of `area` (clipped to the bitmap) are about to change.
+    // Every writer that goes past SetPixel calls it first: the drawing operations once each, with
+    // the device rectangle they may write.
+    void AboutToChange(const Rect& area) {
+        if (!m_watcher)
+            return;
+        const Rect r = area.Intersect(Bounds());
+        if (!r.IsEmpty())
+            m_watcher->BeforeChange(*this, r);
+    }
+
     // Direct row access for the fast paths (copies, blits, file conversion). Callers keep the
-    // bitmap's format: a monochrome bitmap must only receive kBlack and kWhite.
+    // bitmap's format: a monochrome bitmap must only receive kBlack and kWhite. Writers through
+    // a row announce what they change with AboutToChange first.
     Color* Row(int y) { return m_pixels.data() + static_cast<std::size_t>(y) * m_width; }
     const Color* Row(int y) const {
         return m_pixels.data() + static_cast<std::size_t>(y) * m_width;
@@ -77,6 +141,7 @@ class Bitmap {
     int m_height = 0;
     int m_bpp = 32;
     std::vector<Color, PixelAllocator<Color>> m_pixels;
+    BitmapWatcher* m_watcher = nullptr;
 };
 
 }  // namespace gdi

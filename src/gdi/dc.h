@@ -25,6 +25,9 @@ enum class StretchMode { BlackOnWhite = 1, ColorOnColor = 3 };
 // Pixel rules (which pixels each operation sets) are stated at each operation. Colours written to
 // a monochrome bitmap are reduced to black or white as Bitmap::Reduce does.
 //
+// Before it writes, every operation tells the bitmap (Bitmap::AboutToChange) the device rectangle
+// it may change, clipped; an operation added here announces the same way.
+//
 // Selected objects are held by value; each Select returns the previous one so that call sites can
 // select it back.
 class DC {
@@ -168,6 +171,14 @@ class DC {
 
   private:
     Point ToDevice(int x, int y) const { return {x + m_viewportOrg.x, y + m_viewportOrg.y}; }
+    // Tells the bitmap that the device rectangle (less what the clip leaves out) is about to
+    // change.
+    void Announce(const Rect& device) const;
+    // A device box widened by what the selected pen reaches past the centre line of an outline
+    // drawn inside it (a wide pen's band and caps).
+    Rect WidenByPen(const Rect& device) const;
+    // The device box the pen's strokes from `from` through the logical points may touch.
+    Rect StrokeBounds(Point from, const Point* logical, int count) const;
     // What dash gaps are painted in: the background colour in opaque mode, nothing otherwise.
     std::optional<Color> DashGapColor() const;
     // Rectangle on a normalised device box with the given brush.

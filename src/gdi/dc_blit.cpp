@@ -107,13 +107,21 @@ bool DC::StretchBlt(int x, int y, int w, int h, const DC& src, int sx, int sy, i
         VisibleRange(mapY, dst.y, box.top, box.bottom, from.y, src.m_bitmap->Height());
     if (cols.first >= cols.last || rows.first >= rows.last)
         return true;
+    Announce({dst.x + cols.first, dst.y + rows.first, dst.x + cols.last, dst.y + rows.last});
 
     // Reading and writing the same bitmap: read from a copy so no source pixel is overwritten
-    // before it is used.
+    // before it is used. Only the band of rows the transfer reads is copied, so moving a piece of
+    // a big map costs the piece, not the map.
     Bitmap copy;
     const Bitmap* source = src.m_bitmap;
+    int rowBase = 0;  // source row r is row r - rowBase of `source`
     if (source == m_bitmap) {
-        copy = *source;
+        rowBase = from.y + static_cast<int>(mapY.Lo(rows.first));
+        const int rowEnd = from.y + static_cast<int>(mapY.Hi(rows.last - 1)) + 1;
+        copy = Bitmap(source->Width(), rowEnd - rowBase, source->BitsPerPixel());
+        for (int r = rowBase; r < rowEnd; ++r)
+            std::memcpy(copy.Row(r - rowBase), source->Row(r),
+                        static_cast<std::size_t>(source->Width()) * sizeof(Color));
         source = &copy;
     }
 
@@ -148,7 +156,7 @@ bool DC::StretchBlt(int x, int y, int w, int h, const DC& src, int sx, int sy, i
                 std::memcpy(d, prevRow, static_cast<std::size_t>(n) * sizeof(Color));
                 continue;
             }
-            const Color* s = source->Row(srcRow);
+            const Color* s = source->Row(srcRow - rowBase);
             if (plainCopy && sameShape) {
                 std::memcpy(d, s + xHi[0], static_cast<std::size_t>(n) * sizeof(Color));
             } else if (rop == Rop::SrcCopy) {
@@ -174,7 +182,7 @@ bool DC::StretchBlt(int x, int y, int w, int h, const DC& src, int sx, int sy, i
         const int r0 = from.y + static_cast<int>(mapY.Lo(j));
         const int r1 = from.y + static_cast<int>(mapY.Hi(j));
         for (int r = r0; r <= r1; ++r) {
-            const Color* s = source->Row(r) + c0;
+            const Color* s = source->Row(r - rowBase) + c0;
             if (conv.toMono) {
                 for (std::size_t c = 0; c < acc.size(); ++c)
                     acc[c] &= conv.Pre(s[c]);

@@ -14,6 +14,8 @@ Point DC::MoveTo(int x, int y) {
 }
 
 void DC::LineTo(int x, int y) {
+    const Point to{x, y};
+    Announce(StrokeBounds(m_pos, &to, 1));
     const detail::Canvas canvas(m_bitmap, m_clip);
     // A fresh stroker per call: the dash pattern starts afresh at every LineTo.
     detail::PenStroker stroker(canvas, m_pen, DashGapColor());
@@ -24,6 +26,7 @@ void DC::LineTo(int x, int y) {
 void DC::PolylineTo(const Point* points, int count) {
     if (!points || count <= 0)
         return;
+    Announce(StrokeBounds(m_pos, points, count));
     const detail::Canvas canvas(m_bitmap, m_clip);
     detail::PenStroker stroker(canvas, m_pen, DashGapColor());
     for (int i = 0; i < count; ++i) {

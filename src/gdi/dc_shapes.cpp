@@ -19,6 +19,7 @@ double WrapAngle(double a) {
 
 void DC::Rectangle(int left, int top, int right, int bottom) {
     const Rect box = Rect{left, top, right, bottom}.Normalized();
+    Announce(WidenByPen(box.Offset(m_viewportOrg.x, m_viewportOrg.y)));
     DrawRectangle(box.Offset(m_viewportOrg.x, m_viewportOrg.y), m_brush);
 }
 
@@ -54,6 +55,7 @@ void DC::Ellipse(int left, int top, int right, int bottom) {
         Rect{left, top, right, bottom}.Normalized().Offset(m_viewportOrg.x, m_viewportOrg.y);
     if (box.IsEmpty())
         return;
+    Announce(WidenByPen(box));
     if (box.Width() <= 2 || box.Height() <= 2) {
         DrawRectangle(box, m_brush);
         return;
@@ -84,6 +86,7 @@ void DC::Arc(int left, int top, int right, int bottom, int xStart, int yStart, i
         Rect{left, top, right, bottom}.Normalized().Offset(m_viewportOrg.x, m_viewportOrg.y);
     if (box.IsEmpty())
         return;
+    Announce(WidenByPen(box));
     if (box.Width() <= 2 || box.Height() <= 2) {
         DrawRectangle(box, Brush::Null());
         return;

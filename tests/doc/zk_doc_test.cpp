@@ -37,7 +37,7 @@ TEST(MapDocument, NewMapIsWhiteWithAnEqualUndoCopyAndTellsTheViews) {
     EXPECT_EQ(doc.m_bitmap.Height(), 944);
     EXPECT_EQ(doc.m_bitmap.GetPixel(0, 0), gdi::kWhite);
     EXPECT_EQ(doc.m_bitmap.GetPixel(671, 943), gdi::kWhite);
-    EXPECT_TRUE(doc.m_undoBitmap == doc.m_bitmap);
+    EXPECT_TRUE(doc.UndoPicture() == doc.m_bitmap);
     EXPECT_EQ(doc.GetTitle(), "Untitled");
     EXPECT_EQ(view.hints, std::vector<int>{1});
     // Undo right after start-up changes nothing visible.
@@ -95,7 +95,7 @@ TEST(MapDocument, SizesTheMapCannotHaveAreRefusedAndChangeNothing) {
     }
     EXPECT_EQ(doc.m_width, 672);
     EXPECT_EQ(doc.m_bitmap.GetPixel(1, 1), gdi::kBlack);
-    EXPECT_EQ(doc.m_undoBitmap.GetPixel(1, 1), gdi::kWhite) << "a refused resize took a snapshot";
+    EXPECT_EQ(doc.UndoPicture().GetPixel(1, 1), gdi::kWhite) << "a refused resize took a snapshot";
     EXPECT_TRUE(doc.NewMap(1, 1));
     EXPECT_TRUE(doc.NewMap(65535, 1));
 }
@@ -110,7 +110,7 @@ TEST(MapDocument, NewMapTakesTheSizeAndTheNewTitle) {
     EXPECT_EQ(doc.GetTitle(), "Bez názvu");
     EXPECT_EQ(doc.GetPathName(), "");
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_TRUE(doc.m_undoBitmap == doc.m_bitmap);
+    EXPECT_TRUE(doc.UndoPicture() == doc.m_bitmap);
 }
 
 TEST(MapDocument, OpenAndSaveFollowTheFileAndFailuresKeepEverything) {
@@ -142,19 +142,19 @@ TEST(MapDocument, OpenAndSaveFollowTheFileAndFailuresKeepEverything) {
     EXPECT_EQ(doc.m_width, 100);
     EXPECT_EQ(doc.m_height, 50);
     EXPECT_EQ(doc.m_bitmap.GetPixel(99, 49), gdi::kBlack);
-    EXPECT_TRUE(doc.m_undoBitmap == doc.m_bitmap);
+    EXPECT_TRUE(doc.UndoPicture() == doc.m_bitmap);
     EXPECT_EQ(doc.GetTitle(), "small.bmp");
     EXPECT_FALSE(doc.IsModified());
 
-    // A failed open keeps map, size, undo copy, title and path.
-    doc.m_undoBitmap.SetPixel(0, 0, gdi::kBlack);
-    const gdi::Bitmap map = doc.m_bitmap, undo = doc.m_undoBitmap;
+    // A failed open keeps map, size, undo state, title and path.
+    doc.m_bitmap.SetPixel(0, 0, gdi::kBlack);
+    const gdi::Bitmap map = doc.m_bitmap, undo = doc.UndoPicture();
     std::ofstream(dir.path / "junk.bmp") << "BMjunk";
     EXPECT_FALSE(doc.OnOpenDocument((dir.path / "junk.bmp").string(), &why));
     EXPECT_FALSE(why.empty());
     EXPECT_FALSE(doc.OnOpenDocument((dir.path / "nothing.bmp").string(), &why));
     EXPECT_TRUE(doc.m_bitmap == map);
-    EXPECT_TRUE(doc.m_undoBitmap == undo);
+    EXPECT_TRUE(doc.UndoPicture() == undo);
     EXPECT_EQ(doc.m_width, 100);
     EXPECT_EQ(doc.GetTitle(), "small.bmp");
 }

@@ -109,6 +109,17 @@ TEST(BitBlt, OverlappingCopyWithinOneBitmap) {
     EXPECT_TRUE(Shows(s.bmp, {"rorob#",  //
                               "rorob#",  //
                               "#b#bro"}));
+    s.dc.BitBlt(0, 0, 6, 1, s.dc, 0, 2, Rop::SrcCopy);  // a source below the destination
+    EXPECT_TRUE(Shows(s.bmp, {"#b#bro",                 //
+                              "rorob#",                 //
+                              "#b#bro"}));
+    // Shrinking within one bitmap reads what a separate copy of it would give.
+    gdi::Bitmap original = s.bmp;
+    Surface copy(original);
+    gdi::DC from(&original);
+    copy.dc.StretchBlt(0, 0, 3, 1, from, 0, 1, 6, 2, Rop::SrcCopy);
+    s.dc.StretchBlt(0, 0, 3, 1, s.dc, 0, 1, 6, 2, Rop::SrcCopy);
+    EXPECT_TRUE(SameBitmap(copy.bmp, s.bmp));
 }
 
 TEST(BitBlt, ClipsToBothBitmapsAndTheClipRectangle) {

@@ -2,10 +2,13 @@
 // the map's pixels or the window's picture.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <memory>
+#include <string>
 
 #include "doc/zk_doc.h"
 #include "view/tool_settings.h"
@@ -17,6 +20,9 @@ class ViewHarness {
   public:
     explicit ViewHarness(int width = 300, int height = 200) {
         zk::ToolSettings::ResetToDefaults();
+        // Every press, undo and whole-map operation checks the undo record against a whole copy,
+        // so a write to the map that bypasses the record fails the test that made it.
+        doc.SetUndoCheck([](const std::string& what) { ADD_FAILURE() << what; });
         doc.OnNewDocument();
         view = std::make_unique<zk::CZKView>(&doc);
         view->resize(width, height);
@@ -24,7 +30,12 @@ class ViewHarness {
         view->OnInitialUpdate();
         view->PaintNow();
     }
-    ~ViewHarness() { view.reset(); }
+    ~ViewHarness() {
+        // Whatever the test drew since the last press must be in the record too.
+        view->CommitToolWork();
+        doc.CheckUndo();
+        view.reset();
+    }
 
     void Select(int kind) { view->SelectTool(kind); }
 

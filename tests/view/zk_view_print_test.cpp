@@ -15,19 +15,18 @@
 namespace {
 
 // A 200 x 100 map: black left half, a white right half with one black column at x = 150.
-zk::CZKDoc MakeMap() {
-    zk::CZKDoc doc;
+void MakeMap(zk::CZKDoc& doc) {
     doc.NewMap(200, 100);
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 100; ++x)
             doc.m_bitmap.SetPixel(x, y, gdi::kBlack);
         doc.m_bitmap.SetPixel(150, y, gdi::kBlack);
     }
-    return doc;
 }
 
 TEST(Printing, TheMapIsStretchedOverTheWholePageWithoutBlending) {
-    const zk::CZKDoc doc = MakeMap();
+    zk::CZKDoc doc;
+    MakeMap(doc);
     QImage page(400, 300, QImage::Format_RGB32);
     page.fill(Qt::red);
     QPainter painter(&page);
@@ -50,7 +49,8 @@ TEST(Printing, TheMapIsStretchedOverTheWholePageWithoutBlending) {
 }
 
 TEST(Printing, APrintedMapIsOnePage) {
-    const zk::CZKDoc doc = MakeMap();
+    zk::CZKDoc doc;
+    MakeMap(doc);
     QTemporaryDir dir;
     const QString pdf = dir.filePath("map.pdf");
     QPrinter printer(QPrinter::HighResolution);
@@ -70,7 +70,8 @@ TEST(Printing, APrintedMapIsOnePage) {
 // The preview records the page and draws it later, when it paints: the page's picture must
 // still be there then. Under the sanitizers a picture freed too early fails here.
 TEST(Printing, ThePreviewShowsThePageOnEveryPageSize) {
-    const zk::CZKDoc doc = MakeMap();
+    zk::CZKDoc doc;
+    MakeMap(doc);
     struct Case {
         QPageSize::PageSizeId size;
         int dpi;

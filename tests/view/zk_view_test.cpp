@@ -87,7 +87,7 @@ TEST(MapView, MouseMessagesReachTheToolAndEveryPressTakesAnUndoSnapshot) {
     h.Move(10, 20);
     h.doc.m_bitmap.SetPixel(0, 0, gdi::kBlack);
     h.Press(11, 21, Qt::LeftButton);
-    EXPECT_EQ(h.doc.m_undoBitmap.GetPixel(0, 0), gdi::kBlack) << "press without a snapshot";
+    EXPECT_EQ(h.doc.UndoPicture().GetPixel(0, 0), gdi::kBlack) << "press without a snapshot";
     EXPECT_TRUE(h.probe.lastFlags & zk::MK_LBUTTON);
     h.Release(300, 300, Qt::LeftButton);  // released outside the window: still delivered
     h.Press(5, 5, Qt::RightButton);
@@ -110,7 +110,7 @@ TEST(MapView, PressWithNoToolStillRefreshesTheUndoCopy) {
     h.Press(3, 3);
     h.Release(3, 3);
     h.Paint();
-    EXPECT_EQ(h.doc.m_undoBitmap.GetPixel(3, 3), gdi::kBlack);
+    EXPECT_EQ(h.doc.UndoPicture().GetPixel(3, 3), gdi::kBlack);
 }
 
 TEST(MapView, GridDotsSitOnGridMultiplesOfTheMapOnly) {
@@ -216,15 +216,17 @@ TEST(MapView, GridLargerAndSmallerStopAtTheirLimits) {
 
 TEST(MapView, SettingsResizeOnlyWhenTheSizeChanges) {
     ViewHarness h;
+    h.doc.m_bitmap.SetPixel(5, 5, gdi::kBlack);
+    h.doc.SaveUndo();
+    h.doc.m_bitmap.SetPixel(5, 5, gdi::kWhite);  // would be lost by a needless snapshot
     h.doc.m_bitmap.SetPixel(2, 2, gdi::kBlack);
-    h.doc.m_undoBitmap.SetPixel(5, 5, gdi::kBlack);  // would be lost by a needless snapshot
     EXPECT_TRUE(h.view->ApplySettings(32, 1, 672, 944));
     EXPECT_EQ(ToolSettings::grid, 32);
-    EXPECT_EQ(h.doc.m_undoBitmap.GetPixel(5, 5), gdi::kBlack);
+    EXPECT_EQ(h.doc.UndoPicture().GetPixel(5, 5), gdi::kBlack);
     EXPECT_TRUE(h.view->ApplySettings(32, 0, 700, 944));
     EXPECT_EQ(h.doc.m_width, 700);
     EXPECT_EQ(ToolSettings::overgrid, 0);
-    EXPECT_EQ(h.doc.m_undoBitmap.GetPixel(2, 2), gdi::kBlack);
+    EXPECT_EQ(h.doc.UndoPicture().GetPixel(2, 2), gdi::kBlack);
     std::string why;
     EXPECT_FALSE(h.view->ApplySettings(16, 1, 0, 944, &why));
     EXPECT_FALSE(why.empty());
@@ -375,6 +377,43 @@ TEST(ToolSettingsRanges, SanitizeBringsStoredValuesIntoRange) {
     EXPECT_EQ(ToolSettings::line, 3);
     EXPECT_EQ(ToolSettings::tool, zk::kGridTilesTool);
     ToolSettings::ResetToDefaults();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MapView, EveryToolsGestureUndoesAndRedoesAcrossTileAndMapEdges) {
+    // 100 x 70: the map's edges and the tile edges at 64 are all in the window.
+    for (int kind : {zk::kTilesTool, zk::kFreehandTool, zk::kLinesTool, zk::kGridTilesTool}) {
+        SCOPED_TRACE(kind);
+        ViewHarness h;
+        h.view->m_gridOn = 0;
+        h.doc.NewMap(100, 70);
+        h.Select(kind);
+        const auto gesture = [&h](int x0, int y0, int x1, int y1, Qt::MouseButton b) {
+            h.Move(x0, y0);
+            h.Press(x0, y0, b);
+            h.Paint();
+            for (int i = 1; i <= 4; ++i) {
+                h.Move(x0 + (x1 - x0) * i / 4, y0 + (y1 - y0) * i / 4, b);
+                h.Paint();
+            }
+            h.Release(x1, y1, b);
+            h.Paint();
+        };
+        gesture(10, 60, 90, 5, Qt::LeftButton);  // something for the next gesture to cover
+        h.view->CommitToolWork();
+        const gdi::Bitmap before = h.doc.m_bitmap;
+        gesture(40, 40, 130, 90, Qt::LeftButton);  // over the tile corner and off the map
+        h.view->CommitToolWork();
+        const gdi::Bitmap after = h.doc.m_bitmap;
+        ASSERT_FALSE(after == before) << "the gesture drew nothing";
+        h.doc.OnEditUndo();
+        EXPECT_TRUE(h.doc.m_bitmap == before);
+        h.doc.OnEditUndo();
+        EXPECT_TRUE(h.doc.m_bitmap == after);
+    }
 }
 
 }  // namespace
