@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gdi/dc.h"
-#include "picture.h"
+#include "support/picture.h"
 
 namespace {
 

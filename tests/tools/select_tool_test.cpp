@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "gdi/picture.h"
+#include "support/picture.h"
 #include "view/tool_settings.h"
 #include "view_harness.h"
 
@@ -226,7 +226,7 @@ TEST(SelectTool, TheBandAndTheFloatingFrameAreDashedMarksOnTheWindowOnly) {
     h.doc.m_bitmap.SetPixel(20, 20, gdi::kBlack);
     h.Paint();
     h.Click(60, 60);  // inside: a move without moving, so nothing drops
-    h.view->OnZoomIn();
+    h.ZoomTo(2.0f);
     h.Paint();
     EXPECT_EQ(h.Window(40, 40), gdi::kBlack);
     EXPECT_EQ(h.Window(41, 41), gdi::kBlack);
@@ -247,9 +247,7 @@ TEST(SelectTool, TheBandAndTheFloatingFrameAreDashedMarksOnTheWindowOnly) {
 
 TEST(SelectTool, AnOldBandIsErasedAtSmallZooms) {
     Selecting h;
-    h.view->OnZoomOut();
-    h.view->OnZoomOut();  // 0.25: a window pixel spans four map pixels; the map is 168 x 236 on the
-                          // window
+    h.ZoomTo(0.25f);  // a window pixel spans four map pixels; the map is 168 x 236 on the window
     h.Move(20, 20);
     h.Press(20, 20);
     h.Move(150, 120, Qt::LeftButton);

@@ -152,7 +152,7 @@ TEST(SymbolTool, EveryPressAndDragPositionStampsAndThePreviewFollowsAtTheZoom) {
     EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 300, 200), 4 * 17);
 
     // The preview is ANDed onto the window at the zoom: each symbol pixel a 2 x 2 block.
-    h.view->OnZoomIn();
+    h.ZoomTo(2.0f);
     h.Move(200, 150);  // map (100, 75), snapped to (96, 64)
     h.Paint();
     for (int d = 0; d < 2; ++d) {

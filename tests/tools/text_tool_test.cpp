@@ -107,7 +107,7 @@ TEST(TextTool, PreviewAtZoomTwoUsesTheFontTwiceAsLarge) {
     TextHarness h;
     Answer(QStringLiteral("Věž"));
     h.Click(10, 10);
-    h.view->OnZoomIn();
+    h.ZoomTo(2.0f);
     h.Move(70, 70);  // map (35, 35), snapped to (32, 32)
     h.Paint();
     // Yellow ink where the doubled font has ink, on the window's white cell.
