@@ -32,7 +32,6 @@ class ViewHarness {
     }
     ~ViewHarness() {
         // Whatever the test drew since the last press must be in the record too.
-        view->CommitToolWork();
         doc.CheckUndo();
         view.reset();
     }
