@@ -465,6 +465,8 @@ bool CMainFrame::SaveModified() {
 }
 
 bool CMainFrame::DoSave(const QString& givenPath) {
+    // What is written is what the screen shows.
+    m_view->LandSelection();
     QString path = givenPath;
     if (path.isEmpty()) {
         path = m_prompts->AskSavePath(this, QString::fromStdString(m_doc->GetTitle()));
@@ -489,6 +491,9 @@ bool CMainFrame::DoSave(const QString& givenPath) {
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
     m_openFailed = false;
+    // A floating selection belongs to the map it was lifted from: it lands there first, so that
+    // the question about unsaved changes covers it.
+    m_view->LandSelection();
     if (!SaveModified())
         return false;
     std::string why;
@@ -500,12 +505,14 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
         return false;
     }
     AddRecentFile(path);
+    m_view->ForgetToolWork();
     m_view->OnInitialUpdate();
     UpdateTitle();
     return true;
 }
 
 void CMainFrame::OnFileNew() {
+    m_view->LandSelection();
     int width = m_doc->m_width;
     int height = m_doc->m_height;
     if (!m_prompts->AskNewMapSize(this, width, height))
@@ -513,7 +520,9 @@ void CMainFrame::OnFileNew() {
     if (!SaveModified())
         return;
     std::string why;
-    if (!m_doc->NewMap(width, height, &why))
+    if (m_doc->NewMap(width, height, &why))
+        m_view->ForgetToolWork();
+    else
         m_prompts->ShowError(
             this,
             QStringLiteral("A new map could not be made.\n%1").arg(QString::fromStdString(why)));

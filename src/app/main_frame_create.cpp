@@ -19,6 +19,7 @@
 #include "res/strings.h"
 #include "ui/pattern_palette.h"
 #include "view/tool_settings.h"
+#include "view/zk_view.h"
 
 namespace zk {
 
@@ -224,6 +225,14 @@ void CMainFrame::CreateDesktopKeys() {
     }
     bind(QKeySequence(Qt::Key_Minus), ID_VIEW_ZOOMOUT);
     bind(QKeySequence(Qt::CTRL | Qt::Key_Minus), ID_VIEW_ZOOMOUT);
+    // Escape gives up what the current tool has not finished, as it does in every painter.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        m_view->CancelToolWork();
+        UpdateCommandUI();
+        UpdateTitle();
+    });
 }
 
 void CMainFrame::CreateStatusPanes() {

@@ -11,6 +11,7 @@ void LinesTool::Begin(int primary) {
     m_anchor = m_curPoint;
     m_primaryButton = primary;
     m_dragging = 1;
+    m_cancelled = false;
     Invalidate();
 }
 
@@ -22,6 +23,8 @@ void LinesTool::OnRButtonDown(unsigned, int, int) {
 }
 
 void LinesTool::End(int x, int y) {
+    if (m_cancelled)
+        return;
     m_curPoint = {x, y};
     // A release with no press before it (the second release of a double-click) ends a line
     // from the last start too.
@@ -37,6 +40,18 @@ void LinesTool::OnLButtonUp(unsigned, int x, int y) {
 }
 void LinesTool::OnRButtonUp(unsigned, int x, int y) {
     End(x, y);
+}
+
+void LinesTool::Cancel() {
+    Invalidate();
+    m_dragging = 0;
+    m_cancelled = true;
+}
+
+void LinesTool::Forget() {
+    Cancel();
+    m_lines.clear();
+    m_pending = 0;
 }
 
 void LinesTool::OnMouseMove(unsigned flags, int x, int y) {

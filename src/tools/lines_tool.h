@@ -21,6 +21,9 @@ class LinesTool : public MapTool {
     void CommitToMap(gdi::DC& dc) override;
     void DrawOverlay(gdi::DC& dc, float zoom) override;
     bool HasWorkToCommit() const override { return !m_lines.empty(); }
+    // The band is dropped, and the release that follows draws no line.
+    void Cancel() override;
+    void Forget() override;
 
     // 1 from a press until the next release: the start is set and the rubber band shown.
     int m_dragging = 0;
@@ -28,6 +31,8 @@ class LinesTool : public MapTool {
     gdi::Point m_anchor{0, 0};
     // 1 when the line was begun with the left button (black), 0 with the right (white).
     int m_primaryButton = 1;
+    // Escape ended this gesture: its release draws nothing.
+    bool m_cancelled = false;
 
   private:
     struct Line {

@@ -45,6 +45,18 @@ void PolygonTool::OnRButtonDblClk(unsigned, int, int) {
     g_pMapView->InvalidateAll();
 }
 
+void PolygonTool::Cancel() {
+    if (m_pending || m_vertices.empty())
+        return;
+    ClearVertices();
+    g_pMapView->InvalidateAll();
+}
+
+void PolygonTool::Forget() {
+    m_pending = 0;
+    Cancel();
+}
+
 void PolygonTool::OnLButtonDown(unsigned, int x, int y) {
     if (m_vertices.empty())
         m_primaryButton = 1;

@@ -26,6 +26,10 @@ class PolygonTool : public ShapeTool {
     void OnMouseMove(unsigned flags, int x, int y) override;
     void CommitToMap(gdi::DC& dc) override;
     void DrawOverlay(gdi::DC& dc, float zoom) override;
+    // An unclosed polygon's vertices are forgotten; a closed one waiting for its paint is
+    // finished work and stays.
+    void Cancel() override;
+    void Forget() override;
 
     // The vertices in click order; empty while no polygon is being built. The commit, the
     // overlay and the repaints all take their points from here.

@@ -44,6 +44,13 @@ void RectangleTool::OnRButtonUp(unsigned, int, int) {
     End();
 }
 
+void RectangleTool::Cancel() {
+    if (!m_dragging)
+        return;
+    Invalidate();
+    m_dragging = 0;
+}
+
 void RectangleTool::OnMouseMove(unsigned flags, int x, int y) {
     MapTool::OnMouseMove(flags, x, y);
     if (m_curPoint != m_prevPoint)

@@ -16,6 +16,8 @@ class RectangleTool : public ShapeTool {
     void OnMouseMove(unsigned flags, int x, int y) override;
     void CommitToMap(gdi::DC& dc) override;
     void DrawOverlay(gdi::DC& dc, float zoom) override;
+    // The band is dropped; the release that follows paints nothing.
+    void Cancel() override;
 
     // The box [L, R) x [T, B) spanned by two points, both included, whichever corner comes
     // first. What a gesture commits, shows and repaints all comes from it.

@@ -109,6 +109,47 @@ bool SelectTool::HasWorkToCommit() const {
     return m_pending && (m_hasSelection != 0) != (m_floating != 0);
 }
 
+bool SelectTool::WillChangeMap() const {
+    const bool dropping = m_pending && !m_hasSelection && m_floating;
+    return dropping && m_liftedFrom != m_selRect;
+}
+
+void SelectTool::Land() {
+    m_banding = 0;
+    m_moving = 0;
+    if (m_floating) {
+        if (m_hasSelection) {
+            m_hasSelection = 0;
+            m_pending = 1;
+        }
+    } else if (m_hasSelection) {
+        // Marked but not lifted yet: there is nothing to put back.
+        m_hasSelection = 0;
+        m_pending = 0;
+    }
+    g_pMapView->InvalidateAll();
+}
+
+void SelectTool::Cancel() {
+    if (m_banding && !m_floating) {
+        Invalidate();
+        m_banding = 0;
+        return;
+    }
+    Land();
+}
+
+void SelectTool::Forget() {
+    m_moving = 0;
+    m_floating = 0;
+    m_hasSelection = 0;
+    m_banding = 0;
+    m_pending = 0;
+    m_selBitmap.Reset();
+    m_liftedFrom.reset();
+    g_pMapView->InvalidateAll();
+}
+
 void SelectTool::CommitToMap(gdi::DC& dc) {
     if (!m_pending)
         return;
@@ -121,12 +162,14 @@ void SelectTool::CommitToMap(gdi::DC& dc) {
         gdi::DC sel(&m_selBitmap);
         sel.BitBlt(0, 0, w, h, dc, m_selRect.left, m_selRect.top, gdi::Rop::SrcCopy);
         m_floating = 1;
+        m_liftedFrom = m_selRect;
         dc.FillRect(m_selRect, gdi::Brush::Solid(gdi::kWhite));
     } else if (!m_hasSelection && m_floating) {
         gdi::DC sel(&m_selBitmap);
         dc.BitBlt(m_selRect.left, m_selRect.top, w, h, sel, 0, 0,
                   m_useAnd ? gdi::Rop::SrcAnd : gdi::Rop::SrcCopy);
         m_floating = 0;
+        m_liftedFrom.reset();
     }
     m_pending = 0;
 }
@@ -168,17 +211,22 @@ void SelectTool::ClearSelection() {
     m_hasSelection = 0;
     m_banding = 0;
     m_moving = 0;
+    m_liftedFrom.reset();
     Invalidate();
 }
 
 void SelectTool::PasteBitmap(gdi::Bitmap bitmap) {
+    PasteBitmap(std::move(bitmap), m_curPoint);
+}
+
+void SelectTool::PasteBitmap(gdi::Bitmap bitmap, gdi::Point at) {
     m_selBitmap = std::move(bitmap);
     m_floating = 1;
     m_hasSelection = 1;
     m_banding = 0;
     m_moving = 0;
-    m_selRect = {m_curPoint.x, m_curPoint.y, m_curPoint.x + m_selBitmap.Width(),
-                 m_curPoint.y + m_selBitmap.Height()};
+    m_liftedFrom.reset();
+    m_selRect = {at.x, at.y, at.x + m_selBitmap.Width(), at.y + m_selBitmap.Height()};
     Invalidate();
 }
 

@@ -5,6 +5,8 @@
 // selection.
 #pragma once
 
+#include <optional>
+
 #include "gdi/bitmap.h"
 #include "view/map_tool.h"
 
@@ -25,6 +27,17 @@ class SelectTool : public MapTool {
     void DrawOverlay(gdi::DC& dc, float zoom) override;
     // Only a lift or a drop changes the map; a pending flag left by ClearSelection does not.
     bool HasWorkToCommit() const override;
+    // A lift leaves the picture as it was (the pixels float where they lay), and so does a drop
+    // where they were lifted from; a drop anywhere else, or of pasted pixels, changes it.
+    bool WillChangeMap() const override;
+    // Escape: a band being dragged is dropped; a floating selection lands where it floats.
+    void Cancel() override;
+    // The selection belonged to the old map: it is forgotten, never dropped into the new one.
+    void Forget() override;
+    // A floating selection lands where it floats, with its mode, at the next commit; one marked
+    // but not yet lifted is simply unmarked. Whatever reads or replaces the whole map calls this
+    // first, so that it works on what the screen shows.
+    void Land();
 
     // The floating pixels while a selection floats (lifted or pasted), else null. A selection of
     // zero width or height floats with an empty bitmap.
@@ -32,8 +45,15 @@ class SelectTool : public MapTool {
     // Forgets the selection without dropping it: the place it was lifted from stays white.
     void ClearSelection();
     // The picture becomes the floating selection, its top-left corner at the last pointer
-    // position; whatever floated before is discarded. The drop mode is kept.
+    // position (or at `at`); whatever floated before is discarded. The drop mode is kept.
     void PasteBitmap(gdi::Bitmap bitmap);
+    void PasteBitmap(gdi::Bitmap bitmap, gdi::Point at);
+    // Whether the screen shows the map other than it was before the selection was made: the
+    // floating pixels were pasted, or moved away from where they were lifted.
+    bool ShowsAChange() const { return m_floating && m_hasSelection && m_liftedFrom != m_selRect; }
+    // Where the floating pixels were lifted from; empty for pasted ones and while nothing
+    // floats.
+    const std::optional<gdi::Rect>& LiftedFrom() const { return m_liftedFrom; }
 
     int m_moving = 0;
     int m_floating = 0;
@@ -48,6 +68,8 @@ class SelectTool : public MapTool {
     gdi::Point m_anchor{0, 0};
 
   private:
+    std::optional<gdi::Rect> m_liftedFrom;
+
     void ButtonDown(gdi::Point at, int mode);
     void ButtonUp();
     void Invalidate();

@@ -37,6 +37,13 @@ void TextTool::OnRButtonDown(unsigned, int, int) {
     Repaint(true);
 }
 
+void TextTool::Cancel() {
+    if (!m_floating)
+        return;
+    m_floating = 0;
+    Repaint(true);
+}
+
 void TextTool::OnMouseMove(unsigned flags, int x, int y) {
     MapTool::OnMouseMove(flags, x, y);
     if (m_curPoint == m_prevPoint)

@@ -20,6 +20,8 @@ class TextTool : public MapTool {
     void OnMouseMove(unsigned flags, int x, int y) override;
     void CommitToMap(gdi::DC& dc) override;
     void DrawOverlay(gdi::DC& dc, float zoom) override;
+    // A text following the pointer is dropped, as a right click drops it.
+    void Cancel() override;
 
     // The font the preview is drawn with at `zoom`: the tool's font with its height and width
     // scaled (truncated; a width of 0, the face's own aspect, stays 0).

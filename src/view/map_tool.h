@@ -68,9 +68,21 @@ class MapTool {
     virtual void CommitToMap(gdi::DC& dc);
     virtual void DrawOverlay(gdi::DC& dc, float zoom);
 
-    // True when the next CommitToMap will draw into the map; the view marks the document
-    // modified then.
+    // True when the next CommitToMap will draw into the map.
     virtual bool HasWorkToCommit() const { return m_pending != 0; }
+    // True when that commit leaves the map other than the user last saw it, so the document is
+    // marked modified. A selection that is lifted, or dropped where it was lifted, changes only
+    // what the map holds beneath it, never the picture.
+    virtual bool WillChangeMap() const { return HasWorkToCommit(); }
+    // Escape: unfinished work (a rubber band, an unclosed polygon, a text following the
+    // pointer) is forgotten without touching the map.
+    virtual void Cancel() {}
+    // A new map replaces the one this tool worked on: nothing of its gestures may reach the new
+    // one.
+    virtual void Forget() {
+        Cancel();
+        m_pending = 0;
+    }
 
     // A tool that has never seen the pointer starts from the map's origin.
     gdi::Point m_prevPoint{0, 0};

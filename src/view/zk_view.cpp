@@ -89,14 +89,46 @@ void CZKView::MarkModified() {
 void CZKView::CommitToolWork() {
     if (!m_pTool || !m_pTool->HasWorkToCommit())
         return;
-    MarkModified();
+    if (m_pTool->WillChangeMap())
+        MarkModified();
     gdi::DC offscreen(&m_doc->m_bitmap);
     m_pTool->CommitToMap(offscreen);
     InvalidateAll();
 }
 
+void CZKView::LandSelection() {
+    m_selectTool.Land();
+    if (!m_selectTool.HasWorkToCommit())
+        return;
+    if (m_selectTool.WillChangeMap())
+        MarkModified();
+    gdi::DC offscreen(&m_doc->m_bitmap);
+    m_selectTool.CommitToMap(offscreen);
+    InvalidateAll();
+}
+
+void CZKView::CancelToolWork() {
+    if (!m_pTool)
+        return;
+    // Finished work lands as it would have; only what is still unfinished is dropped.
+    CommitToolWork();
+    m_pTool->Cancel();
+    CommitToolWork();
+    InvalidateAll();
+}
+
+void CZKView::ForgetToolWork() {
+    for (int kind = kTilesTool; kind <= kLinesTool; ++kind)
+        ToolOfKind(kind)->Forget();
+    InvalidateAll();
+}
+
 void CZKView::SelectTool(int kind) {
     CommitToolWork();
+    // Only the current tool draws its overlay: a selection left floating under another tool
+    // would show as a hole.
+    if (kind != kSelectTool)
+        LandSelection();
     ToolSettings::tool = kind;
     m_pTool = ToolOfKind(kind);
     m_toolPointKnown = false;
@@ -218,8 +250,11 @@ bool CZKView::ApplySettings(int grid, int overgrid, int width, int height, std::
     ToolSettings::grid = grid;
     ToolSettings::overgrid = overgrid;
     bool ok = true;
-    if (width != m_doc->m_width || height != m_doc->m_height)
+    if (width != m_doc->m_width || height != m_doc->m_height) {
+        // The selection belongs to the map as it is, before it is cut or grown.
+        LandSelection();
         ok = m_doc->Resize(width, height, why);
+    }
     InvalidateAll();
     return ok;
 }
@@ -239,10 +274,13 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
 
     gdi::DC offscreen(&m_doc->m_bitmap);
     if (m_pTool) {
-        if (m_pTool->HasWorkToCommit())
+        if (m_pTool->WillChangeMap())
             MarkModified();
         m_pTool->CommitToMap(offscreen);
     }
+    // What the screen shows is what a save writes: a moved or pasted selection is a change.
+    if (m_pTool == &m_selectTool && m_selectTool.ShowsAChange())
+        MarkModified();
 
     // Map column c shows at window logical x = trunc(c * zoom), rows alike: the mapping the
     // pointer and the overlays use. The copy covers the whole map pixels the window shows, from
@@ -254,22 +292,14 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
                    rows.map, cols.mapSize, rows.mapSize, gdi::Rop::SrcCopy);
 
     if (m_gridOn) {
-        const double z = ToolSettings::zoom;
-        const int W = static_cast<int>(m_doc->m_width * z);
-        const int H = static_cast<int>(m_doc->m_height * z);
-        const int s = static_cast<int>(ToolSettings::grid * z);
-        // A grid finer than a window pixel shows no dots. Only the dots inside the painted part
-        // of the window are set: the same picture at a cost that follows the window.
-        if (s > 0 && W > 0 && H > 0) {
-            const gdi::Rect logical = clip.Offset(scroll.x, scroll.y);
-            const int x0 = std::max(0, (logical.left + s - 1) / s * s);
-            const int y0 = std::max(0, (logical.top + s - 1) / s * s);
-            const int x1 = std::min(W, logical.right);
-            const int y1 = std::min(H, logical.bottom);
-            for (int x = x0; x < x1; x += s)
-                for (int y = y0; y < y1; y += s)
-                    pDC.SetPixelV(x, y, kGridDotColor);
-        }
+        // Only the dots inside the painted part of the window are set: the same picture at a
+        // cost that follows the window.
+        const gdi::Rect logical = clip.Offset(scroll.x, scroll.y);
+        const std::vector<int> xs = GridDotPositions(logical.left, logical.right, m_doc->m_width);
+        const std::vector<int> ys = GridDotPositions(logical.top, logical.bottom, m_doc->m_height);
+        for (const int y : ys)
+            for (const int x : xs)
+                pDC.SetPixelV(x, y, kGridDotColor);
     }
 
     if (m_pTool) {
@@ -280,6 +310,25 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
         pDC.SetClipRect(clip.Intersect(map));
         m_pTool->DrawOverlay(pDC, ToolSettings::zoom);
     }
+}
+
+std::vector<int> CZKView::GridDotPositions(int from, int to, int mapSize) {
+    // Zooms are powers of two, so k * grid * zoom is exact: each dot stands where the grid line
+    // it marks is shown, as trunc(v * zoom) places every map coordinate.
+    const double zoom = ToolSettings::zoom;
+    const double step = std::max(1, ToolSettings::grid) * zoom;
+    std::vector<int> positions;
+    if (!(step >= kMinGridDotSpacing))
+        return positions;
+    const auto end = std::min<std::int64_t>(to, static_cast<std::int64_t>(mapSize * zoom));
+    for (auto k = static_cast<std::int64_t>(std::max(0.0, std::floor(from / step)));; ++k) {
+        const auto x = static_cast<std::int64_t>(static_cast<double>(k) * step);
+        if (x >= end)
+            break;
+        if (x >= from)
+            positions.push_back(static_cast<int>(x));
+    }
+    return positions;
 }
 
 CZKView::MapSpan CZKView::VisibleMapSpan(int scroll, int windowSize) {

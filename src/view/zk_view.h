@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "doc/zk_doc.h"
 #include "gdi/bitmap.h"
@@ -31,6 +32,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
   public:
     static constexpr gdi::Color kGridDotColor = 0xBBBBBB;
     static constexpr gdi::Color kOutsideColor = 0xDDDDDD;
+    // Grid dots closer than this many window pixels would hide the map: none are drawn then.
+    static constexpr int kMinGridDotSpacing = 4;
 
     explicit CZKView(CZKDoc* doc, QWidget* parent = nullptr);
     ~CZKView() override;
@@ -53,6 +56,13 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // Commits whatever the current tool has queued for the map now, rather than at the next
     // paint: before a snapshot, a tool change or a command, so the work lands where it belongs.
     void CommitToolWork();
+    // A floating selection lands where it floats (with its mode), now: before anything reads or
+    // replaces the whole map, and when another tool is made current.
+    void LandSelection();
+    // Escape: the current tool's unfinished work is forgotten (a floating selection lands).
+    void CancelToolWork();
+    // A new map replaced the old one: no tool keeps anything of the old map's gestures.
+    void ForgetToolWork();
 
     // The zoom commands keep the map point at the centre of the window in place.
     void OnZoomIn();
@@ -77,14 +87,22 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     bool OnEditCopy();
     bool OnEditCut();
     // Any picture another program offers (PNG, BMP, JPEG ...; transparency laid on white) becomes
-    // the select tool's floating selection at its last pointer position, and the select tool
-    // becomes current. False when nothing was pasted; `why` then says why, unless the clipboard
-    // held no picture at all. A picture larger than a map may be is refused.
+    // the select tool's floating selection at PastePoint(), and the select tool becomes current;
+    // the view scrolls, if need be, to show the picture's top-left corner. False when nothing was
+    // pasted; `why` then says why, unless the clipboard held no picture at all. A picture larger
+    // than a map may be is refused.
     bool OnEditPaste(std::string* why = nullptr);
     bool CanCutOrCopy() const;
+    // Where a pasted picture's top-left corner goes: the map point under the pointer (on the
+    // grid as a press of the select tool would be) when the pointer is over the map, else the
+    // top-left map pixel the window shows.
+    gdi::Point PastePoint() const;
+    // Scrolls as little as it takes for the window to show map point `p`.
+    void ScrollToShow(gdi::Point p);
     bool CanPaste() const;
 
-    // Printing: one page, the whole map stretched to the printable area.
+    // Printing: one page, the whole map stretched to the printable area. A floating selection
+    // lands first.
     void OnFilePrint();
     // `pages` is how many pages the preview shows side by side (1 or 2), kept between runs.
     void OnFilePrintPreview(int& pages);
@@ -95,6 +113,11 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     static bool RenderPage(const CZKDoc& doc, QPainter& painter, const QRect& page);
     // The printer the print commands share (its setup is kept between them).
     QPrinter& Printer();
+
+    // The grid dots' logical window columns (or rows) in [from, to) for a map side of
+    // `mapSize` pixels: one at trunc(k * grid * zoom) for every grid line k, none when they would
+    // stand closer than kMinGridDotSpacing.
+    static std::vector<int> GridDotPositions(int from, int to, int mapSize);
 
     // The window picture of the last paint: exactly what the user sees.
     const gdi::Bitmap& WindowPicture() const { return m_window; }

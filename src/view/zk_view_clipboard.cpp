@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QImageReader>
 #include <QMimeData>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "view/tool_settings.h"
@@ -163,6 +166,9 @@ bool CZKView::OnEditCopy() {
 bool CZKView::OnEditCut() {
     if (!OnEditCopy())
         return false;
+    // Pixels lifted out of the map leave white behind; pasted ones leave the map as it was.
+    if (m_selectTool.LiftedFrom())
+        MarkModified();
     m_selectTool.ClearSelection();
     InvalidateAll();
     return true;
@@ -185,9 +191,35 @@ bool CZKView::OnEditPaste(std::string* why) {
     }
     // A drop the user asked for lands before the pasted pixels take the selection's place.
     CommitToolWork();
-    m_selectTool.PasteBitmap(std::move(bitmap));
+    const gdi::Point at = PastePoint();
+    m_selectTool.PasteBitmap(std::move(bitmap), at);
     SelectTool(kSelectTool);
+    ScrollToShow(at);
     return true;
+}
+
+gdi::Point CZKView::PastePoint() const {
+    gdi::Point p;
+    if (PointerOnMap(&p))
+        return m_gridOn ? SnapDown(p.x, p.y) : p;  // the select tool's own snapping
+    // The first map pixel whose left (top) edge the window shows, within the map.
+    const gdi::Point scroll = ScrollPos();
+    const double zoom = ToolSettings::zoom;
+    const auto first = [zoom](int s, int size) {
+        return std::clamp(static_cast<int>(std::ceil(s / zoom)), 0, std::max(0, size - 1));
+    };
+    return {first(scroll.x, m_doc->m_width), first(scroll.y, m_doc->m_height)};
+}
+
+void CZKView::ScrollToShow(gdi::Point p) {
+    const double zoom = ToolSettings::zoom;
+    const auto show = [zoom](QScrollBar* bar, int v, int windowSize) {
+        const int at = static_cast<int>(v * zoom);
+        if (at < bar->value() || at >= bar->value() + windowSize)
+            bar->setValue(at);
+    };
+    show(horizontalScrollBar(), p.x, viewport()->width());
+    show(verticalScrollBar(), p.y, viewport()->height());
 }
 
 }  // namespace zk

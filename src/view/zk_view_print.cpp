@@ -85,6 +85,7 @@ QPrinter& CZKView::Printer() {
 }
 
 void CZKView::OnFilePrint() {
+    LandSelection();
     QPrinter& printer = Printer();
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, 1);
@@ -94,6 +95,7 @@ void CZKView::OnFilePrint() {
 }
 
 void CZKView::OnFilePrintPreview(int& pages) {
+    LandSelection();
     QPrintPreviewDialog preview(&Printer(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { OnPrint(*printer); });

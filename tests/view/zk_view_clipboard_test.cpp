@@ -110,17 +110,18 @@ TEST(ViewClipboard, CutTakesThePixelsAwayAndLeavesWhite) {
     EXPECT_EQ(Clipboard()->image().size(), QSize(10, 10));
 }
 
-TEST(ViewClipboard, PasteFloatsThePictureAtTheSelectToolsLastPointAndMakesItCurrent) {
+TEST(ViewClipboard, PasteFloatsThePictureUnderThePointerAndMakesTheSelectToolCurrent) {
     ViewHarness h;
     h.view->m_gridOn = 0;
     QImage picture(3, 2, QImage::Format_RGB32);
     picture.fill(Qt::white);
     picture.setPixel(1, 1, qRgb(255, 0, 0));
     Clipboard()->setImage(picture);
+    // The select tool's own last point is far from where the user looks now.
     h.Select(zk::kSelectTool);
-    h.Move(250, 150);
-    h.Select(zk::kFreehandTool);
     h.Move(10, 10);
+    h.Select(zk::kFreehandTool);
+    h.Move(250, 150);
     h.doc.m_bitmap.SetPixel(252, 151, gdi::kBlack);
     int told = 0;
     h.view->m_onToolChanged = [&told] { ++told; };
@@ -216,18 +217,23 @@ TEST(ViewClipboard, APictureLargerThanAMapIsRefusedAndNothingChanges) {
             OfferEncoded(bytes, mimeType);
         else
             Clipboard()->setImage(wide);
-        h.Select(zk::kFreehandTool);
+        // What floats keeps floating.
         std::string why;
         EXPECT_FALSE(h.view->OnEditPaste(&why));
         EXPECT_NE(why.find("70000 x 1"), std::string::npos) << why;
-        EXPECT_EQ(ToolSettings::tool, zk::kFreehandTool);
         ASSERT_NE(h.tool().GetFloatingBitmap(), nullptr);
         EXPECT_EQ(h.tool().GetFloatingBitmap()->Width(), 4);
     }
+    // Under another tool nothing floats afterwards, and that tool stays current.
+    h.Select(zk::kFreehandTool);
+    std::string why;
+    EXPECT_FALSE(h.view->OnEditPaste(&why));
+    EXPECT_EQ(ToolSettings::tool, zk::kFreehandTool);
+    EXPECT_EQ(h.tool().GetFloatingBitmap(), nullptr);
     // No picture at all: nothing to say.
     Clipboard()->setText(QStringLiteral("text"));
     EXPECT_FALSE(h.view->CanPaste());
-    std::string why;
+    why.clear();
     EXPECT_FALSE(h.view->OnEditPaste(&why));
     EXPECT_EQ(why, "");
 }

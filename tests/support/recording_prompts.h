@@ -1,0 +1,69 @@
+// Answers the main window's questions from a script and records what it was asked.
+#pragma once
+
+#include <QMessageBox>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "app/frame_prompts.h"
+
+namespace zk_test {
+
+class RecordingPrompts : public zk::FramePrompts {
+  public:
+    QString AskOpenPath(QWidget*) override { return openPath; }
+    QString AskSavePath(QWidget*, const QString&) override {
+        ++saveAsked;
+        return savePath;
+    }
+    QMessageBox::StandardButton AskSaveChanges(QWidget*, const QString& title) override {
+        askedAbout << title;
+        return saveChangesAnswer;
+    }
+    void ShowError(QWidget*, const QString& text) override { errors << text; }
+    bool AskNewMapSize(QWidget*, int& w, int& h) override {
+        presetW = w;
+        presetH = h;
+        if (!newSize)
+            return false;
+        w = newSize->first;
+        h = newSize->second;
+        return true;
+    }
+    bool AskReduceColors(QWidget*, quint32 colors) override {
+        reduceAsked << colors;
+        return reduceAnswer;
+    }
+    bool AskRetryPatternWrite(QWidget*, const QString& text) override {
+        retryTexts << text;
+        return onRetry && onRetry();
+    }
+    bool AskSettings(QWidget*, int& grid, int& width, int& height, int& overgrid) override {
+        if (!settings)
+            return false;
+        grid = settings->grid;
+        width = settings->width;
+        height = settings->height;
+        overgrid = settings->overgrid;
+        return true;
+    }
+
+    struct Settings {
+        int grid, width, height, overgrid;
+    };
+    std::optional<Settings> settings;
+    QList<quint32> reduceAsked;
+    bool reduceAnswer = false;
+    QStringList retryTexts;
+    std::function<bool()> onRetry;
+    QString openPath, savePath;
+    int saveAsked = 0;
+    QMessageBox::StandardButton saveChangesAnswer = QMessageBox::Cancel;
+    QStringList askedAbout, errors;
+    std::optional<std::pair<int, int>> newSize;
+    int presetW = 0, presetH = 0;
+};
+
+}  // namespace zk_test
