@@ -18,7 +18,7 @@
 #include "res/menus.h"
 #include "res/strings.h"
 #include "ui/pattern_palette.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace zk {

@@ -15,7 +15,7 @@
 #include "app/main_frame.h"
 #include "app/shipped_patterns.h"
 #include "doc/pattern_library.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace zk {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 namespace zk {
 

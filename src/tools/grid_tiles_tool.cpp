@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "doc/pattern_library.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "doc/pattern_library.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "doc/pattern_library.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "gdi/bitmap.h"
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 namespace zk {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "gdi/bitmap.h"
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 namespace zk {
 

@@ -1,7 +1,7 @@
 #include "tools/symbol_tool.h"
 
 #include "doc/pattern_library.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

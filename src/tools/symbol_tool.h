@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gdi/bitmap.h"
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 namespace zk {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gdi/font.h"
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 namespace zk {
 

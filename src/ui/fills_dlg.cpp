@@ -1,6 +1,6 @@
 #include "ui/fills_dlg.h"
 
-#include "view/mouse_flags.h"
+#include "ui/mouse_flags.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -10,7 +10,7 @@
 
 #include "gdi/dc.h"
 #include "ui/dialog_units.h"
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 namespace zk {
 

@@ -7,9 +7,9 @@
 #include <QPainter>
 
 #include "gdi/dc.h"
-#include "tools/symbol_dlg.h"
+#include "ui/symbol_dlg.h"
 #include "ui/fills_dlg.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

@@ -11,9 +11,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "tools/text_dlg.h"
-#include "view/mouse_flags.h"
-#include "view/tool_settings.h"
+#include "ui/text_dlg.h"
+#include "ui/mouse_flags.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

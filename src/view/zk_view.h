@@ -20,7 +20,7 @@
 #include "tools/symbol_tool.h"
 #include "tools/text_tool.h"
 #include "tools/tiles_tool.h"
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 class QPainter;
 class QPrinter;

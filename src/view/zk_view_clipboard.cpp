@@ -12,7 +12,7 @@
 #include <cmath>
 #include <new>
 
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace zk {

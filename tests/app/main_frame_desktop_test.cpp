@@ -21,7 +21,7 @@
 #include "app/zk_app.h"
 #include "doc/bitmap_file.h"
 #include "res/resource.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace {

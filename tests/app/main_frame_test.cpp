@@ -22,7 +22,7 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "ui/pattern_palette.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "doc/bitmap_file.h"
 #include "res/resource.h"
 #include "support/recording_prompts.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "doc/bitmap_file.h"
 #include "doc/pattern_library.h"
 #include "res/resource.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "doc/zk_doc.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace zk_test {

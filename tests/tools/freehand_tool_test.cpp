@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "tile_test_support.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {

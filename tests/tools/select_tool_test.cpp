@@ -7,7 +7,7 @@
 #include <string>
 
 #include "support/picture.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "support/picture.h"
 #include "tile_test_support.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk_test {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "doc/pattern_library.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "support/bitmap_text.h"
-#include "tools/text_dlg.h"
-#include "view/tool_settings.h"
+#include "ui/text_dlg.h"
+#include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tile_test_support.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 // What only the tiles tool does: no frame, and a grid floor whose lines stay on the grid's own
 // multiples. What it shares with the grid tiles tool is tested with that tool.

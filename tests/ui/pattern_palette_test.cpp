@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ui/fills_dlg.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace {
 

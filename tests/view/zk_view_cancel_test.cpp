@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "support/picture.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "doc/bitmap_file.h"
 #include "support/picture.h"
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "view/map_tool.h"
-#include "view/tool_settings.h"
+#include "tools/map_tool.h"
+#include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {

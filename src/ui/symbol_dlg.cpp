@@ -1,4 +1,4 @@
-#include "tools/symbol_dlg.h"
+#include "ui/symbol_dlg.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -9,8 +9,8 @@
 
 #include "gdi/dc.h"
 #include "ui/dialog_units.h"
-#include "view/map_tool.h"
-#include "view/mouse_flags.h"
+#include "tools/map_tool.h"
+#include "ui/mouse_flags.h"
 
 namespace zk {
 

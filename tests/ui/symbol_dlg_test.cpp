@@ -1,4 +1,4 @@
-#include "tools/symbol_dlg.h"
+#include "ui/symbol_dlg.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/bitmap_text.h"
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 namespace zk {
 

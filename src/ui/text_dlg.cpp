@@ -1,4 +1,4 @@
-#include "tools/text_dlg.h"
+#include "ui/text_dlg.h"
 
 #include <QCheckBox>
 #include <QFontDialog>

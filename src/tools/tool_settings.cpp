@@ -1,4 +1,4 @@
-#include "view/tool_settings.h"
+#include "tools/tool_settings.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "view/mouse_flags.h"
+#include "ui/mouse_flags.h"
 
 #include <QMouseEvent>
 
-#include "view/map_tool.h"
+#include "tools/map_tool.h"
 
 namespace zk {
 
