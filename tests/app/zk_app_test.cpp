@@ -279,7 +279,7 @@ TEST(MainFrame, TheStatusBarIsReadyAgainAfterACommandsDialog) {
     QString closed;
     CloseNextModal(&closed);
     a.frame()->OnCommand(zk::res::ID_APP_ABOUT);
-    EXPECT_FALSE(closed.isEmpty()) << "no About box";
+    EXPECT_EQ(closed, QString::fromUtf8("O programu ZK")) << "no About box, or misnamed";
     EXPECT_EQ(a.frame()->statusBar()->currentMessage(), QString::fromUtf8("Připraven"));
     a.frame()->CloseWithoutAsking();
 }
