@@ -131,7 +131,7 @@ TEST(Application, FirstRunStartsWithTheDefaults) {
     EXPECT_EQ(a.doc().m_width, 672);
     EXPECT_EQ(a.doc().m_height, 944);
     EXPECT_EQ(a.doc().m_bitmap.GetPixel(671, 943), gdi::kWhite);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled[*] - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu[*] - ZK"));
     a.frame()->CloseWithoutAsking();
     a.app.ExitInstance();
 }
@@ -291,7 +291,7 @@ TEST(MainFrame, UnsavedWorkIsAskedAboutAndCancelKeepsEverything) {
     a.Draw();
     a.prompts->saveChangesAnswer = QMessageBox::Cancel;
     EXPECT_FALSE(a.frame()->close());
-    EXPECT_EQ(a.prompts->askedAbout, QStringList{"Untitled"});
+    EXPECT_EQ(a.prompts->askedAbout, QStringList{QString::fromUtf8(zk::CZKDoc::kUntitledTitle)});
     EXPECT_EQ(a.doc().m_bitmap.GetPixel(1, 1), gdi::kBlack);
 
     // New: the dialog is preset to the current size; Cancel in the question keeps the map.
@@ -324,7 +324,7 @@ TEST(MainFrame, YesSavesBeforeClosingAndAFailedSaveKeepsTheWindow) {
     a.prompts->savePath = dir.filePath("no-such-folder/map.bmp");
     EXPECT_FALSE(a.frame()->close()) << "closed although the save failed";
     EXPECT_EQ(a.prompts->errors.size(), 1);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled[*] - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu[*] - ZK"));
 
     a.prompts->savePath = dir.filePath("map.bmp");
     EXPECT_TRUE(a.frame()->close());
