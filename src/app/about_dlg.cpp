@@ -1,6 +1,7 @@
 #include "app/about_dlg.h"
 
 #include "res/icons.h"
+#include "res/menus.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -12,8 +13,25 @@
 
 namespace zk {
 
+namespace {
+
+// The box is named as the menu item that opens it, so the two cannot come to name the program
+// differently: the item's text without its mnemonic and the dots that promise a dialog.
+QString CaptionOfItem(int id) {
+    const res::MenuEntry* item = res::FindMenuItem(id);
+    if (!item)
+        return {};
+    QString text = QString::fromUtf8(item->text.data(), static_cast<qsizetype>(item->text.size()));
+    text.remove(QLatin1Char('&'));
+    if (text.endsWith(QLatin1String("...")))
+        text.chop(3);
+    return text;
+}
+
+}  // namespace
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString::fromUtf8("O programu Tarvil"));
+    setWindowTitle(CaptionOfItem(res::ID_APP_ABOUT));
     auto* icon = new QLabel(this);
     icon->setPixmap(res::AppIcon().pixmap(32, 32));
     auto* name = new QLabel(QStringLiteral("ZK verze %1").arg(QStringLiteral(ZK_VERSION)), this);

@@ -1,4 +1,4 @@
-// "O programu Tarvil": the program's icon, name and version.
+// The About box, "O programu ZK": the program's icon, name and version.
 #pragma once
 
 #include <QDialog>

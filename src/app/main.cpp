@@ -64,10 +64,14 @@ int main(int argc, char** argv) {
     zk::CZKApp::InstallQtTranslations(QLocale::system());
 
     zk::CZKApp theApp;
-    if (!theApp.InitInstance(QApplication::arguments().mid(1))) {
+    // Without the options Qt took for itself (-style, -platform, ...).
+    const QStringList args = QApplication::arguments().mid(1);
+    if (!theApp.InitInstance(args)) {
         if (!theApp.ErrorText().isEmpty()) {
             std::fprintf(stderr, "zk: %s\n", theApp.ErrorText().toLocal8Bit().constData());
-            zk::CZKApp::ShowStartError(theApp.ErrorText());
+            if (theApp.ExitCode() == zk::CZKApp::kMisuseStatus)
+                std::fputs(zk::CZKApp::UsageText().toLocal8Bit().constData(), stderr);
+            zk::CZKApp::ShowStartError(theApp.ErrorText(), args);
         }
         theApp.ExitInstance();
         return theApp.ExitCode();

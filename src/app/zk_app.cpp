@@ -96,23 +96,14 @@ bool CZKApp::InitInstance(const QStringList& args) {
         LoadToolSettings(*settings);
     }
 
-    // zk [FILE], or zk -p FILE to print that map on the default printer and end.
-    QString file;
-    bool print = false;
-    for (const QString& a : args) {
-        if (a == QLatin1String("-p") || a == QLatin1String("/p")) {
-            print = true;
-        } else if (file.isEmpty() && !a.isEmpty()) {
-            file = a;
-        } else {
-            m_error = QStringLiteral("too many arguments (usage: zk [-p] [FILE])");
-            return false;
-        }
-    }
-    if (print && file.isEmpty()) {
-        m_error = QStringLiteral("-p needs the map file to print (usage: zk -p FILE)");
+    const CommandLine line = ParseCommandLine(args);
+    if (!line.misuse.isEmpty()) {
+        m_error = line.misuse;
+        m_exitCode = kMisuseStatus;
         return false;
     }
+    const QString& file = line.file;
+    const bool print = line.print;
 
     m_frame = std::make_unique<CMainFrame>(&m_doc, &m_recentFiles);
     if (file.isEmpty()) {
@@ -193,19 +184,52 @@ bool CZKApp::InfoOption(const QStringList& args, QString* text) {
             return true;
         }
         if (a == QLatin1String("--help")) {
-            *text = QStringLiteral(
-                "Usage: zk [FILE]\n"
-                "       zk -p FILE\n"
-                "Paints grid-based maps, kept as .bmp files.\n"
-                "\n"
-                "  FILE       the map to open; without it, a new white map\n"
-                "  -p FILE    print the map on the default printer, then end\n"
-                "  --help     show this text and end\n"
-                "  --version  show the version and end\n");
+            *text = UsageText();
             return true;
         }
     }
     return false;
+}
+
+QString CZKApp::UsageText() {
+    return QStringLiteral(
+        "Usage: zk [FILE]\n"
+        "       zk -p FILE\n"
+        "Paints grid-based maps, kept as .bmp files.\n"
+        "\n"
+        "  FILE       the map to open; without it, a new white map\n"
+        "  -p FILE    print the map on the default printer, then end\n"
+        "  --help     show this text and end\n"
+        "  --version  show the version and end\n");
+}
+
+CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
+    CommandLine line;
+    QStringList files;
+    for (const QString& a : args) {
+        if (a == QLatin1String("-p") || a == QLatin1String("/p")) {
+            line.print = true;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("--version")) {
+            // Answered by InfoOption before any start.
+        } else if (a.startsWith(QLatin1Char('-'))) {
+            // A mistyped option opened as a map would only fail later with a puzzling reason.
+            line.misuse = QStringLiteral("unknown option %1").arg(a);
+            return line;
+        } else if (a.isEmpty()) {
+            line.misuse = QStringLiteral("the map file's name is empty");
+            return line;
+        } else {
+            files << a;
+        }
+    }
+    if (files.size() > 1)
+        line.misuse =
+            QStringLiteral("more than one map file: %1").arg(files.join(QStringLiteral(", ")));
+    else if (line.print && files.isEmpty())
+        line.misuse = QStringLiteral("-p needs the map file to print");
+    else if (!files.isEmpty())
+        line.file = files.front();
+    return line;
 }
 
 bool CZKApp::HasScreen() {
@@ -213,8 +237,12 @@ bool CZKApp::HasScreen() {
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
-void CZKApp::ShowStartError(const QString& text, bool onScreen) {
-    if (!onScreen || text.isEmpty())
+bool CZKApp::StartErrorGetsABox(const QStringList& args, bool onScreen) {
+    return onScreen && !ParseCommandLine(args).EndsByItself();
+}
+
+void CZKApp::ShowStartError(const QString& text, const QStringList& args, bool onScreen) {
+    if (text.isEmpty() || !StartErrorGetsABox(args, onScreen))
         return;
     QString shown = text;
     shown[0] = shown[0].toUpper();

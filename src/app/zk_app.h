@@ -24,8 +24,8 @@ class CZKApp {
 
     // Reads the settings, makes the document, the main window and its view, and opens the map
     // named in `args` (the program's arguments without its name). False when the program ends
-    // here: with ExitCode() 1 and the reason in ErrorText() when it cannot go on, with 0 after
-    // printing a map for "-p FILE".
+    // here: with ExitCode() 1 and the reason in ErrorText() when it cannot go on, with
+    // kMisuseStatus when `args` make no command, with 0 after printing a map for "-p FILE".
     bool InitInstance(const QStringList& args);
     // Writes the settings back. Runs on every exit, also after a failed start.
     int ExitInstance();
@@ -55,11 +55,31 @@ class CZKApp {
     // "--help" or "--version" among the program's arguments: true, with the text to print
     // (usage or version); the program then ends without opening a window.
     static bool InfoOption(const QStringList& args, QString* text);
+    // What "--help" prints; also follows the reason when the arguments make no command.
+    static QString UsageText();
+
+    // The program's arguments as understood: zk [FILE], or zk -p FILE.
+    struct CommandLine {
+        QString file;
+        bool print = false;
+        // Why the arguments make no command (an unknown option, a second file, -p without its
+        // file); empty when they do. Such a start ends with kMisuseStatus, the reason and the
+        // usage.
+        QString misuse;
+        // Whether the run does its work and ends by itself, as a script starts it: then nobody
+        // may be there to close a message box, and its errors go to stderr only.
+        bool EndsByItself() const { return print || !misuse.isEmpty(); }
+    };
+    static CommandLine ParseCommandLine(const QStringList& args);
+    static constexpr int kMisuseStatus = 2;
 
     // Shows why the program could not start in a message box, for a user who started it from a
-    // desktop and sees no terminal. Not on a platform without a screen, where nobody could
-    // close the box.
-    static void ShowStartError(const QString& text, bool onScreen = HasScreen());
+    // desktop and sees no terminal; only when StartErrorGetsABox(args, onScreen).
+    static void ShowStartError(const QString& text, const QStringList& args,
+                               bool onScreen = HasScreen());
+    // Only a start that was to open the window, and only on a screen: a platform without one
+    // has nobody to close the box, and a run that ends by itself must not wait on one.
+    static bool StartErrorGetsABox(const QStringList& args, bool onScreen);
     static bool HasScreen();
 
   private:

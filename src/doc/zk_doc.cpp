@@ -55,6 +55,7 @@ bool CZKDoc::OnNewDocument() {
     CheckUndo();
     m_bitmap = std::move(map);
     m_pathName.clear();
+    m_title = kUntitledTitle;
     m_modified = false;
     OpenRecord();
     UpdateAllViews(1);
@@ -72,7 +73,7 @@ bool CZKDoc::NewMap(int width, int height, std::string* why) {
     m_width = width;
     m_height = height;
     m_pathName.clear();
-    m_title = "Bez názvu";
+    m_title = kUntitledTitle;
     m_modified = false;
     OpenRecord();
     UpdateAllViews(1);

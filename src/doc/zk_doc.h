@@ -23,6 +23,8 @@ class CZKDoc {
   public:
     static constexpr int kDefaultWidth = 672;
     static constexpr int kDefaultHeight = 944;
+    // The title of a map that has no file yet, at start-up as after New.
+    static constexpr const char* kUntitledTitle = "Bez názvu";
     CZKDoc();
     // The map's watcher is this document's own record.
     CZKDoc(const CZKDoc&) = delete;
@@ -31,10 +33,10 @@ class CZKDoc {
     // Empty when the size is allowed, else why not.
     static std::string CheckSize(long long width, long long height);
 
-    // A white map of m_width x m_height; the undo copy equals it, the path is emptied and the
-    // modified mark cleared.
+    // A white map of m_width x m_height titled kUntitledTitle; the undo copy equals it, the path
+    // is emptied and the modified mark cleared.
     bool OnNewDocument();
-    // The New command once the size is chosen: a white map of that size titled "Bez názvu".
+    // The New command once the size is chosen: a white map of that size titled kUntitledTitle.
     // A size below 1 x 1 or over the limits is refused (the map stays as it was).
     bool NewMap(int width, int height, std::string* why = nullptr);
     // What Undo goes back to becomes the map as it is now. O(1): a new record opens, and the
@@ -92,7 +94,7 @@ class CZKDoc {
     gdi::Bitmap m_undoCheckCopy;
 
     std::string m_pathName;
-    std::string m_title = "Untitled";
+    std::string m_title = kUntitledTitle;
     bool m_modified = false;
     std::vector<DocListener*> m_views;
 };

@@ -90,7 +90,7 @@ TEST(DesktopFrame, TheTitleMarksUnsavedChanges) {
     QTemporaryDir dir;
     App a;
     ASSERT_TRUE(a.ok);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled[*] - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu[*] - ZK"));
     EXPECT_FALSE(a.frame()->isWindowModified());
     a.Paint(40, 40);
     EXPECT_TRUE(a.frame()->isWindowModified()) << "a stroke left no mark";
@@ -129,7 +129,7 @@ TEST(DesktopFrame, ADroppedMapFileOpensAfterTheUnsavedChangesQuestion) {
     a.prompts->answer = QMessageBox::Cancel;
     EXPECT_TRUE(
         Drop(a.frame(), {QUrl::fromLocalFile(dir.filePath("a.txt")), QUrl::fromLocalFile(map)}));
-    EXPECT_EQ(a.prompts->askedAbout, QStringList{"Untitled"});
+    EXPECT_EQ(a.prompts->askedAbout, QStringList{QString::fromUtf8(zk::CZKDoc::kUntitledTitle)});
     EXPECT_EQ(a.app.Document().m_width, 672) << "opened although the user cancelled";
 
     a.prompts->answer = QMessageBox::No;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
@@ -130,7 +131,7 @@ TEST(Application, FirstRunStartsWithTheDefaults) {
     EXPECT_EQ(a.doc().m_width, 672);
     EXPECT_EQ(a.doc().m_height, 944);
     EXPECT_EQ(a.doc().m_bitmap.GetPixel(671, 943), gdi::kWhite);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled[*] - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu[*] - ZK"));
     a.frame()->CloseWithoutAsking();
     a.app.ExitInstance();
 }
@@ -228,11 +229,44 @@ TEST(Application, AMapOnTheCommandLineIsAtTheTopOfTheRecentFilesAtOnce) {
 TEST(Application, AStartErrorIsShownInAMessageBoxOnAScreen) {
     QString shown;
     CloseNextModal(&shown);
-    zk::CZKApp::ShowStartError(QStringLiteral("cannot open /x/map.bmp: not a bitmap file"), true);
+    zk::CZKApp::ShowStartError(QStringLiteral("cannot open /x/map.bmp: not a bitmap file"),
+                               {"/x/map.bmp"}, true);
     EXPECT_EQ(shown, QStringLiteral("Cannot open /x/map.bmp: not a bitmap file."));
     // Without a screen nobody could close the box: none is shown (the test would hang).
-    zk::CZKApp::ShowStartError(QStringLiteral("cannot open x"), false);
+    zk::CZKApp::ShowStartError(QStringLiteral("cannot open x"), {"x"}, false);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Only a start that was to open the window may wait on a box; printing and a command line that
+// makes no command end by themselves, as a script needs, also on a screen.
+TEST(Application, OnlyAWindowStartsErrorGetsABox) {
+    const struct {
+        QStringList args;
+        QString file;
+        bool print, misuse, box;
+    } cases[] = {
+        {{}, "", false, false, true},
+        {{"map.bmp"}, "map.bmp", false, false, true},
+        {{"-p", "map.bmp"}, "map.bmp", true, false, false},
+        {{"map.bmp", "-p"}, "map.bmp", true, false, false},
+        {{"/p", "map.bmp"}, "map.bmp", true, false, false},
+        {{"-p"}, "", true, true, false},
+        {{"--bogus"}, "", false, true, false},
+        {{"map.bmp", "--bogus"}, "", false, true, false},
+        {{"-"}, "", false, true, false},
+        {{"a.bmp", "b.bmp"}, "", false, true, false},
+        {{"-p", "a.bmp", "b.bmp"}, "", true, true, false},
+        {{""}, "", false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(("zk " + c.args.join(' ')).toStdString());
+        const zk::CZKApp::CommandLine line = zk::CZKApp::ParseCommandLine(c.args);
+        EXPECT_EQ(line.file, c.file);
+        EXPECT_EQ(line.print, c.print);
+        EXPECT_EQ(line.misuse.isEmpty(), !c.misuse) << line.misuse.toStdString();
+        EXPECT_EQ(zk::CZKApp::StartErrorGetsABox(c.args, true), c.box);
+        EXPECT_FALSE(zk::CZKApp::StartErrorGetsABox(c.args, false));
+    }
 }
 
 TEST(MainFrame, TheStatusBarIsReadyAgainAfterACommandsDialog) {
@@ -245,7 +279,7 @@ TEST(MainFrame, TheStatusBarIsReadyAgainAfterACommandsDialog) {
     QString closed;
     CloseNextModal(&closed);
     a.frame()->OnCommand(zk::res::ID_APP_ABOUT);
-    EXPECT_FALSE(closed.isEmpty()) << "no About box";
+    EXPECT_EQ(closed, QString::fromUtf8("O programu ZK")) << "no About box, or misnamed";
     EXPECT_EQ(a.frame()->statusBar()->currentMessage(), QString::fromUtf8("Připraven"));
     a.frame()->CloseWithoutAsking();
 }
@@ -257,7 +291,7 @@ TEST(MainFrame, UnsavedWorkIsAskedAboutAndCancelKeepsEverything) {
     a.Draw();
     a.prompts->saveChangesAnswer = QMessageBox::Cancel;
     EXPECT_FALSE(a.frame()->close());
-    EXPECT_EQ(a.prompts->askedAbout, QStringList{"Untitled"});
+    EXPECT_EQ(a.prompts->askedAbout, QStringList{QString::fromUtf8(zk::CZKDoc::kUntitledTitle)});
     EXPECT_EQ(a.doc().m_bitmap.GetPixel(1, 1), gdi::kBlack);
 
     // New: the dialog is preset to the current size; Cancel in the question keeps the map.
@@ -290,7 +324,7 @@ TEST(MainFrame, YesSavesBeforeClosingAndAFailedSaveKeepsTheWindow) {
     a.prompts->savePath = dir.filePath("no-such-folder/map.bmp");
     EXPECT_FALSE(a.frame()->close()) << "closed although the save failed";
     EXPECT_EQ(a.prompts->errors.size(), 1);
-    EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Untitled[*] - ZK"));
+    EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu[*] - ZK"));
 
     a.prompts->savePath = dir.filePath("map.bmp");
     EXPECT_TRUE(a.frame()->close());
@@ -464,35 +498,113 @@ class Program : public ::testing::Test {
         ASSERT_TRUE(QDir().mkpath(patterns));
         ASSERT_TRUE(zk::WriteShippedPatterns(patterns.toStdString(), true));
     }
+    // A platform with a screen that nobody looks at, where a message box waits for ever; without
+    // its plugin, the offscreen one (where the program shows no box at all).
+    QProcessEnvironment OnAScreen() const {
+        QProcessEnvironment screen = env;
+        if (HaveAScreen())
+            screen.insert("QT_QPA_PLATFORM", "vnc:size=320x240:port=0");
+        return screen;
+    }
+    static bool HaveAScreen() {
+        return QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                             "/platforms/libqvnc.so");
+    }
+
+    struct Run {
+        bool ended = false;
+        int status = -1;
+        QString out, err;
+    };
+    // Runs the program to its end, or for a while: one that is still running then is ended.
+    Run RunZk(const QStringList& args, const QProcessEnvironment& environment) {
+        QProcess zk;
+        zk.setProcessEnvironment(environment);
+        zk.setWorkingDirectory(home.path());
+        zk.start(ZK_BINARY, args);
+        Run run;
+        run.ended = zk.waitForFinished(20000);
+        if (!run.ended) {
+            zk.kill();
+            zk.waitForFinished();
+        }
+        run.status = zk.exitStatus() == QProcess::NormalExit ? zk.exitCode() : -1;
+        run.out = QString::fromLocal8Bit(zk.readAllStandardOutput());
+        run.err = QString::fromLocal8Bit(zk.readAllStandardError());
+        return run;
+    }
+    // What the program itself wrote on stderr, from its first line on (the platform may speak
+    // first).
+    static QString OwnLines(const QString& err) {
+        const qsizetype at = err.indexOf("zk: ");
+        return at < 0 ? err : err.mid(at);
+    }
+
     QTemporaryDir home;
     QProcessEnvironment env;
 };
 
 TEST_F(Program, BadMapOnTheCommandLineExitsWithStatusOne) {
-    QProcess zk;
-    zk.setProcessEnvironment(env);
     const QString missing = home.filePath("missing.bmp");
-    zk.start(ZK_BINARY, {missing});
-    ASSERT_TRUE(zk.waitForFinished(30000));
-    EXPECT_EQ(zk.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(zk.exitCode(), 1);
-    const QString err = QString::fromLocal8Bit(zk.readAllStandardError());
-    EXPECT_TRUE(err.contains("zk: cannot open " + missing + ": ")) << err.toStdString();
+    const Run run = RunZk({missing}, env);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("zk: cannot open " + missing + ": ")) << run.err.toStdString();
 }
 
-TEST_F(Program, PrintSwitchWithoutAPrinterSaysSoAndExitsWithStatusOne) {
-    gdi::Bitmap map(20, 10, 32, gdi::kWhite);
-    const QString file = home.filePath("map.bmp");
-    ASSERT_TRUE(zk::WriteBitmapFile(file.toStdString(), map));
-    QProcess zk;
+// A script's command line never waits on a message box, also on a screen: it says why on stderr
+// and ends, with 2 when the arguments make no command (then the usage follows) and 1 when the
+// command cannot be done.
+TEST_F(Program, ScriptedCommandLinesEndWithTheirReasonAndNoBox) {
+    const QString map = home.filePath("map.bmp");
+    ASSERT_TRUE(zk::WriteBitmapFile(map.toStdString(), gdi::Bitmap(20, 10, 32, gdi::kWhite)));
+    const QString missing = home.filePath("missing.bmp");
+    const Run help = RunZk({"--help"}, env);
+    ASSERT_TRUE(help.ended);
+    ASSERT_TRUE(help.out.startsWith("Usage: ")) << help.out.toStdString();
     env.insert("CUPS_SERVER", "/nonexistent/cups.sock");  // no print server: no printer
-    zk.setProcessEnvironment(env);
-    zk.start(ZK_BINARY, {"-p", file});
-    ASSERT_TRUE(zk.waitForFinished(30000));
-    EXPECT_EQ(zk.exitCode(), 1);
-    const QString err = QString::fromLocal8Bit(zk.readAllStandardError());
-    EXPECT_TRUE(err.contains("zk: cannot print " + file + ": no printer is set up"))
-        << err.toStdString();
+
+    const struct {
+        QStringList args;
+        int status;
+        QString line;  // the program's one line of reason
+        bool usage;
+    } cases[] = {
+        {{"--bogus"}, 2, "unknown option --bogus", true},
+        {{"a.bmp", "b.bmp"}, 2, "more than one map file: a.bmp, b.bmp", true},
+        {{"-p"}, 2, "-p needs the map file to print", true},
+        {{"-p", missing},
+         1,
+         "cannot open " + missing + ": cannot open file: No such file or directory",
+         false},
+        {{"-p", map}, 1, "cannot print " + map + ": no printer is set up", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(("zk " + c.args.join(' ')).toStdString());
+        const Run run = RunZk(c.args, OnAScreen());
+        ASSERT_TRUE(run.ended) << "still running: waits on a box?\n" << run.err.toStdString();
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(OwnLines(run.err), "zk: " + c.line + "\n" + (c.usage ? help.out : QString()));
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+// A user who started the program from a desktop and named a bad map sees why in a box.
+TEST_F(Program, ABadMapOnAPlainStartWaitsOnItsBoxOnAScreen) {
+    if (!HaveAScreen())
+        GTEST_SKIP() << "no vnc platform plugin to stand for a screen";
+    QProcess zk;
+    zk.setProcessEnvironment(OnAScreen());
+    zk.setWorkingDirectory(home.path());
+    zk.setReadChannel(QProcess::StandardError);
+    zk.start(ZK_BINARY, {home.filePath("missing.bmp")});
+    QString err;
+    while (!err.contains("zk: cannot open") && zk.waitForReadyRead(20000))
+        err += QString::fromLocal8Bit(zk.readAllStandardError());
+    ASSERT_TRUE(err.contains("zk: cannot open")) << err.toStdString();
+    EXPECT_FALSE(zk.waitForFinished(1000)) << "ended without showing the box";
+    zk.kill();
+    zk.waitForFinished();
 }
 
 TEST_F(Program, TerminationSignalWritesTheSettingsWithoutQuestions) {

@@ -38,7 +38,7 @@ TEST(MapDocument, NewMapIsWhiteWithAnEqualUndoCopyAndTellsTheViews) {
     EXPECT_EQ(doc.m_bitmap.GetPixel(0, 0), gdi::kWhite);
     EXPECT_EQ(doc.m_bitmap.GetPixel(671, 943), gdi::kWhite);
     EXPECT_TRUE(doc.UndoPicture() == doc.m_bitmap);
-    EXPECT_EQ(doc.GetTitle(), "Untitled");
+    EXPECT_EQ(doc.GetTitle(), "Bez názvu");
     EXPECT_EQ(view.hints, std::vector<int>{1});
     // Undo right after start-up changes nothing visible.
     doc.OnEditUndo();
@@ -157,6 +157,11 @@ TEST(MapDocument, OpenAndSaveFollowTheFileAndFailuresKeepEverything) {
     EXPECT_TRUE(doc.UndoPicture() == undo);
     EXPECT_EQ(doc.m_width, 100);
     EXPECT_EQ(doc.GetTitle(), "small.bmp");
+
+    // A new map has no file, and says so.
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(doc.GetPathName(), "");
+    EXPECT_EQ(doc.GetTitle(), "Bez názvu");
 }
 
 }  // namespace

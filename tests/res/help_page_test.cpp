@@ -168,4 +168,18 @@ TEST(HelpPage, CoversEveryToolAndKey) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(file))) << file;
 }
 
+// The places the patterns are read from, in the order they are tried; the page must not go on
+// naming one folder when the program looks in three.
+TEST(HelpPage, NamesThePatternFoldersInTheOrderTheyAreTried) {
+    const QString text = ReadPage(ReadAll(SourceHelpPage())).text.simplified();
+    qsizetype from = 0;
+    for (const char* place :
+         {"[path]", "~/.config/ZK/ZK.conf", "./brush/", "~/.local/share/ZK/brush/"}) {
+        const qsizetype at = text.indexOf(QString::fromUtf8(place), from);
+        EXPECT_GE(at, 0) << place << " not named, or not after the place before it";
+        if (at >= 0)
+            from = at;
+    }
+}
+
 }  // namespace
