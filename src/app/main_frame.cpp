@@ -28,8 +28,8 @@
 #include "res/icons.h"
 #include "res/menus.h"
 #include "res/resource.h"
-#include "ui/pattern_palette.h"
 #include "tools/tool_settings.h"
+#include "ui/pattern_palette.h"
 #include "view/zk_view.h"
 
 namespace zk {
@@ -128,7 +128,7 @@ void CMainFrame::UpdateStatusPanes() {
         return;
     gdi::Point p;
     if (m_view->PointerOnMap(&p)) {
-        const int g = std::max(1, ToolSettings::grid);
+        const int g = ToolSettings::GridStep();
         m_positionPane->setText(QStringLiteral("%1, %2").arg(p.x).arg(p.y));
         m_cellPane->setText(QString::fromUtf8("buňka %1, %2").arg(p.x / g).arg(p.y / g));
     } else {

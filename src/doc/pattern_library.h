@@ -16,9 +16,19 @@ namespace zk {
 constexpr int kEmptyFill = 0;
 constexpr int kGridFloor = 8;
 
+// An index of the library: what a fill may be before a tool takes its bitmap.
+constexpr bool IsLibraryIndex(int fill) {
+    return fill >= 0 && fill < 16;
+}
+// A library index painted with its own bitmap: any but the two fixed fills.
+constexpr bool IsPatternFill(int fill) {
+    return IsLibraryIndex(fill) && fill != kEmptyFill && fill != kGridFloor;
+}
+
 class PatternLibrary {
   public:
     static constexpr int kCount = 16;
+    static_assert(IsLibraryIndex(kCount - 1) && !IsLibraryIndex(kCount));
     // The largest brush or symbol file read, a side in pixels; a larger one counts as
     // unreadable.
     static constexpr int kMaxSide = 1024;

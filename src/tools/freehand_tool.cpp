@@ -49,7 +49,7 @@ void FreehandTool::InvalidateSegment(gdi::Point from, gdi::Point to) {
         GrowForMarks(Grow({s.left, s.top, s.right + 1, s.bottom + 1}, kPenReach), zoom)
             .Union(PointerCrossBox(from, zoom))
             .Union(PointerCrossBox(to, zoom));
-    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+    g_pMapView->InvalidateMapRect(r);
 }
 
 void FreehandTool::DrawSegment(gdi::DC& dc, const Segment& s) {

@@ -8,21 +8,9 @@
 
 namespace zk {
 
-namespace {
-
-bool IsPattern(int fill) {
-    return fill >= 0 && fill < PatternLibrary::kCount && fill != kEmptyFill && fill != kGridFloor;
-}
-
-}  // namespace
-
-int GridTilesTool::GridStep() {
-    return std::max(1, ToolSettings::grid);
-}
-
 int GridTilesTool::TileSide() {
     // The size bar only gives 0..3; anything else is taken as its nearest size.
-    return (std::clamp(ToolSettings::tilesize, 0, 3) + 1) * GridStep();
+    return (std::clamp(ToolSettings::tilesize, 0, 3) + 1) * ToolSettings::GridStep();
 }
 
 void GridTilesTool::Begin(int primary) {
@@ -57,7 +45,7 @@ void GridTilesTool::OnMouseMove(unsigned flags, int x, int y) {
 }
 
 void GridTilesTool::StampPath(gdi::Point from, gdi::Point to) {
-    const int g = GridStep();
+    const int g = ToolSettings::GridStep();
     const long long dx = static_cast<long long>(to.x) - from.x;
     const long long dy = static_cast<long long>(to.y) - from.y;
     if (from.x % g == 0 && from.y % g == 0 && to.x % g == 0 && to.y % g == 0) {
@@ -101,26 +89,11 @@ void GridTilesTool::Invalidate() {
     // erased; one pixel around it for the frame and the two-pixel mark.
     const int s =
         std::max(std::clamp(m_lastOverlaySize, 0, 3), std::clamp(ToolSettings::tilesize, 0, 3));
-    const int side = (s + 1) * GridStep();
+    const int side = (s + 1) * ToolSettings::GridStep();
     const gdi::Rect r =
         GrowForMarks(Grow(TileSquare(m_curPoint, side).Union(TileSquare(m_prevPoint, side)), 1),
                      ToolSettings::zoom);
-    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
-}
-
-void GridTilesTool::DrawGridLines(gdi::DC& dc, gdi::Point at, int side) {
-    const int g = GridStep();
-    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
-    // Truncating division: an edge at 0 gets no line of its own, the first one is at g.
-    for (int x = g * ((at.x - 1) / g + 1); x <= g * ((at.x + side) / g); x += g) {
-        dc.MoveTo(x, at.y);
-        dc.LineTo(x, at.y + side);
-    }
-    for (int y = g * ((at.y - 1) / g + 1); y <= g * ((at.y + side) / g); y += g) {
-        dc.MoveTo(at.x, y);
-        dc.LineTo(at.x + side, y);
-    }
-    dc.SelectPen(old);
+    g_pMapView->InvalidateMapRect(r);
 }
 
 void GridTilesTool::StampTile(gdi::DC& dc, gdi::Point at, int fill) const {
@@ -128,7 +101,7 @@ void GridTilesTool::StampTile(gdi::DC& dc, gdi::Point at, int fill) const {
     const int s = tile.Width();
     const int x = tile.left;
     const int y = tile.top;
-    if (IsPattern(fill)) {
+    if (IsPatternFill(fill)) {
         // One pixel larger than the tile: the frame lies on the grid lines at both ends, shared
         // with the neighbouring tiles.
         const gdi::Pen oldPen = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
@@ -140,7 +113,7 @@ void GridTilesTool::StampTile(gdi::DC& dc, gdi::Point at, int fill) const {
         // The grid floor: white with every cell line, and the frame even where an edge at 0
         // has no grid line of its own.
         dc.FillRect({x, y, x + s, y + s}, gdi::Brush::Solid(gdi::kWhite));
-        DrawGridLines(dc, at, s);
+        DrawGridLines(dc, tile, EdgeAtZero::NoLine, Grow(tile, 1));
         const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
         const gdi::Point border[] = {{x + s, y}, {x + s, y + s}, {x, y + s}, {x, y}};
         dc.MoveTo(x, y);
@@ -169,15 +142,9 @@ void GridTilesTool::CommitToMap(gdi::DC& dc) {
 
 void GridTilesTool::DrawOverlay(gdi::DC& dc, float zoom) {
     const gdi::Rect tile = TileSquare(m_curPoint, TileSide());
-    const int l = ToWindow(tile.left, zoom), t = ToWindow(tile.top, zoom);
-    const int r = ToWindow(tile.right, zoom), b = ToWindow(tile.bottom, zoom);
-    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(2, kMarkColor));
-    dc.MoveTo(l, t);
-    dc.LineTo(r, t);
-    dc.LineTo(r, b);
-    dc.LineTo(l, b);
-    dc.LineTo(l, t);
-    dc.SelectPen(old);
+    const gdi::Rect w = ToWindow(tile, zoom);
+    DrawBoxMark(dc, gdi::Pen::Solid(2, kMarkColor), {w.left, w.top}, {w.right, w.bottom},
+                FirstEdge::Row);
     m_lastOverlaySize = std::clamp(ToolSettings::tilesize, 0, 3);
 }
 

@@ -35,18 +35,11 @@ class GridTilesTool : public MapTool {
     static gdi::Rect TileSquare(gdi::Point at, int side) {
         return {at.x, at.y, at.x + side, at.y + side};
     }
-    // The grid step, never below 1, whatever the settings hold.
-    static int GridStep();
 
   protected:
     // Paints one tile with its top-left corner at `at`, with brush index `fill`; an index
     // outside 0..15 paints nothing. The tiles tool paints its tiles without the frame.
     virtual void StampTile(gdi::DC& dc, gdi::Point at, int fill) const;
-    // Black one-pixel lines on every grid column and row inside the square [at, at + side]:
-    // absolute multiples of the grid, so neighbouring tiles continue one grid. The first line
-    // lies past the square's left (top) edge unless that edge is a multiple of the grid other
-    // than 0; the last one may lie on the column (row) just past the square.
-    static void DrawGridLines(gdi::DC& dc, gdi::Point at, int side);
 
   private:
     struct Stamp {

@@ -71,7 +71,7 @@ void LinesTool::Invalidate() {
     gdi::Rect r = PointerCrossBox(m_curPoint, zoom).Union(PointerCrossBox(m_prevPoint, zoom));
     if (m_dragging)
         r = r.Union(GrowForMarks(LineBox(Current()), zoom));
-    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+    g_pMapView->InvalidateMapRect(r);
 }
 
 void LinesTool::CommitToMap(gdi::DC& dc) {

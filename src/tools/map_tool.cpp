@@ -18,7 +18,7 @@ class NoView final : public MapViewInterface {
 NoView g_noView;
 
 int GridStep() {
-    return ToolSettings::grid < 1 ? 1 : ToolSettings::grid;
+    return ToolSettings::GridStep();
 }
 
 }  // namespace
@@ -62,8 +62,42 @@ gdi::Rect GrowForMarks(const gdi::Rect& r, float zoom) {
     return Grow(r, std::max(1, static_cast<int>(std::ceil(1.0 / static_cast<double>(zoom)))));
 }
 
-int ToWindow(int v, float zoom) {
-    return static_cast<int>(static_cast<double>(v) * static_cast<double>(zoom));
+void DrawBoxMark(gdi::DC& dc, const gdi::Pen& pen, gdi::Point from, gdi::Point to,
+                 FirstEdge first) {
+    const gdi::Pen old = dc.SelectPen(pen);
+    const gdi::Point turn1 =
+        first == FirstEdge::Row ? gdi::Point{to.x, from.y} : gdi::Point{from.x, to.y};
+    const gdi::Point turn2 =
+        first == FirstEdge::Row ? gdi::Point{from.x, to.y} : gdi::Point{to.x, from.y};
+    dc.MoveTo(from.x, from.y);
+    dc.LineTo(turn1.x, turn1.y);
+    dc.LineTo(to.x, to.y);
+    dc.LineTo(turn2.x, turn2.y);
+    dc.LineTo(from.x, from.y);
+    dc.SelectPen(old);
+}
+
+void DrawGridLines(gdi::DC& dc, const gdi::Rect& box, EdgeAtZero edge, const gdi::Rect& visible) {
+    const int g = GridStep();
+    const auto first = [g, edge](int v) {
+        return edge == EdgeAtZero::Line ? g * (v / g) : g * ((v - 1) / g + 1);
+    };
+    // Lines far left of or above what can show are skipped, whole steps at a time.
+    const auto start = [g](int x0, int from) {
+        return x0 < from - g ? x0 + (from - x0) / g * g : x0;
+    };
+    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
+    for (int x = start(first(box.left), visible.left);
+         x <= g * (box.right / g) && x < visible.right; x += g) {
+        dc.MoveTo(x, box.top);
+        dc.LineTo(x, box.bottom);
+    }
+    for (int y = start(first(box.top), visible.top);
+         y <= g * (box.bottom / g) && y < visible.bottom; y += g) {
+        dc.MoveTo(box.left, y);
+        dc.LineTo(box.right, y);
+    }
+    dc.SelectPen(old);
 }
 
 void MapTool::OnRButtonDblClk(unsigned, int, int) {}

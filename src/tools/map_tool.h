@@ -2,7 +2,9 @@
 #pragma once
 
 #include "gdi/dc.h"
+#include "gdi/pen.h"
 #include "gdi/types.h"
+#include "tools/map_window.h"
 
 namespace zk {
 
@@ -37,13 +39,25 @@ constexpr gdi::Rect Grow(const gdi::Rect& r, int n) {
 // view turns map edges into window pixels by truncation, which at zooms below 1 can leave out a
 // mark's last window pixel.
 gdi::Rect GrowForMarks(const gdi::Rect& r, float zoom);
-// A map coordinate as the window shows it at `zoom`: trunc(v * zoom).
-int ToWindow(int v, float zoom);
+// The closed outline of the box with corners `from` and `to` (window points) in `pen`, as one
+// path that starts at `from` and runs along its row first, or along its column first: that
+// decides where a dashed pen's pattern starts and which way it runs.
+enum class FirstEdge { Row, Column };
+void DrawBoxMark(gdi::DC& dc, const gdi::Pen& pen, gdi::Point from, gdi::Point to, FirstEdge first);
 
-// Grid snapping. Both divide by ToolSettings::grid (taken as at least 1) truncating toward
-// zero, so negative coordinates move toward zero.
+// Grid snapping. Both divide by ToolSettings::GridStep() truncating toward zero, so negative
+// coordinates move toward zero.
 gdi::Point SnapDown(int x, int y);     // down to the grid line at or before the point
 gdi::Point SnapNearest(int x, int y);  // to the nearest grid line; a half rounds up
+
+// Whether a grid floor's edge at 0 gets a line of its own. Without, the first column is
+// g * ((left - 1) / g + 1) by truncating division, as the rectangle and tile floors have always
+// drawn it; with, it is g * (left / g).
+enum class EdgeAtZero { NoLine, Line };
+// The grid floor's lines: black, one pixel, on every grid column x with first <= x <= right
+// (from top to bottom) and every grid row alike (from left to right), skipping those that
+// cannot reach `visible`.
+void DrawGridLines(gdi::DC& dc, const gdi::Rect& box, EdgeAtZero edge, const gdi::Rect& visible);
 
 // A drawing tool. Mouse operations only record state and ask for repaints through
 // g_pMapView->InvalidateMapRect; the map changes only in CommitToMap, which the view calls at the
@@ -96,6 +110,9 @@ class MapViewInterface {
     // Asks for the window area that shows the map rectangle [left, right) x [top, bottom) to be
     // repainted (with the tool's commit and overlay).
     virtual void InvalidateMapRect(int left, int top, int right, int bottom) = 0;
+    void InvalidateMapRect(const gdi::Rect& r) {
+        InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+    }
     // Asks for the whole view to be repainted.
     virtual void InvalidateAll() = 0;
 

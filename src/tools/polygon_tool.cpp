@@ -99,7 +99,7 @@ void PolygonTool::Invalidate() const {
     // Right and bottom past the last pixel, and what the widest pen paints around the points.
     r = GrowForMarks(Grow({r.left, r.top, r.right + 1, r.bottom + 1}, kPenReach),
                      ToolSettings::zoom);
-    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+    g_pMapView->InvalidateMapRect(r);
 }
 
 void PolygonTool::StrokeOutline(gdi::DC& dc, const gdi::Pen& pen) const {

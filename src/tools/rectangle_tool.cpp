@@ -64,7 +64,7 @@ void RectangleTool::Invalidate() const {
     const gdi::Rect r =
         GrowForMarks(Grow(Box(m_anchor, m_curPoint).Union(Box(m_anchor, m_prevPoint)), kPenReach),
                      ToolSettings::zoom);
-    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+    g_pMapView->InvalidateMapRect(r);
 }
 
 void RectangleTool::CommitToMap(gdi::DC& dc) {
@@ -105,17 +105,8 @@ bool RectangleTool::Paint(gdi::DC& dc, const gdi::Rect& box, int fill) const {
         // The floor covers the inner part of a wide outline. Lines lie on the grid multiples
         // inside the box, none on an edge at 0, and one just past the box where R or B is a
         // multiple itself.
-        dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
         dc.FillRect(box, gdi::Brush::Solid(gdi::kWhite));
-        const int g = std::max(1, ToolSettings::grid);
-        for (int x = g * ((L - 1) / g + 1); x <= g * (R / g); x += g) {
-            dc.MoveTo(x, T);
-            dc.LineTo(x, B);
-        }
-        for (int y = g * ((T - 1) / g + 1); y <= g * (B / g); y += g) {
-            dc.MoveTo(L, y);
-            dc.LineTo(R, y);
-        }
+        DrawGridLines(dc, box, EdgeAtZero::NoLine, {L, T, R + 1, B + 1});
     }
     dc.SelectPen(oldPen);
     dc.SetBrushOrg(oldOrg);
@@ -129,15 +120,9 @@ void RectangleTool::DrawOverlay(gdi::DC& dc, float zoom) {
 
 void RectangleTool::DrawMark(gdi::DC& dc, const gdi::Rect& box, float zoom) const {
     // Through the corner pixels' top-left corners, as the committed border's thin outline.
-    const int l = ToWindow(box.left, zoom), t = ToWindow(box.top, zoom);
-    const int r = ToWindow(box.right - 1, zoom), b = ToWindow(box.bottom - 1, zoom);
-    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, kMarkColor));
-    dc.MoveTo(r, b);
-    dc.LineTo(r, t);
-    dc.LineTo(l, t);
-    dc.LineTo(l, b);
-    dc.LineTo(r, b);
-    dc.SelectPen(old);
+    DrawBoxMark(dc, gdi::Pen::Solid(1, kMarkColor),
+                ToWindow(gdi::Point{box.right - 1, box.bottom - 1}, zoom),
+                ToWindow(gdi::Point{box.left, box.top}, zoom), FirstEdge::Column);
 }
 
 }  // namespace zk

@@ -14,10 +14,6 @@ gdi::Rect Spanned(gdi::Point a, gdi::Point b) {
     return gdi::Rect{a.x, a.y, b.x, b.y}.Normalized();
 }
 
-int Scaled(int v, double zoom) {
-    return static_cast<int>(v * zoom);
-}
-
 }  // namespace
 
 SelectTool::SelectTool() {
@@ -36,7 +32,7 @@ void SelectTool::Invalidate() {
         };
         const gdi::Rect r =
             grown(Spanned(m_curPoint, m_anchor)).Union(grown(Spanned(m_prevPoint, m_anchor)));
-        g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+        g_pMapView->InvalidateMapRect(r);
     }
     if (m_floating || m_hasSelection)
         g_pMapView->InvalidateAll();
@@ -175,29 +171,19 @@ void SelectTool::CommitToMap(gdi::DC& dc) {
 }
 
 void SelectTool::DrawOverlay(gdi::DC& dc, float zoom) {
-    const double z = zoom;
-    if (m_banding) {
-        const gdi::Pen old = dc.SelectPen(gdi::Pen::Dash(kMarkColor));
-        dc.MoveTo(Scaled(m_curPoint.x, z), Scaled(m_curPoint.y, z));
-        dc.LineTo(Scaled(m_curPoint.x, z), Scaled(m_anchor.y, z));
-        dc.LineTo(Scaled(m_anchor.x, z), Scaled(m_anchor.y, z));
-        dc.LineTo(Scaled(m_anchor.x, z), Scaled(m_curPoint.y, z));
-        dc.LineTo(Scaled(m_curPoint.x, z), Scaled(m_curPoint.y, z));
-        dc.SelectPen(old);
-    }
+    if (m_banding)
+        DrawBoxMark(dc, gdi::Pen::Dash(kMarkColor), ToWindow(m_curPoint, zoom),
+                    ToWindow(m_anchor, zoom), FirstEdge::Column);
     if (m_hasSelection && m_floating) {
         const gdi::Rect& r = m_selRect;
+        const gdi::Rect w = ToWindow(r, zoom);
         gdi::DC sel(&m_selBitmap);
-        dc.StretchBlt(Scaled(r.left, z), Scaled(r.top, z), Scaled(r.Width(), z),
-                      Scaled(r.Height(), z), sel, 0, 0, r.Width(), r.Height(),
-                      m_useAnd ? gdi::Rop::SrcAnd : gdi::Rop::SrcCopy);
-        const gdi::Pen old = dc.SelectPen(gdi::Pen::Dash(gdi::kBlack));
-        dc.MoveTo(Scaled(r.left, z), Scaled(r.top, z));
-        dc.LineTo(Scaled(r.right, z), Scaled(r.top, z));
-        dc.LineTo(Scaled(r.right, z), Scaled(r.bottom, z));
-        dc.LineTo(Scaled(r.left, z), Scaled(r.bottom, z));
-        dc.LineTo(Scaled(r.left, z), Scaled(r.top, z));
-        dc.SelectPen(old);
+        // The stretched size is the selection's own size at the zoom, not the difference of its
+        // mapped edges.
+        dc.StretchBlt(w.left, w.top, ToWindow(r.Width(), zoom), ToWindow(r.Height(), zoom), sel, 0,
+                      0, r.Width(), r.Height(), m_useAnd ? gdi::Rop::SrcAnd : gdi::Rop::SrcCopy);
+        DrawBoxMark(dc, gdi::Pen::Dash(gdi::kBlack), {w.left, w.top}, {w.right, w.bottom},
+                    FirstEdge::Row);
     }
 }
 

@@ -12,14 +12,6 @@ int ShapeTool::Fill() const {
     return m_primaryButton ? ToolSettings::fill : ToolSettings::secfill;
 }
 
-bool ShapeTool::IsLibraryIndex(int fill) {
-    return fill >= 0 && fill < PatternLibrary::kCount;
-}
-
-bool ShapeTool::IsPatternFill(int fill) {
-    return IsLibraryIndex(fill) && fill != kEmptyFill && fill != kGridFloor;
-}
-
 gdi::Pen ShapeTool::LinePen() {
     return gdi::Pen::Solid(std::clamp(ToolSettings::line, 0, 3), gdi::kBlack);
 }
@@ -55,24 +47,9 @@ bool ShapeTool::PaintGridFloor(
     gdi::DC off(&image);
     off.SetViewportOrg({-area.left, -area.top});
     paint(off, gdi::Brush::Solid(gdi::kWhite), gdi::Pen::Solid(1, gdi::kWhite));
-    off.SelectPen(black);
-    const int g = std::max(1, ToolSettings::grid);
-    // The grid columns and rows that cross the box; those left of or above the image are
-    // clipped, and the loops start at the first that can show.
-    const int x1 = g * (box.right / g), y1 = g * (box.bottom / g);
-    int x0 = g * (box.left / g), y0 = g * (box.top / g);
-    if (x0 < area.left - g)
-        x0 += (area.left - x0) / g * g;
-    if (y0 < area.top - g)
-        y0 += (area.top - y0) / g * g;
-    for (int x = x0; x <= x1 && x < area.right; x += g) {
-        off.MoveTo(x, box.top);
-        off.LineTo(x, box.bottom);
-    }
-    for (int y = y0; y <= y1 && y < area.bottom; y += g) {
-        off.MoveTo(box.left, y);
-        off.LineTo(box.right, y);
-    }
+    // Every grid column and row of the box, an edge at 0 too: the shape's own outline is not
+    // there to stand in for it.
+    DrawGridLines(off, box, EdgeAtZero::Line, area);
     map.BitBlt(area.left, area.top, area.Width(), area.Height(), off, area.left, area.top,
                gdi::Rop::SrcPaint);
     return true;

@@ -19,9 +19,6 @@ class ShapeTool : public MapTool {
   protected:
     // The fill index of the gesture: `fill` or `secfill` by its button.
     int Fill() const;
-    // An index of the pattern library other than the two special fills.
-    static bool IsPatternFill(int fill);
-    static bool IsLibraryIndex(int fill);
     // The solid black pen of the line size; size 0 draws one pixel wide.
     static gdi::Pen LinePen();
 

@@ -83,7 +83,7 @@ void SymbolTool::Invalidate() {
     const gdi::Point p = m_prevPoint;
     const gdi::Rect r =
         gdi::Rect{c.x, c.y, c.x + kSide, c.y + kSide}.Union({p.x, p.y, p.x + kSide, p.y + kSide});
-    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+    g_pMapView->InvalidateMapRect(r);
 }
 
 void SymbolTool::CommitToMap(gdi::DC& dc) {
@@ -106,11 +106,10 @@ void SymbolTool::DrawOverlay(gdi::DC& dc, float zoom) {
     gdi::Bitmap t = CurrentSymbol();
     if (t.IsNull())
         return;
-    const double z = zoom;
     const gdi::DC src(&t);
-    const int side = static_cast<int>(kSide * z);
-    dc.StretchBlt(static_cast<int>(m_curPoint.x * z), static_cast<int>(m_curPoint.y * z), side,
-                  side, src, 0, 0, kSide, kSide, gdi::Rop::SrcAnd);
+    const int side = ToWindow(kSide, zoom);
+    const gdi::Point at = ToWindow(m_curPoint, zoom);
+    dc.StretchBlt(at.x, at.y, side, side, src, 0, 0, kSide, kSide, gdi::Rop::SrcAnd);
 }
 
 }  // namespace zk

@@ -6,14 +6,6 @@
 
 namespace zk {
 
-namespace {
-
-int GridStep() {
-    return std::max(1, ToolSettings::grid);
-}
-
-}  // namespace
-
 void TextTool::OnLButtonDown(unsigned, int, int) {
     if (m_floating) {
         m_textPos = m_curPoint;
@@ -58,12 +50,12 @@ void TextTool::Repaint(bool whole) {
     }
     // The caret's pen is two window pixels wide; below zoom 1 that is more than a map pixel.
     const int e = 1 + static_cast<int>(2.0 / static_cast<double>(ToolSettings::zoom));
-    const int g = GridStep();
+    const int g = ToolSettings::GridStep();
     const gdi::Point c = m_curPoint;
     const gdi::Point p = m_prevPoint;
     const gdi::Rect r = gdi::Rect{c.x - e, c.y - e, c.x + e, c.y + g + e}.Union(
         {p.x - e, p.y - e, p.x + e, p.y + g + e});
-    g_pMapView->InvalidateMapRect(r.left, r.top, r.right, r.bottom);
+    g_pMapView->InvalidateMapRect(r);
 }
 
 void TextTool::CommitToMap(gdi::DC& dc) {
@@ -90,9 +82,8 @@ gdi::LogFont TextTool::PreviewFont(float zoom) const {
 }
 
 void TextTool::DrawOverlay(gdi::DC& dc, float zoom) {
-    const double z = zoom;
-    const int x = static_cast<int>(m_curPoint.x * z);
-    const int y = static_cast<int>(m_curPoint.y * z);
+    const int x = ToWindow(m_curPoint.x, zoom);
+    const int y = ToWindow(m_curPoint.y, zoom);
     if (m_floating) {
         const gdi::Font old = dc.SelectFont(gdi::Font(PreviewFont(zoom)));
         const gdi::Color oldText = dc.SetTextColor(kMarkColor);
@@ -103,7 +94,7 @@ void TextTool::DrawOverlay(gdi::DC& dc, float zoom) {
     }
     const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(2, kMarkColor));
     dc.MoveTo(x, y);
-    dc.LineTo(x, y + static_cast<int>(GridStep() * z));
+    dc.LineTo(x, y + ToWindow(ToolSettings::GridStep(), zoom));
     dc.SelectPen(old);
 }
 

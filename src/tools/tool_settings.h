@@ -20,6 +20,9 @@ struct ToolSettings {
     static inline int tilesize = 0;        // 0..3: tiles of 1..4 grid cells
     static inline int symbolrotation = 0;  // 0..3 quarter turns counter-clockwise
 
+    // The grid step as every division by it takes it: at least 1, whatever was stored.
+    static int GridStep() { return grid < 1 ? 1 : grid; }
+
     // Brings values read from outside (the settings store) into the ranges the tools rely on:
     // a grid step that divides must be at least 1, an index must never reach past the pattern
     // library, and an unknown tool becomes the grid tiles tool, the first run's.

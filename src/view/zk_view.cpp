@@ -11,9 +11,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "ui/text_dlg.h"
-#include "ui/mouse_flags.h"
 #include "tools/tool_settings.h"
+#include "ui/mouse_flags.h"
+#include "ui/text_dlg.h"
 
 namespace zk {
 
@@ -144,8 +144,8 @@ gdi::Point CZKView::ScrollPos() const {
 gdi::Point CZKView::WindowToMap(int x, int y) const {
     const gdi::Point scroll = ScrollPos();
     const float zoom = ToolSettings::zoom;
-    const int mapX = static_cast<int>(static_cast<float>(x + scroll.x) / zoom);
-    const int mapY = static_cast<int>(static_cast<float>(y + scroll.y) / zoom);
+    const int mapX = ToMap(x + scroll.x, zoom);
+    const int mapY = ToMap(y + scroll.y, zoom);
     if (m_gridOn && m_pTool)
         return m_pTool->SnapPoint(mapX, mapY);
     return {mapX, mapY};
@@ -162,9 +162,8 @@ void CZKView::UpdateScrollSizes() {
 void CZKView::ApplyScrollRanges() {
     const bool adjusting = m_adjustingScroll;
     m_adjustingScroll = true;
-    const double zoom = ToolSettings::zoom;
-    const int totalW = static_cast<int>(m_doc->m_width * zoom);
-    const int totalH = static_cast<int>(m_doc->m_height * zoom);
+    const int totalW = ToWindow(m_doc->m_width, ToolSettings::zoom);
+    const int totalH = ToWindow(m_doc->m_height, ToolSettings::zoom);
     const QSize client = viewport()->size();
     // A page is the window's size, so the thumb shows how much of the map the window holds; a
     // line is a hundredth of the map.
@@ -178,13 +177,10 @@ void CZKView::ApplyScrollRanges() {
 }
 
 void CZKView::InvalidateMapRect(int left, int top, int right, int bottom) {
-    const double zoom = ToolSettings::zoom;
     const gdi::Point scroll = ScrollPos();
-    const int l = static_cast<int>(left * zoom) - scroll.x;
-    const int t = static_cast<int>(top * zoom) - scroll.y;
-    const int r = static_cast<int>(right * zoom) - scroll.x;
-    const int b = static_cast<int>(bottom * zoom) - scroll.y;
-    const gdi::Rect rect = gdi::Rect{l, t, r, b}.Normalized();
+    const gdi::Rect rect = ToWindow(gdi::Rect{left, top, right, bottom}, ToolSettings::zoom)
+                               .Offset(-scroll.x, -scroll.y)
+                               .Normalized();
     if (rect.IsEmpty())
         return;
     viewport()->update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
@@ -207,9 +203,9 @@ bool CZKView::ZoomAround(float factor, QPoint anchor) {
     if (factor > 1.0f ? !(old < 8.0f) : !(old > 0.125f))
         return false;
     const gdi::Point s = ScrollPos();
-    // The map pixel under the anchor; zooms are powers of two, so this is exact.
-    const double mx = std::floor((anchor.x() + s.x) / static_cast<double>(old));
-    const double my = std::floor((anchor.y() + s.y) / static_cast<double>(old));
+    // The map pixel under the anchor.
+    const int mx = FloorToMap(anchor.x() + s.x, old);
+    const int my = FloorToMap(anchor.y() + s.y, old);
     ToolSettings::zoom = old * factor;
     const double z = ToolSettings::zoom;
     m_adjustingScroll = true;
@@ -285,8 +281,8 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
     // Map column c shows at window logical x = trunc(c * zoom), rows alike: the mapping the
     // pointer and the overlays use. The copy covers the whole map pixels the window shows, from
     // the first one the scroll position cuts into; the clip keeps it to the window.
-    const MapSpan cols = VisibleMapSpan(scroll.x, w);
-    const MapSpan rows = VisibleMapSpan(scroll.y, h);
+    const MapSpan cols = VisibleMapSpan(scroll.x, w, ToolSettings::zoom);
+    const MapSpan rows = VisibleMapSpan(scroll.y, h, ToolSettings::zoom);
     // Source pixels beyond the map are not read: the window there keeps its grey.
     pDC.StretchBlt(cols.window, rows.window, cols.windowSize, rows.windowSize, offscreen, cols.map,
                    rows.map, cols.mapSize, rows.mapSize, gdi::Rop::SrcCopy);
@@ -304,9 +300,9 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
 
     if (m_pTool) {
         // The tools' marks belong on the map: none on the grey beyond it.
-        const double z = ToolSettings::zoom;
-        const gdi::Rect map{-scroll.x, -scroll.y, static_cast<int>(m_doc->m_width * z) - scroll.x,
-                            static_cast<int>(m_doc->m_height * z) - scroll.y};
+        const gdi::Rect map =
+            ToWindow(gdi::Rect{0, 0, m_doc->m_width, m_doc->m_height}, ToolSettings::zoom)
+                .Offset(-scroll.x, -scroll.y);
         pDC.SetClipRect(clip.Intersect(map));
         m_pTool->DrawOverlay(pDC, ToolSettings::zoom);
     }
@@ -315,35 +311,20 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
 std::vector<int> CZKView::GridDotPositions(int from, int to, int mapSize) {
     // Zooms are powers of two, so k * grid * zoom is exact: each dot stands where the grid line
     // it marks is shown, as trunc(v * zoom) places every map coordinate.
-    const double zoom = ToolSettings::zoom;
-    const double step = std::max(1, ToolSettings::grid) * zoom;
+    const float zoom = ToolSettings::zoom;
+    const int g = ToolSettings::GridStep();
     std::vector<int> positions;
-    if (!(step >= kMinGridDotSpacing))
+    if (!(g * static_cast<double>(zoom) >= kMinGridDotSpacing))
         return positions;
-    const auto end = std::min<std::int64_t>(to, static_cast<std::int64_t>(mapSize * zoom));
-    for (auto k = static_cast<std::int64_t>(std::max(0.0, std::floor(from / step)));; ++k) {
-        const auto x = static_cast<std::int64_t>(static_cast<double>(k) * step);
+    const int end = std::min(to, ToWindow(mapSize, zoom));
+    for (int k = std::max(0, FloorToMap(from, zoom) / g);; ++k) {
+        const int x = ToWindow(k * g, zoom);
         if (x >= end)
             break;
         if (x >= from)
-            positions.push_back(static_cast<int>(x));
+            positions.push_back(x);
     }
     return positions;
-}
-
-CZKView::MapSpan CZKView::VisibleMapSpan(int scroll, int windowSize) {
-    // Zooms are powers of two, so these products and quotients are exact.
-    const long double zoom = ToolSettings::zoom;
-    const auto first = static_cast<std::int64_t>(std::floor(scroll / zoom));
-    const auto last = static_cast<std::int64_t>(std::ceil((scroll + windowSize) / zoom));
-    const auto from = static_cast<std::int64_t>(first * zoom);
-    const auto to = static_cast<std::int64_t>(last * zoom);
-    MapSpan span;
-    span.map = static_cast<int>(first);
-    span.mapSize = static_cast<int>(last - first);
-    span.window = static_cast<int>(from);
-    span.windowSize = static_cast<int>(to - from);
-    return span;
 }
 
 void CZKView::Render(const QRect& r) {
@@ -387,12 +368,11 @@ bool CZKView::PointerOnMap(gdi::Point* p) const {
     if (!m_pointerOver)
         return false;
     const gdi::Point scroll = ScrollPos();
-    const double zoom = ToolSettings::zoom;
-    const double x = std::floor((m_pointer.x() + scroll.x) / zoom);
-    const double y = std::floor((m_pointer.y() + scroll.y) / zoom);
+    const int x = FloorToMap(m_pointer.x() + scroll.x, ToolSettings::zoom);
+    const int y = FloorToMap(m_pointer.y() + scroll.y, ToolSettings::zoom);
     if (x < 0 || y < 0 || x >= m_doc->m_width || y >= m_doc->m_height)
         return false;
-    *p = {static_cast<int>(x), static_cast<int>(y)};
+    *p = {x, y};
     return true;
 }
 

@@ -14,13 +14,13 @@
 #include "tools/freehand_tool.h"
 #include "tools/grid_tiles_tool.h"
 #include "tools/lines_tool.h"
+#include "tools/map_tool.h"
 #include "tools/polygon_tool.h"
 #include "tools/rectangle_tool.h"
 #include "tools/select_tool.h"
 #include "tools/symbol_tool.h"
 #include "tools/text_tool.h"
 #include "tools/tiles_tool.h"
-#include "tools/map_tool.h"
 
 class QPainter;
 class QPrinter;
@@ -46,6 +46,7 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
 
     gdi::Point WindowToMap(int x, int y) const;
     void UpdateScrollSizes();
+    using MapViewInterface::InvalidateMapRect;
     void InvalidateMapRect(int left, int top, int right, int bottom) override;
     void InvalidateAll() override;
 
@@ -166,15 +167,6 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // Sizes the window picture to the window and runs the paint pass over `r`.
     void Render(const QRect& r);
     gdi::Point ScrollPos() const;
-
-    // The map pixels [map, map + mapSize) along one axis that a window of `windowSize` pixels
-    // scrolled to `scroll` shows, and the logical window span [window, window + windowSize)
-    // they cover at the zoom (it may start before the scroll position and end after the window).
-    struct MapSpan {
-        int map = 0, mapSize = 0;
-        int window = 0, windowSize = 0;
-    };
-    static MapSpan VisibleMapSpan(int scroll, int windowSize);
 
     // Where the pointer was last seen over the window, and the tool told of it.
     void NotePointer(const QPointF& position, unsigned flags);

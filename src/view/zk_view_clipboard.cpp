@@ -204,17 +204,15 @@ gdi::Point CZKView::PastePoint() const {
         return m_gridOn ? SnapDown(p.x, p.y) : p;  // the select tool's own snapping
     // The first map pixel whose left (top) edge the window shows, within the map.
     const gdi::Point scroll = ScrollPos();
-    const double zoom = ToolSettings::zoom;
-    const auto first = [zoom](int s, int size) {
-        return std::clamp(static_cast<int>(std::ceil(s / zoom)), 0, std::max(0, size - 1));
+    const auto first = [](int s, int size) {
+        return std::clamp(CeilToMap(s, ToolSettings::zoom), 0, std::max(0, size - 1));
     };
     return {first(scroll.x, m_doc->m_width), first(scroll.y, m_doc->m_height)};
 }
 
 void CZKView::ScrollToShow(gdi::Point p) {
-    const double zoom = ToolSettings::zoom;
-    const auto show = [zoom](QScrollBar* bar, int v, int windowSize) {
-        const int at = static_cast<int>(v * zoom);
+    const auto show = [](QScrollBar* bar, int v, int windowSize) {
+        const int at = ToWindow(v, ToolSettings::zoom);
         if (at < bar->value() || at >= bar->value() + windowSize)
             bar->setValue(at);
     };
