@@ -49,35 +49,46 @@ bool CZKDoc::OnNewDocument() {
         m_width = kDefaultWidth;
         m_height = kDefaultHeight;
     }
-    gdi::Bitmap map = WhiteMap(m_width, m_height);
-    if (map.IsNull())
-        return false;
-    CheckUndo();
-    m_bitmap = std::move(map);
-    m_pathName.clear();
-    m_title = kUntitledTitle;
-    m_modified = false;
-    OpenRecord();
-    UpdateAllViews(1);
-    return true;
+    return NewMap(m_width, m_height);
 }
 
 bool CZKDoc::NewMap(int width, int height, std::string* why) {
-    if (std::string e = CheckSize(width, height); !e.empty())
-        return Fail(why, e);
-    gdi::Bitmap map = WhiteMap(width, height);
+    gdi::Bitmap map = NewWhiteMap(width, height, why);
     if (map.IsNull())
-        return Fail(why, "not enough memory for the map");
-    CheckUndo();
-    m_bitmap = std::move(map);
-    m_width = width;
-    m_height = height;
+        return false;
     m_pathName.clear();
     m_title = kUntitledTitle;
-    m_modified = false;
-    OpenRecord();
-    UpdateAllViews(1);
+    ReplaceMap(std::move(map), MapChange::NewHistory);
     return true;
+}
+
+gdi::Bitmap CZKDoc::NewWhiteMap(int width, int height, std::string* why) {
+    if (std::string e = CheckSize(width, height); !e.empty()) {
+        Fail(why, e);
+        return {};
+    }
+    gdi::Bitmap map = WhiteMap(width, height);
+    if (map.IsNull())
+        Fail(why, "not enough memory for the map");
+    return map;
+}
+
+void CZKDoc::ReplaceMap(gdi::Bitmap map, MapChange change) {
+    CheckUndo();
+    if (change == MapChange::Undoable) {
+        // Undo brings back the old size: the record keeps the old map whole.
+        if (m_undoCheck)
+            m_undoCheckCopy = m_bitmap;
+        m_undo.KeepWhole(std::move(m_bitmap));
+    }
+    m_bitmap = std::move(map);
+    m_width = m_bitmap.Width();
+    m_height = m_bitmap.Height();
+    if (change == MapChange::NewHistory)
+        OpenRecord();
+    // A map of its own matches its file (or has none yet); a changed one is unsaved work.
+    m_modified = change == MapChange::Undoable;
+    UpdateAllViews(1);
 }
 
 void CZKDoc::SaveUndo() {
@@ -110,26 +121,15 @@ void CZKDoc::OnEditUndo() {
 }
 
 bool CZKDoc::Resize(int width, int height, std::string* why) {
-    if (std::string e = CheckSize(width, height); !e.empty())
-        return Fail(why, e);
-    gdi::Bitmap map = WhiteMap(width, height);
+    gdi::Bitmap map = NewWhiteMap(width, height, why);
     if (map.IsNull())
-        return Fail(why, "not enough memory for the map");
-    CheckUndo();
+        return false;
     // The old map at (0, 0), unscaled: what lies beyond the new size is cut off.
     const int w = std::min(width, m_bitmap.Width());
     const int h = std::min(height, m_bitmap.Height());
     for (int y = 0; y < h; ++y)
         std::copy_n(m_bitmap.Row(y), w, map.Row(y));
-    // Undo brings back the old size: the record keeps the old map whole.
-    if (m_undoCheck)
-        m_undoCheckCopy = m_bitmap;
-    m_undo.KeepWhole(std::move(m_bitmap));
-    m_bitmap = std::move(map);
-    m_width = width;
-    m_height = height;
-    m_modified = true;
-    UpdateAllViews(1);
+    ReplaceMap(std::move(map), MapChange::Undoable);
     return true;
 }
 
@@ -138,14 +138,8 @@ bool CZKDoc::OnOpenDocument(const std::string& path, std::string* why) {
     BitmapError error;
     if (!ReadBitmapFile(path, map, &error))
         return Fail(why, error.message);
-    CheckUndo();
-    m_bitmap = std::move(map);
-    OpenRecord();
     SetPathName(path);
-    m_width = m_bitmap.Width();
-    m_height = m_bitmap.Height();
-    m_modified = false;
-    UpdateAllViews(1);
+    ReplaceMap(std::move(map), MapChange::NewHistory);
     return true;
 }
 

@@ -85,6 +85,14 @@ class CZKDoc {
     int m_height = kDefaultHeight;
 
   private:
+    // How a whole-map change meets the history: a map of its own (New, Open) starts anew, and
+    // Undo goes back to it; a change of the map (Resize) is undone like a gesture.
+    enum class MapChange { NewHistory, Undoable };
+    // Every operation that replaces the whole map ends here: the map, its size, the undo record,
+    // the modified mark and the views.
+    void ReplaceMap(gdi::Bitmap map, MapChange change);
+    // A white map of that size, or an empty one with the reason (refused size, no memory).
+    static gdi::Bitmap NewWhiteMap(int width, int height, std::string* why);
     void SetPathName(const std::string& path);
     // A new record whose state is the map as it is (after New and Open, where both agree).
     void OpenRecord();

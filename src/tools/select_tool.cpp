@@ -101,13 +101,20 @@ void SelectTool::OnMouseMove(unsigned flags, int x, int y) {
         Invalidate();
 }
 
+bool SelectTool::LiftPending() const {
+    return m_pending && m_hasSelection && !m_floating;
+}
+
+bool SelectTool::DropPending() const {
+    return m_pending && !m_hasSelection && m_floating;
+}
+
 bool SelectTool::HasWorkToCommit() const {
-    return m_pending && (m_hasSelection != 0) != (m_floating != 0);
+    return LiftPending() || DropPending();
 }
 
 bool SelectTool::WillChangeMap() const {
-    const bool dropping = m_pending && !m_hasSelection && m_floating;
-    return dropping && m_liftedFrom != m_selRect;
+    return DropPending() && m_liftedFrom != m_selRect;
 }
 
 void SelectTool::Land() {
@@ -152,7 +159,7 @@ void SelectTool::CommitToMap(gdi::DC& dc) {
     const gdi::Bitmap* map = dc.GetBitmap();
     const int w = m_selRect.Width();
     const int h = m_selRect.Height();
-    if (m_hasSelection && !m_floating) {
+    if (LiftPending()) {
         // Whatever of the rectangle lies outside the map floats as white.
         m_selBitmap = gdi::Bitmap(w, h, map ? map->BitsPerPixel() : 32, gdi::kWhite);
         gdi::DC sel(&m_selBitmap);
@@ -160,7 +167,7 @@ void SelectTool::CommitToMap(gdi::DC& dc) {
         m_floating = 1;
         m_liftedFrom = m_selRect;
         dc.FillRect(m_selRect, gdi::Brush::Solid(gdi::kWhite));
-    } else if (!m_hasSelection && m_floating) {
+    } else if (DropPending()) {
         gdi::DC sel(&m_selBitmap);
         dc.BitBlt(m_selRect.left, m_selRect.top, w, h, sel, 0, 0,
                   m_useAnd ? gdi::Rop::SrcAnd : gdi::Rop::SrcCopy);

@@ -25,7 +25,6 @@ class SelectTool : public MapTool {
     void OnMouseMove(unsigned flags, int x, int y) override;
     void CommitToMap(gdi::DC& dc) override;
     void DrawOverlay(gdi::DC& dc, float zoom) override;
-    // Only a lift or a drop changes the map; a pending flag left by ClearSelection does not.
     bool HasWorkToCommit() const override;
     // A lift leaves the picture as it was (the pixels float where they lay), and so does a drop
     // where they were lifted from; a drop anywhere else, or of pasted pixels, changes it.
@@ -68,6 +67,12 @@ class SelectTool : public MapTool {
     gdi::Point m_anchor{0, 0};
 
   private:
+    // The states the next commit acts on: Defined (a released band, lifted at the next paint)
+    // and Dropping (a press outside, dropped at the next paint). With neither, as after
+    // ClearSelection, a pending flag commits nothing.
+    bool LiftPending() const;
+    bool DropPending() const;
+
     std::optional<gdi::Rect> m_liftedFrom;
 
     void ButtonDown(gdi::Point at, int mode);

@@ -278,9 +278,8 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
     if (m_pTool == &m_selectTool && m_selectTool.ShowsAChange())
         MarkModified();
 
-    // Map column c shows at window logical x = trunc(c * zoom), rows alike: the mapping the
-    // pointer and the overlays use. The copy covers the whole map pixels the window shows, from
-    // the first one the scroll position cuts into; the clip keeps it to the window.
+    // The copy covers the whole map pixels the window shows (see map_window.h), from the first
+    // one the scroll position cuts into; the clip keeps it to the window.
     const MapSpan cols = VisibleMapSpan(scroll.x, w, ToolSettings::zoom);
     const MapSpan rows = VisibleMapSpan(scroll.y, h, ToolSettings::zoom);
     // Source pixels beyond the map are not read: the window there keeps its grey.
@@ -309,8 +308,7 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
 }
 
 std::vector<int> CZKView::GridDotPositions(int from, int to, int mapSize) {
-    // Zooms are powers of two, so k * grid * zoom is exact: each dot stands where the grid line
-    // it marks is shown, as trunc(v * zoom) places every map coordinate.
+    // Each dot stands where the map mapping shows the grid line it marks.
     const float zoom = ToolSettings::zoom;
     const int g = ToolSettings::GridStep();
     std::vector<int> positions;
