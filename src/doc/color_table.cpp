@@ -93,9 +93,26 @@ void ReduceRow(const Color* src, std::uint8_t* dst, int w, const std::uint8_t* l
         dst[x] = lut[Index555(src[x])];
 }
 
+// Calls `take(colour)` for each pixel whose colour differs from the one before it, until `take`
+// returns false. Maps are mostly runs of one colour, so a pixel equal to its left neighbour costs
+// a comparison, not a look-up.
+template <class Take>
+void ForEachColourChange(const gdi::Bitmap& bitmap, Take take) {
+    const std::size_t n = bitmap.PixelCount();
+    const Color* p = bitmap.Data();
+    Color last = ~Color{0};
+    for (std::size_t i = 0; i < n; ++i) {
+        const Color c = p[i] & 0xFFFFFF;
+        if (c == last)
+            continue;
+        last = c;
+        if (!take(c))
+            return;
+    }
+}
+
 // The distinct colours of a bitmap while there are at most `Limit`; `overflow` once there are
-// more. Maps are mostly runs of one colour, so a pixel equal to its left neighbour costs a
-// comparison, not a look-up.
+// more.
 template <std::uint32_t Limit>
 struct SmallColorSet {
     static constexpr std::uint32_t kSlots = 2 * Limit;
@@ -105,17 +122,7 @@ struct SmallColorSet {
     bool overflow = false;
 
     void Collect(const gdi::Bitmap& bitmap) {
-        const std::size_t n = bitmap.PixelCount();
-        const Color* p = bitmap.Data();
-        Color last = ~Color{0};
-        for (std::size_t i = 0; i < n; ++i) {
-            const Color c = p[i] & 0xFFFFFF;
-            if (c == last)
-                continue;
-            last = c;
-            if (!Insert(c))
-                return;
-        }
+        ForEachColourChange(bitmap, [this](Color c) { return Insert(c); });
     }
     bool Insert(Color c) {
         std::uint32_t s = (c * 0x9E3779B1u) >> (32 - std::bit_width(kSlots - 1));
@@ -235,22 +242,16 @@ std::uint32_t CountColors(const gdi::Bitmap& bitmap, std::uint32_t stopAbove) {
     // Past 256 a bit for every colour: 2 MiB, and no hashing at all.
     std::vector<std::uint64_t> seen(std::size_t{1} << 18);
     std::uint32_t count = 0;
-    const std::size_t n = bitmap.PixelCount();
-    const Color* p = bitmap.Data();
-    Color last = ~Color{0};
-    for (std::size_t i = 0; i < n; ++i) {
-        const Color c = p[i] & 0xFFFFFF;
-        if (c == last)
-            continue;
-        last = c;
+    ForEachColourChange(bitmap, [&](Color c) {
         std::uint64_t& word = seen[c >> 6];
         const std::uint64_t bit = std::uint64_t{1} << (c & 63);
         if (!(word & bit)) {
             word |= bit;
             if (++count > stopAbove)
-                return count;
+                return false;
         }
-    }
+        return true;
+    });
     return count;
 }
 

@@ -143,13 +143,9 @@ void SelectTool::Cancel() {
 }
 
 void SelectTool::Forget() {
-    m_moving = 0;
-    m_floating = 0;
-    m_hasSelection = 0;
-    m_banding = 0;
+    ClearSelection();
     m_pending = 0;
     m_selBitmap.Reset();
-    m_liftedFrom.reset();
     g_pMapView->InvalidateAll();
 }
 
