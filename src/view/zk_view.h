@@ -88,7 +88,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     bool OnEditCopy();
     bool OnEditCut();
     // Any picture another program offers (PNG, BMP, JPEG ...; transparency laid on white) becomes
-    // the select tool's floating selection at PastePoint(), and the select tool becomes current;
+    // the select tool's floating selection at PastePoint() (what floated before lands first), and
+    // the select tool becomes current;
     // the view scrolls, if need be, to show the picture's top-left corner. False when nothing was
     // pasted; `why` then says why, unless the clipboard held no picture at all. A picture larger
     // than a map may be is refused.

@@ -189,8 +189,10 @@ bool CZKView::OnEditPaste(std::string* why) {
             *why = reason;
         return false;
     }
-    // A drop the user asked for lands before the pasted pixels take the selection's place.
+    // Whatever floats lands where it floats before the pasted pixels take the selection's
+    // place: a paste never leaves a lifted selection's place white.
     CommitToolWork();
+    LandSelection();
     const gdi::Point at = PastePoint();
     m_selectTool.PasteBitmap(std::move(bitmap), at);
     SelectTool(kSelectTool);

@@ -144,7 +144,7 @@ TEST(ViewClipboard, PasteFloatsThePictureUnderThePointerAndMakesTheSelectToolCur
     EXPECT_EQ(h.Map(251, 151), zk_test::kRed);
 }
 
-TEST(ViewClipboard, APasteReplacesWhatFloatedAndThatStaysGone) {
+TEST(ViewClipboard, APasteLandsWhatFloatedBeforeThePictureFloats) {
     Lifted h;
     QImage other(2, 2, QImage::Format_RGB32);
     other.fill(Qt::black);
@@ -153,9 +153,13 @@ TEST(ViewClipboard, APasteReplacesWhatFloatedAndThatStaysGone) {
     ASSERT_TRUE(h.view->OnEditPaste());
     ASSERT_NE(h.tool().GetFloatingBitmap(), nullptr);
     EXPECT_TRUE(Shows(*h.tool().GetFloatingBitmap(), {"##", "##"}));
+    // The lifted pixels are back where they floated, not lost under a white hole.
+    EXPECT_EQ(h.Map(10, 10), gdi::kBlack);
+    EXPECT_EQ(h.Map(13, 12), gdi::kBlack);
+    EXPECT_EQ(h.Map(11, 11), zk_test::kRed);
     h.DropOutside();
     EXPECT_EQ(h.CountMap(gdi::kBlack, 100, 100, 102, 102), 4);
-    EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 40, 40), 1600) << "the replaced pixels came back";
+    EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 40, 40), 2);
 }
 
 TEST(ViewClipboard, PicturesOtherProgramsOfferArePasted) {
