@@ -1,23 +1,12 @@
 #include "ui/fills_dlg.h"
 
-#include "ui/mouse_flags.h"
-
-#include <QImage>
-#include <QMouseEvent>
 #include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 
 #include "gdi/dc.h"
 #include "ui/dialog_units.h"
-#include "tools/map_tool.h"
 
 namespace zk {
-
-namespace {
-
-constexpr int kCellSize = 8;
-}  // namespace
 
 CFillsDlg::CFillsDlg(QWidget* parent) : QDialog(parent) {
     UseDialogFont(this);
@@ -38,21 +27,11 @@ CFillsDlg::CFillsDlg(QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-std::optional<gdi::Point> CFillsDlg::CellAt(int px, int py) {
-    const int x = (px - kGridRect.left) / kCellSize;
-    const int y = (py - kGridRect.top) / kCellSize;
-    if (x < 0 || x >= kCells || y < 0 || y >= kCells)
-        return std::nullopt;
-    return gdi::Point{x, y};
-}
-
 void CFillsDlg::EditCell(int px, int py, int value, bool wholeWindow) {
     const std::optional<gdi::Point> cell = CellAt(px, py);
     if (!cell)
         return;
-    m_lastCell = *cell;
-    m_cells[cell->x][cell->y] = value;
-    m_pending[cell->x][cell->y] = true;
+    m_grid.Set(*cell, value);
     if (wholeWindow)
         update();
     else
@@ -69,40 +48,14 @@ void CFillsDlg::OnRButtonDown(unsigned, int px, int py) {
 }
 
 void CFillsDlg::OnMouseMove(unsigned flags, int px, int py) {
-    // A drag paints only with exactly one button and no Shift or Ctrl.
-    if (flags == MK_LBUTTON)
-        EditCell(px, py, 1, false);
-    else if (flags == MK_RBUTTON)
-        EditCell(px, py, 0, false);
-}
-
-void CFillsDlg::WritePendingCells() {
-    if (m_pBitmap) {
-        // Writes through the drawing layer are clipped to the bitmap: a brush file of another
-        // size than 8 x 8 is edited only where it has pixels.
-        gdi::DC dc(m_pBitmap);
-        for (int x = 0; x < kCells; ++x)
-            for (int y = 0; y < kCells; ++y)
-                if (m_pending[x][y])
-                    dc.SetPixelV(x, y, m_cells[x][y] ? gdi::kBlack : gdi::kWhite);
-    }
-    for (auto& column : m_pending)
-        for (bool& p : column)
-            p = false;
-    m_lastCell = {-1, -1};
+    if (const std::optional<int> value = DragValue(flags))
+        EditCell(px, py, *value, false);
 }
 
 void CFillsDlg::Render() {
-    WritePendingCells();
-
-    const int w = width();
-    const int h = height();
-    if (m_picture.Width() != w || m_picture.Height() != h)
-        m_picture = gdi::Bitmap(w, h);
+    m_grid.Write(m_pBitmap);
+    ClearPicture(*this, m_picture);
     gdi::DC dc(&m_picture);
-    const gdi::Color face = palette().color(QPalette::Window).rgb() & 0xFFFFFF;
-    dc.FillRect(m_picture.Bounds(), gdi::Brush::Solid(face));
-
     if (m_pBitmap) {
         const gdi::DC src(m_pBitmap);
         // The brush as it fills an area, tiled 2 x 2. A smaller bitmap leaves the rest of each
@@ -113,49 +66,27 @@ void CFillsDlg::Render() {
         dc.BitBlt(px + kCells, py, kCells, kCells, src, 0, 0, gdi::Rop::SrcCopy);
         dc.BitBlt(px + kCells, py + kCells, kCells, kCells, src, 0, 0, gdi::Rop::SrcCopy);
         dc.BitBlt(px, py + kCells, kCells, kCells, src, 0, 0, gdi::Rop::SrcCopy);
-        // Each brush pixel becomes an 8 x 8 cell.
-        dc.StretchBlt(kGridRect.left, kGridRect.top, kGridRect.Width(), kGridRect.Height(), src, 0,
-                      0, kCells, kCells, gdi::Rop::SrcCopy);
     }
-
-    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
-    for (int i = 0; i <= kCells; ++i) {
-        const int x = kGridRect.left + i * kCellSize;
-        dc.MoveTo(x, kGridRect.top);
-        dc.LineTo(x, kGridRect.bottom);
-        const int y = kGridRect.top + i * kCellSize;
-        dc.MoveTo(kGridRect.left, y);
-        dc.LineTo(kGridRect.right, y);
-    }
-    dc.SelectPen(old);
+    Grid::Draw(dc, m_pBitmap);
 }
 
 void CFillsDlg::done(int result) {
-    WritePendingCells();
+    m_grid.Write(m_pBitmap);
     QDialog::done(result);
 }
 
 void CFillsDlg::paintEvent(QPaintEvent* event) {
     Render();
-    // 0x00RRGGBB is the layout of RGB32: the picture goes to the screen as it is.
-    const QImage image(reinterpret_cast<const uchar*>(m_picture.Data()), m_picture.Width(),
-                       m_picture.Height(), m_picture.Width() * 4, QImage::Format_RGB32);
-    QPainter painter(this);
-    painter.drawImage(event->rect(), image, event->rect());
+    ShowPicture(*this, m_picture, event->rect());
 }
 
 void CFillsDlg::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDown(KeyStateFlags(event), p.x(), p.y());
-    else if (event->button() == Qt::RightButton)
-        OnRButtonDown(KeyStateFlags(event), p.x(), p.y());
+    SendMousePress(*this, event);
     QDialog::mousePressEvent(event);
 }
 
 void CFillsDlg::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    OnMouseMove(KeyStateFlags(event), p.x(), p.y());
+    SendMouseMove(*this, event);
     QDialog::mouseMoveEvent(event);
 }
 

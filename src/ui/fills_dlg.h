@@ -9,6 +9,7 @@
 
 #include "gdi/bitmap.h"
 #include "gdi/types.h"
+#include "ui/cell_grid.h"
 
 class QPushButton;
 
@@ -19,14 +20,13 @@ class CFillsDlg : public QDialog {
   public:
     static constexpr int kCells = 8;
     // The enlarged brush and the tiled preview, in client pixels.
-    static constexpr gdi::Rect kGridRect{42, 10, 42 + 8 * kCells, 10 + 8 * kCells};
+    using Grid = CellGrid<CellLayout{kCells, 8, {42, 10}}>;
+    static constexpr gdi::Rect kGridRect = Grid::kRect;
     static constexpr gdi::Point kPreviewOrigin{10, 10};
 
     explicit CFillsDlg(QWidget* parent = nullptr);
 
-    // The cell under a client point, or nullopt outside the grid. Division truncates toward zero,
-    // so up to 7 pixels left of or above the grid still give column or row 0.
-    static std::optional<gdi::Point> CellAt(int px, int py);
+    static std::optional<gdi::Point> CellAt(int px, int py) { return Grid::CellAt(px, py); }
 
     // Writes the cells edited since the last render into *m_pBitmap, then draws the whole client
     // area into Picture(): exactly what paintEvent puts on the screen.
@@ -44,11 +44,10 @@ class CFillsDlg : public QDialog {
     QPushButton* OkButton() const { return m_ok; }
     QPushButton* CancelButton() const { return m_cancel; }
 
-    // The cell edited last; (-1, -1) once it is written into the bitmap.
-    gdi::Point m_lastCell{-1, -1};
-    // Indexed [x][y]: 1 black, 0 white. Only edited cells are read, so it is not loaded from the
-    // bitmap.
-    int m_cells[kCells][kCells] = {};
+    // Only edited cells are read, so they are not loaded from the bitmap.
+    Grid m_grid;
+    gdi::Point& m_lastCell = m_grid.m_lastCell;
+    int (&m_cells)[kCells][kCells] = m_grid.m_cells;
     // The brush being edited, a library bitmap; not owned. Set before the dialog is shown.
     gdi::Bitmap* m_pBitmap = nullptr;
 
@@ -59,11 +58,7 @@ class CFillsDlg : public QDialog {
 
   private:
     void EditCell(int px, int py, int value, bool wholeWindow);
-    void WritePendingCells();
 
-    // Cells edited since the last render. Several can be waiting when the pointer moves faster
-    // than the window repaints; each is written, not only the last.
-    bool m_pending[kCells][kCells] = {};
     gdi::Bitmap m_picture;
     QPushButton* m_ok;
     QPushButton* m_cancel;

@@ -1,16 +1,11 @@
 #include "ui/symbol_dlg.h"
 
-#include <QImage>
-#include <QMouseEvent>
 #include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <algorithm>
 
 #include "gdi/dc.h"
 #include "ui/dialog_units.h"
-#include "tools/map_tool.h"
-#include "ui/mouse_flags.h"
 
 namespace zk {
 
@@ -23,7 +18,6 @@ struct Def {
     int y, cy;
 };
 
-constexpr int kCellSize = 8;
 constexpr int kLast = CSymbolDlg::kCells - 1;
 
 }  // namespace
@@ -72,26 +66,11 @@ CSymbolDlg::CSymbolDlg(QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-std::optional<gdi::Point> CSymbolDlg::CellAt(int px, int py) {
-    const int x = (px - kGridRect.left) / kCellSize;
-    const int y = (py - kGridRect.top) / kCellSize;
-    if (x < 0 || x >= kCells || y < 0 || y >= kCells)
-        return std::nullopt;
-    return gdi::Point{x, y};
-}
-
 void CSymbolDlg::LoadCells() {
     if (!m_loadPending)
         return;
     m_loadPending = 0;
-    // A pixel counts as black only when it is exactly black; a smaller symbol is white beyond
-    // its own pixels.
-    for (int x = 0; x < kCells; ++x)
-        for (int y = 0; y < kCells; ++y)
-            m_cells[x][y] =
-                m_pBitmap && m_pBitmap->InBounds(x, y) && m_pBitmap->GetPixel(x, y) == gdi::kBlack
-                    ? 1
-                    : 0;
+    m_grid.Load(m_pBitmap);
 }
 
 void CSymbolDlg::EditCell(int px, int py, int value) {
@@ -99,9 +78,7 @@ void CSymbolDlg::EditCell(int px, int py, int value) {
     if (!cell)
         return;
     LoadCells();
-    m_lastCell = *cell;
-    m_cells[cell->x][cell->y] = value;
-    m_pendingCell[cell->x][cell->y] = true;
+    m_grid.Set(*cell, value);
     update();
 }
 
@@ -114,11 +91,8 @@ void CSymbolDlg::OnRButtonDown(unsigned, int px, int py) {
 }
 
 void CSymbolDlg::OnMouseMove(unsigned flags, int px, int py) {
-    // A drag paints only with exactly one button and no Shift or Ctrl.
-    if (flags == MK_LBUTTON)
-        EditCell(px, py, 1);
-    else if (flags == MK_RBUTTON)
-        EditCell(px, py, 0);
+    if (const std::optional<int> value = DragValue(flags))
+        EditCell(px, py, *value);
 }
 
 void CSymbolDlg::OnTransform(Transform t) {
@@ -148,51 +122,21 @@ void CSymbolDlg::OnTransform(Transform t) {
 }
 
 void CSymbolDlg::WritePending() {
-    if (m_pBitmap) {
-        // Writes are clipped to the bitmap: a symbol of another size is edited only where it has
-        // pixels.
-        gdi::DC dc(m_pBitmap);
-        for (int x = 0; x < kCells; ++x)
-            for (int y = 0; y < kCells; ++y)
-                if (m_storePending || m_pendingCell[x][y])
-                    dc.SetPixelV(x, y, m_cells[x][y] ? gdi::kBlack : gdi::kWhite);
-    }
-    for (auto& column : m_pendingCell)
-        std::fill(std::begin(column), std::end(column), false);
-    m_lastCell = {-1, -1};
+    m_grid.Write(m_pBitmap, m_storePending != 0);
     m_storePending = 0;
 }
 
 void CSymbolDlg::Render() {
     WritePending();
-
-    const int w = width();
-    const int h = height();
-    if (m_picture.Width() != w || m_picture.Height() != h)
-        m_picture = gdi::Bitmap(w, h);
+    ClearPicture(*this, m_picture);
     gdi::DC dc(&m_picture);
-    const gdi::Color face = palette().color(QPalette::Window).rgb() & 0xFFFFFF;
-    dc.FillRect(m_picture.Bounds(), gdi::Brush::Solid(face));
-
     if (m_pBitmap) {
         // The real colours of the symbol, not the cells: a pixel not yet edited shows as it is.
         const gdi::DC src(m_pBitmap);
         dc.BitBlt(kPreviewOrigin.x, kPreviewOrigin.y, kCells, kCells, src, 0, 0, gdi::Rop::SrcCopy);
         LoadCells();
-        dc.StretchBlt(kGridRect.left, kGridRect.top, kGridRect.Width(), kGridRect.Height(), src, 0,
-                      0, kCells, kCells, gdi::Rop::SrcCopy);
     }
-
-    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
-    for (int i = 0; i <= kCells; ++i) {
-        const int x = kGridRect.left + i * kCellSize;
-        dc.MoveTo(x, kGridRect.top);
-        dc.LineTo(x, kGridRect.bottom);
-        const int y = kGridRect.top + i * kCellSize;
-        dc.MoveTo(kGridRect.left, y);
-        dc.LineTo(kGridRect.right, y);
-    }
-    dc.SelectPen(old);
+    Grid::Draw(dc, m_pBitmap);
 }
 
 void CSymbolDlg::done(int result) {
@@ -202,25 +146,16 @@ void CSymbolDlg::done(int result) {
 
 void CSymbolDlg::paintEvent(QPaintEvent* event) {
     Render();
-    // 0x00RRGGBB is the layout of RGB32: the picture goes to the screen as it is.
-    const QImage image(reinterpret_cast<const uchar*>(m_picture.Data()), m_picture.Width(),
-                       m_picture.Height(), m_picture.Width() * 4, QImage::Format_RGB32);
-    QPainter painter(this);
-    painter.drawImage(event->rect(), image, event->rect());
+    ShowPicture(*this, m_picture, event->rect());
 }
 
 void CSymbolDlg::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDown(KeyStateFlags(event), p.x(), p.y());
-    else if (event->button() == Qt::RightButton)
-        OnRButtonDown(KeyStateFlags(event), p.x(), p.y());
+    SendMousePress(*this, event);
     QDialog::mousePressEvent(event);
 }
 
 void CSymbolDlg::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    OnMouseMove(KeyStateFlags(event), p.x(), p.y());
+    SendMouseMove(*this, event);
     QDialog::mouseMoveEvent(event);
 }
 

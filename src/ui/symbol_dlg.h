@@ -9,6 +9,7 @@
 
 #include "gdi/bitmap.h"
 #include "gdi/types.h"
+#include "ui/cell_grid.h"
 
 class QPushButton;
 
@@ -19,16 +20,15 @@ class CSymbolDlg : public QDialog {
   public:
     static constexpr int kCells = 16;
     // The enlarged symbol and the preview at actual size, in client pixels.
-    static constexpr gdi::Rect kGridRect{42, 10, 42 + 8 * kCells, 10 + 8 * kCells};
+    using Grid = CellGrid<CellLayout{kCells, 8, {42, 10}}>;
+    static constexpr gdi::Rect kGridRect = Grid::kRect;
     static constexpr gdi::Point kPreviewOrigin{10, 10};
 
     enum class Transform { RotateLeft, RotateRight, MirrorLeftRight, MirrorTopBottom };
 
     explicit CSymbolDlg(QWidget* parent = nullptr);
 
-    // The cell under a client point, or nullopt outside the grid. Division truncates toward zero,
-    // so up to 7 pixels left of or above the grid still give column or row 0.
-    static std::optional<gdi::Point> CellAt(int px, int py);
+    static std::optional<gdi::Point> CellAt(int px, int py) { return Grid::CellAt(px, py); }
 
     // Writes what was edited since the last render into *m_pBitmap, then draws the whole client
     // area into Picture(): exactly what paintEvent puts on the screen.
@@ -53,10 +53,9 @@ class CSymbolDlg : public QDialog {
     int m_loadPending = 1;
     // Write all of m_cells into the bitmap at the next paint.
     int m_storePending = 0;
-    // The cell edited last; (-1, -1) once it is written into the bitmap.
-    gdi::Point m_lastCell{-1, -1};
-    // Indexed [x][y]: 1 black, 0 white.
-    int m_cells[kCells][kCells] = {};
+    Grid m_grid;
+    gdi::Point& m_lastCell = m_grid.m_lastCell;
+    int (&m_cells)[kCells][kCells] = m_grid.m_cells;
     // The symbol being edited, a library bitmap; not owned. Set before the dialog is shown.
     gdi::Bitmap* m_pBitmap = nullptr;
 
@@ -70,9 +69,6 @@ class CSymbolDlg : public QDialog {
     void EditCell(int px, int py, int value);
     void WritePending();
 
-    // Cells edited since the last render. Several can be waiting when the pointer moves faster
-    // than the window repaints; each is written, not only the last.
-    bool m_pendingCell[kCells][kCells] = {};
     gdi::Bitmap m_picture;
     QPushButton* m_ok;
     QPushButton* m_transformButtons[4];

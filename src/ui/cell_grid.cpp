@@ -1,0 +1,64 @@
+#include "ui/cell_grid.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include "tools/map_tool.h"
+
+namespace zk {
+
+std::optional<gdi::Point> CellLayout::CellAt(int px, int py) const {
+    const int x = (px - origin.x) / cellSize;
+    const int y = (py - origin.y) / cellSize;
+    if (x < 0 || x >= cells || y < 0 || y >= cells)
+        return std::nullopt;
+    return gdi::Point{x, y};
+}
+
+void CellLayout::Draw(gdi::DC& dc, gdi::Bitmap* bitmap) const {
+    const gdi::Rect r = Rect();
+    if (bitmap) {
+        const gdi::DC src(bitmap);
+        dc.StretchBlt(r.left, r.top, r.Width(), r.Height(), src, 0, 0, cells, cells,
+                      gdi::Rop::SrcCopy);
+    }
+    const gdi::Pen old = dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
+    for (int i = 0; i <= cells; ++i) {
+        const int x = r.left + i * cellSize;
+        dc.MoveTo(x, r.top);
+        dc.LineTo(x, r.bottom);
+        const int y = r.top + i * cellSize;
+        dc.MoveTo(r.left, y);
+        dc.LineTo(r.right, y);
+    }
+    dc.SelectPen(old);
+}
+
+std::optional<int> DragValue(unsigned flags) {
+    if (flags == MK_LBUTTON)
+        return 1;
+    if (flags == MK_RBUTTON)
+        return 0;
+    return std::nullopt;
+}
+
+void ClearPicture(const QWidget& window, gdi::Bitmap& picture) {
+    const int w = window.width();
+    const int h = window.height();
+    if (picture.Width() != w || picture.Height() != h)
+        picture = gdi::Bitmap(w, h);
+    gdi::DC dc(&picture);
+    const gdi::Color face = window.palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+    dc.FillRect(picture.Bounds(), gdi::Brush::Solid(face));
+}
+
+void ShowPicture(QWidget& window, const gdi::Bitmap& picture, const QRect& area) {
+    // 0x00RRGGBB is the layout of RGB32: the picture goes to the screen as it is.
+    const QImage image(reinterpret_cast<const uchar*>(picture.Data()), picture.Width(),
+                       picture.Height(), picture.Width() * 4, QImage::Format_RGB32);
+    QPainter painter(&window);
+    painter.drawImage(area, image, area);
+}
+
+}  // namespace zk
