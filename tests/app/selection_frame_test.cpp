@@ -13,6 +13,7 @@
 #include "app/zk_app.h"
 #include "doc/bitmap_file.h"
 #include "res/resource.h"
+#include "support/picture.h"
 #include "support/recording_prompts.h"
 #include "tools/tool_settings.h"
 #include "view/zk_view.h"
@@ -142,17 +143,19 @@ TEST(FloatingSelection, WhatReadsTheWholeMapGetsWhatTheScreenShows) {
             const QString file = dir.filePath("map.bmp");
             r.read(f, file);
             EXPECT_EQ(f.tool().GetFloatingBitmap(), nullptr) << what;
-            EXPECT_TRUE(f.map() == expected) << what << ": the map is not what was shown";
+            EXPECT_TRUE(zk_test::SameBitmap(expected, f.map()))
+                << what << ": the map is not what was shown";
             if (r.writesFile) {
                 gdi::Bitmap saved;
                 ASSERT_TRUE(zk::ReadBitmapFile(file.toStdString(), saved)) << what;
-                EXPECT_TRUE(saved == expected) << what << ": the file is not what was shown";
+                EXPECT_TRUE(zk_test::SameBitmap(expected, saved))
+                    << what << ": the file is not what was shown";
             }
             // Back with the select tool, nothing floats to be dropped a second time.
             f.frame()->OnCommand(ID_TOOL_SELECT);
             f.Drag(200, 200, 200, 200);
             f.Drag(210, 210, 210, 210);
-            EXPECT_TRUE(f.map() == expected) << what;
+            EXPECT_TRUE(zk_test::SameBitmap(expected, f.map())) << what;
         }
 }
 
@@ -190,8 +193,9 @@ TEST(FloatingSelection, NewOpenAndResizeLandItInItsOwnMapAndStartWithout) {
         f.frame()->OnCommand(ID_TOOL_SELECT);
         f.Drag(10, 10, 10, 10);
         f.Drag(90, 70, 90, 70);
-        EXPECT_TRUE(f.map() == fresh) << c.what << ": the old selection reached the new map";
-        EXPECT_TRUE(f.map() == gdi::Bitmap(100, 80, 32, gdi::kWhite)) << c.what;
+        EXPECT_TRUE(zk_test::SameBitmap(fresh, f.map()))
+            << c.what << ": the old selection reached the new map";
+        EXPECT_TRUE(zk_test::SameBitmap(gdi::Bitmap(100, 80, 32, gdi::kWhite), f.map())) << c.what;
     }
 
     // Resize: the moved pixels land in the map before it is cut, then nothing floats.

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/picture.h"
 #include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {
 
 using zk::ToolSettings;
+using zk_test::kYellow;
 using zk_test::ViewHarness;
 
 struct Freehand : ViewHarness {
@@ -63,7 +65,7 @@ TEST(FreehandTool, RightButtonPaintsWhiteAndUndoTakesTheWholeStrokeBack) {
     EXPECT_EQ(h.Map(10, 20), gdi::kWhite);
     EXPECT_EQ(h.Map(30, 25), gdi::kWhite);
     h.doc.OnEditUndo();
-    EXPECT_TRUE(h.doc.m_bitmap == before);
+    EXPECT_TRUE(zk_test::SameBitmap(before, h.doc.m_bitmap));
 }
 
 TEST(FreehandTool, LineSizeSetsTheStrokeWidth) {
@@ -137,14 +139,13 @@ TEST(FreehandTool, CrossFollowsThePointerWithItsCentreClear) {
     h.ZoomTo(8);
     h.Move(84, 84);  // map pixel (10, 10), centred on window (84, 84)
     h.Paint();
-    const gdi::Color yellow = gdi::RGB(255, 255, 0);
     for (int x = 76; x <= 81; ++x)
-        EXPECT_EQ(h.Window(x, 84), yellow) << x;
-    EXPECT_NE(h.Window(75, 84), yellow);
-    EXPECT_NE(h.Window(82, 84), yellow);
-    EXPECT_NE(h.Window(84, 84), yellow);
+        EXPECT_EQ(h.Window(x, 84), kYellow) << x;
+    EXPECT_NE(h.Window(75, 84), kYellow);
+    EXPECT_NE(h.Window(82, 84), kYellow);
+    EXPECT_NE(h.Window(84, 84), kYellow);
     for (int y = 87; y <= 92; ++y)
-        EXPECT_EQ(h.Window(84, y), yellow) << y;
+        EXPECT_EQ(h.Window(84, y), kYellow) << y;
     EXPECT_TRUE(h.doc.m_bitmap.GetPixel(10, 10) == gdi::kWhite) << "the cross went into the map";
 }
 

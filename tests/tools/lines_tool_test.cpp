@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "support/picture.h"
 #include "tools/tool_settings.h"
 #include "view_harness.h"
 
@@ -12,7 +13,7 @@ namespace {
 using zk::ToolSettings;
 using zk_test::ViewHarness;
 
-constexpr gdi::Color kYellow = gdi::RGB(255, 255, 0);
+using zk_test::kYellow;
 
 struct Lines : ViewHarness {
     explicit Lines(bool snapping = false) {

@@ -282,7 +282,7 @@ TEST(PolygonTool, ADoubleClickAddsOneVertexAndOneUndoTakesBackThePolygon) {
     h.Paint();
     ASSERT_EQ(h.Map(40, 20), kGreen);
     h.doc.OnEditUndo();
-    EXPECT_TRUE(h.doc.m_bitmap == before);
+    EXPECT_TRUE(zk_test::SameBitmap(before, h.doc.m_bitmap));
 }
 
 TEST(PolygonTool, GridFloorGetsItsLinesAtZeroToo) {

@@ -205,7 +205,7 @@ TEST(RectangleTool, OneUndoTakesBackTheRectangleAndASecondReleaseDrawsNothing) {
     h.Release(20, 20);
     h.Paint();
     h.doc.OnEditUndo();
-    EXPECT_TRUE(h.doc.m_bitmap == before);
+    EXPECT_TRUE(zk_test::SameBitmap(before, h.doc.m_bitmap));
 }
 
 TEST(RectangleTool, AnIndexOutsideTheLibraryDrawsNothingAndIsDropped) {

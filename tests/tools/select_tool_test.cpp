@@ -16,7 +16,7 @@ using zk::ToolSettings;
 using zk_test::Shows;
 using zk_test::ViewHarness;
 
-constexpr gdi::Color kYellow = gdi::RGB(255, 255, 0);
+using zk_test::kYellow;
 
 struct Selecting : ViewHarness {
     explicit Selecting(bool snapping = false) {

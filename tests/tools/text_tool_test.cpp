@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "support/bitmap_text.h"
-#include "ui/text_dlg.h"
+#include "support/picture.h"
 #include "tools/tool_settings.h"
+#include "ui/text_dlg.h"
 #include "view_harness.h"
 
 namespace {
@@ -20,7 +20,7 @@ namespace {
 using zk::CTextDlg;
 using zk::ToolSettings;
 
-constexpr gdi::Color kYellow = gdi::RGB(255, 255, 0);
+using zk_test::kYellow;
 
 // Runs `act` on the modal dialog of type D once its loop is running.
 template <class D>
@@ -81,7 +81,7 @@ TEST(TextTool, PlacesTheTextOnItsOpaqueCellRightOfAndBelowThePoint) {
         gdi::Bitmap expected = before;
         gdi::DC dc(&expected);
         dc.TextOut(49, 33, word);
-        EXPECT_EQ(zk_test::DescribeDifference(expected, h.doc.m_bitmap), "") << word;
+        EXPECT_TRUE(zk_test::SamePixels(expected, h.doc.m_bitmap)) << word;
         const gdi::Point ext = dc.GetTextExtent(word);
         EXPECT_EQ(h.Map(49, 33 + ext.y - 1), gdi::kWhite) << word << ": no opaque cell";
         h.doc.m_bitmap = before;

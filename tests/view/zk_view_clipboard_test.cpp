@@ -17,6 +17,7 @@
 namespace {
 
 using zk::ToolSettings;
+using zk_test::BitmapOfImage;
 using zk_test::Shows;
 using zk_test::ViewHarness;
 
@@ -48,18 +49,6 @@ struct Lifted : ViewHarness {
     }
 };
 
-std::string Text(const QImage& image) {
-    std::string s;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y) & 0xFFFFFF;
-            s += p == 0xFFFFFF ? '.' : p == 0 ? '#' : p == zk_test::kRed ? 'r' : 'o';
-        }
-        s += '\n';
-    }
-    return s;
-}
-
 QByteArray Encoded(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -81,7 +70,7 @@ TEST(ViewClipboard, CopyPutsASeparatePictureThereAndLeavesTheSelectionFloating) 
     ASSERT_TRUE(h.view->CanCutOrCopy());
     ASSERT_TRUE(h.view->OnEditCopy());
     const QImage copied = Clipboard()->image();
-    EXPECT_EQ(Text(copied), "#...\n.r..\n...#\n");
+    EXPECT_TRUE(Shows(BitmapOfImage(copied), {"#...", ".r..", "...#"}));
     EXPECT_TRUE(h.view->CanPaste());
     // Still floating; the place it was lifted from stays white until the drop.
     EXPECT_TRUE(h.view->CanCutOrCopy());
@@ -89,7 +78,7 @@ TEST(ViewClipboard, CopyPutsASeparatePictureThereAndLeavesTheSelectionFloating) 
 
     // Changing the floating pixels afterwards does not reach the clipboard.
     h.tool().m_selBitmap.SetPixel(1, 0, gdi::kBlack);
-    EXPECT_EQ(Text(Clipboard()->image()), "#...\n.r..\n...#\n");
+    EXPECT_TRUE(Shows(BitmapOfImage(Clipboard()->image()), {"#...", ".r..", "...#"}));
     h.DropOutside();
     EXPECT_EQ(h.Map(11, 10), gdi::kBlack);
 }
@@ -97,7 +86,7 @@ TEST(ViewClipboard, CopyPutsASeparatePictureThereAndLeavesTheSelectionFloating) 
 TEST(ViewClipboard, CutTakesThePixelsAwayAndLeavesWhite) {
     Lifted h;
     ASSERT_TRUE(h.view->OnEditCut());
-    EXPECT_EQ(Text(Clipboard()->image()), "#...\n.r..\n...#\n");
+    EXPECT_TRUE(Shows(BitmapOfImage(Clipboard()->image()), {"#...", ".r..", "...#"}));
     EXPECT_FALSE(h.view->CanCutOrCopy());
     h.Paint();
     EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 40, 40), 1600) << "the cut pixels came back";
