@@ -15,6 +15,7 @@
 #include "doc/bitmap_file.h"
 #include "doc/bitmap_file_test_support.h"
 #include "support/picture.h"
+#include "support/temp_dir.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "bitmap_file_test_support.h"
 #include "doc/bitmap_file.h"
 #include "support/picture.h"
+#include "support/temp_dir.h"
 
 namespace {
 
