@@ -72,10 +72,7 @@ TEST(FreehandTool, LineSizeSetsTheStrokeWidth) {
     for (int line : {0, 1, 3}) {
         Freehand h;
         ToolSettings::line = line;
-        h.Move(10, 20);
-        h.Press(10, 20);
-        h.Move(40, 20, Qt::LeftButton);
-        h.Release(40, 20);
+        h.Drag(10, 20, 40, 20);
         h.Paint();
         int rows = 0;
         for (int y = 15; y < 26; ++y)
@@ -89,9 +86,7 @@ TEST(FreehandTool, AStrokeStartsAtItsPressPoint) {
     // A click is a dot at the click, not the segment of the last move.
     Freehand h;
     h.Move(10, 10);
-    h.Move(14, 10);
-    h.Press(14, 10);
-    h.Release(14, 10);
+    h.Click(14, 10);
     h.Paint();
     EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 1);
     EXPECT_EQ(h.Map(14, 10), gdi::kBlack);
@@ -101,10 +96,7 @@ TEST(FreehandTool, AStrokeStartsAtItsPressPoint) {
     for (bool strokeBefore : {false, true}) {
         Freehand j;
         if (strokeBefore) {
-            j.Move(5, 5);
-            j.Press(5, 5);
-            j.Move(9, 5, Qt::LeftButton);
-            j.Release(9, 5);
+            j.Drag(5, 5, 9, 5);
             j.Paint();
         }
         const int before = j.CountMap(gdi::kBlack, 0, 0, 300, 200);
@@ -123,10 +115,7 @@ TEST(FreehandTool, AStrokeStartsAtItsPressPoint) {
 TEST(FreehandTool, GridSnapsTheStrokeToIntersections) {
     Freehand h;
     h.view->m_gridOn = 1;
-    h.Move(3, 3);
-    h.Press(3, 3);
-    h.Move(20, 5, Qt::LeftButton);
-    h.Release(20, 5);
+    h.Drag(3, 3, 20, 5);
     h.Paint();
     for (int x = 0; x < 16; ++x)
         EXPECT_EQ(h.Map(x, 0), gdi::kBlack) << x;
@@ -151,15 +140,9 @@ TEST(FreehandTool, CrossFollowsThePointerWithItsCentreClear) {
 
 TEST(FreehandTool, UndoTakesBackOneStrokeEvenWhenTheFirstWasNotYetPainted) {
     Freehand h;
-    h.Move(10, 10);
-    h.Press(10, 10);
-    h.Move(30, 10, Qt::LeftButton);
-    h.Release(30, 10);
+    h.Drag(10, 10, 30, 10);
     // No paint between the two strokes: the first is still queued at the second press.
-    h.Move(10, 40);
-    h.Press(10, 40);
-    h.Move(30, 40, Qt::LeftButton);
-    h.Release(30, 40);
+    h.Drag(10, 40, 30, 40);
     h.Paint();
     h.doc.OnEditUndo();
     EXPECT_EQ(h.Map(20, 10), gdi::kBlack) << "Undo took back the first stroke too";
@@ -168,10 +151,7 @@ TEST(FreehandTool, UndoTakesBackOneStrokeEvenWhenTheFirstWasNotYetPainted) {
 
 TEST(FreehandTool, QueuedWorkLandsBeforeAnotherToolIsChosen) {
     Freehand h;
-    h.Move(10, 10);
-    h.Press(10, 10);
-    h.Move(30, 10, Qt::LeftButton);
-    h.Release(30, 10);
+    h.Drag(10, 10, 30, 10);
     h.view->SelectTool(zk::kLinesTool);
     EXPECT_EQ(h.Map(20, 10), gdi::kBlack);
 }

@@ -24,30 +24,6 @@ struct Selecting : ViewHarness {
         view->m_gridOn = snapping ? 1 : 0;
     }
     zk::SelectTool& tool() { return view->m_selectTool; }
-    void Drag(int x0, int y0, int x1, int y1, Qt::MouseButton b = Qt::LeftButton) {
-        Move(x0, y0);
-        Press(x0, y0, b);
-        Move(x1, y1, b);
-        Release(x1, y1, b);
-    }
-    void Click(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        Move(x, y);
-        Press(x, y, b);
-        Release(x, y, b);
-    }
-    void Fill(const gdi::Rect& r, gdi::Color c) {
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                doc.m_bitmap.SetPixel(x, y, c);
-    }
-    // The map's pixels in [x0, x0 + w) x [y0, y0 + h) as a bitmap, to compare with a picture.
-    gdi::Bitmap MapPart(int x0, int y0, int w, int h) const {
-        gdi::Bitmap part(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                part.SetPixel(x, y, Map(x0 + x, y0 + y));
-        return part;
-    }
     std::string State() {
         const zk::SelectTool& t = tool();
         return std::string("banding=") + std::to_string(t.m_banding) +
@@ -100,7 +76,7 @@ TEST(SelectTool, ABandSelectsTheSameColumnsAndRowsWhicheverWayItIsDragged) {
         {{10, 10}, {20, 30}}, {{20, 30}, {10, 10}}, {{20, 10}, {10, 30}}};
     for (const auto& [from, to] : bands) {
         Selecting h;
-        h.Fill({0, 0, 40, 40}, gdi::kBlack);
+        h.FillMap(0, 0, 40, 40, gdi::kBlack);
         h.Drag(from.x, from.y, to.x, to.y);
         EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 40, 40), 0) << "the map changed before the paint";
         h.Paint();
@@ -145,8 +121,8 @@ TEST(SelectTool, TheLeftButtonDropsByAndTheRightButtonCopies) {
                           {Qt::LeftButton, Qt::RightButton, false}};
     for (const Case& c : cases) {
         Selecting h;
-        h.Fill({10, 10, 13, 16}, gdi::kBlack);  // 6 x 6 from (10, 10): its left half is black
-        h.Fill({48, 12, 64, 14}, gdi::kBlack);  // rows 12 and 13 across x 48..63
+        h.FillMap(10, 10, 13, 16, gdi::kBlack);  // 6 x 6 from (10, 10): its left half is black
+        h.FillMap(48, 12, 64, 14, gdi::kBlack);  // rows 12 and 13 across x 48..63
         h.Drag(10, 10, 16, 16, c.band);
         h.Paint();
         h.Drag(11, 11, 51, 11, c.move);  // by (40, 0): the selection now covers x 50..55
@@ -160,15 +136,15 @@ TEST(SelectTool, TheLeftButtonDropsByAndTheRightButtonCopies) {
         h.Click(200, 150);
         h.Paint();
         EXPECT_EQ(h.tool().m_floating, 0);
-        EXPECT_TRUE(Shows(h.MapPart(8, 10, 8, 6),
+        EXPECT_TRUE(Shows(h.MapPart(8, 10, 16, 16),
                           {"........",  // where it was lifted from
                            "........", "........", "........", "........", "........"}));
         if (c.useAnd)
-            EXPECT_TRUE(Shows(h.MapPart(48, 10, 16, 6),
+            EXPECT_TRUE(Shows(h.MapPart(48, 10, 64, 16),
                               {"..###...........", "..###...........", "################",
                                "################", "..###...........", "..###..........."}));
         else
-            EXPECT_TRUE(Shows(h.MapPart(48, 10, 16, 6),
+            EXPECT_TRUE(Shows(h.MapPart(48, 10, 64, 16),
                               {"..###...........", "..###...........", "#####...########",
                                "#####...########", "..###...........", "..###..........."}));
     }
@@ -176,7 +152,7 @@ TEST(SelectTool, TheLeftButtonDropsByAndTheRightButtonCopies) {
 
 TEST(SelectTool, WithTheGridOnASelectionMovesInWholeGridSteps) {
     Selecting h(true);  // grid 16
-    h.Fill({16, 16, 32, 32}, gdi::kBlack);
+    h.FillMap(16, 16, 32, 32, gdi::kBlack);
     h.Drag(20, 21, 50, 47);  // snapped down: (16, 16) to (48, 32)
     h.Paint();
     EXPECT_EQ(h.tool().m_selRect, (gdi::Rect{16, 16, 48, 32}));
@@ -271,7 +247,7 @@ TEST(SelectTool, AnOldBandIsErasedAtSmallZooms) {
 
 TEST(SelectTool, ASelectionOfNoSizeFloatsLiftsAndDropsNothing) {
     Selecting h;
-    h.Fill({0, 0, 60, 60}, gdi::kBlack);
+    h.FillMap(0, 0, 60, 60, gdi::kBlack);
     h.Click(30, 30);
     h.Paint();
     ASSERT_NE(h.tool().GetFloatingBitmap(), nullptr);
@@ -287,7 +263,7 @@ TEST(SelectTool, ASelectionOfNoSizeFloatsLiftsAndDropsNothing) {
 TEST(SelectTool, WhatLiesOutsideTheMapFloatsAsWhite) {
     Selecting h;
     ASSERT_TRUE(h.doc.NewMap(50, 40));
-    h.Fill({0, 0, 50, 40}, gdi::kBlack);
+    h.FillMap(0, 0, 50, 40, gdi::kBlack);
     h.Drag(46, 37, 52, 42);
     h.Paint();
     ASSERT_NE(h.tool().GetFloatingBitmap(), nullptr);

@@ -49,11 +49,6 @@ void Answer(const QString& text, QString* shown = nullptr) {
 struct TextHarness : zk_test::ViewHarness {
     TextHarness() { Select(zk::kTextTool); }
     zk::TextTool& Tool() { return view->m_textTool; }
-    void Click(int x, int y) {
-        Move(x, y);
-        Press(x, y);
-        Release(x, y);
-    }
 };
 
 // The second click writes the text black on an opaque white cell one pixel right of and below

@@ -20,21 +20,6 @@ using zk_test::ViewHarness;
 
 struct Harness : ViewHarness {
     Harness() : ViewHarness(300, 200) { view->m_gridOn = 0; }
-    void Drag(int x0, int y0, int x1, int y1) {
-        Move(x0, y0);
-        Press(x0, y0);
-        Move(x1, y1, Qt::LeftButton);
-        Release(x1, y1);
-    }
-    void Click(int x, int y) {
-        Move(x, y);
-        Press(x, y);
-        Release(x, y);
-    }
-    void Leave() {
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(view->viewport(), &leave);
-    }
 };
 
 TEST(MapViewEscape, GivesUpUnfinishedWorkAndLeavesTheMapAlone) {
@@ -146,9 +131,7 @@ TEST(MapViewPaste, LandsUnderThePointerOrAtTheWindowsTopLeft) {
         h.Select(zk::kSelectTool);
         h.Move(5, 5);
         h.Select(zk::kFreehandTool);
-        h.ZoomTo(c.zoom);
-        h.view->horizontalScrollBar()->setValue(c.scroll.x());
-        h.view->verticalScrollBar()->setValue(c.scroll.y());
+        h.ZoomTo(c.zoom, c.scroll.x(), c.scroll.y());
         if (c.pointer)
             h.Move(c.pointer->x(), c.pointer->y());
         else

@@ -34,17 +34,12 @@ struct Lifted : ViewHarness {
         doc.m_bitmap.SetPixel(10, 10, gdi::kBlack);
         doc.m_bitmap.SetPixel(13, 12, gdi::kBlack);
         doc.m_bitmap.SetPixel(11, 11, zk_test::kRed);
-        Move(10, 10);
-        Press(10, 10);
-        Move(14, 13, Qt::LeftButton);
-        Release(14, 13);
+        Drag(10, 10, 14, 13);
         Paint();
     }
     zk::SelectTool& tool() { return view->m_selectTool; }
     void DropOutside() {
-        Move(250, 150);
-        Press(250, 150);
-        Release(250, 150);
+        Click(250, 150);
         Paint();
     }
 };
@@ -91,10 +86,7 @@ TEST(ViewClipboard, CutTakesThePixelsAwayAndLeavesWhite) {
     h.Paint();
     EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 40, 40), 1600) << "the cut pixels came back";
     // Until a selection floats again; a band just released is lifted for the copy.
-    h.Move(20, 20);
-    h.Press(20, 20);
-    h.Move(30, 30, Qt::LeftButton);
-    h.Release(30, 30);
+    h.Drag(20, 20, 30, 30);
     EXPECT_TRUE(h.view->OnEditCopy());
     EXPECT_EQ(Clipboard()->image().size(), QSize(10, 10));
 }
@@ -125,9 +117,7 @@ TEST(ViewClipboard, PasteFloatsThePictureUnderThePointerAndMakesTheSelectToolCur
     // runs over the top row and left column).
     h.Paint();
     EXPECT_EQ(h.Window(252, 151), gdi::kWhite);
-    h.Move(0, 0);
-    h.Press(0, 0);
-    h.Release(0, 0);
+    h.Click(0, 0);
     h.Paint();
     EXPECT_EQ(h.Map(252, 151), gdi::kWhite);
     EXPECT_EQ(h.Map(251, 151), zk_test::kRed);
