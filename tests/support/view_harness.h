@@ -116,19 +116,12 @@ class ViewHarness : public ViewMouse {
     gdi::Color Map(int x, int y) const { return doc.m_bitmap.GetPixel(x, y); }
     gdi::Color Window(int x, int y) const { return view->WindowPicture().GetPixel(x, y); }
     // A copy of a part of the map, to hold against a picture.
-    gdi::Bitmap MapPart(int x0, int y0, int x1, int y1) const {
-        gdi::Bitmap part(x1 - x0, y1 - y0);
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                part.SetPixel(x - x0, y - y0, Map(x, y));
-        return part;
-    }
-    gdi::Bitmap WindowPart(int x0, int y0, int x1, int y1) const {
-        gdi::Bitmap part(x1 - x0, y1 - y0);
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                part.SetPixel(x - x0, y - y0, Window(x, y));
-        return part;
+    gdi::Bitmap MapPart(const gdi::Rect& part) const {
+        gdi::Bitmap copy(part.right - part.left, part.bottom - part.top);
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
+                copy.SetPixel(x - part.left, y - part.top, Map(x, y));
+        return copy;
     }
     // Fills a part of the map with c, as earlier drawing would have.
     void FillMap(int x0, int y0, int x1, int y1, gdi::Color c) {

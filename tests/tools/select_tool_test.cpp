@@ -13,6 +13,7 @@
 namespace {
 
 using zk::ToolSettings;
+using zk_test::PictureRows;
 using zk_test::Shows;
 using zk_test::ViewHarness;
 
@@ -123,6 +124,7 @@ TEST(SelectTool, TheLeftButtonDropsByAndTheRightButtonCopies) {
         Selecting h;
         h.FillMap(10, 10, 13, 16, gdi::kBlack);  // 6 x 6 from (10, 10): its left half is black
         h.FillMap(48, 12, 64, 14, gdi::kBlack);  // rows 12 and 13 across x 48..63
+        const gdi::Bitmap before = h.doc.m_bitmap;
         h.Drag(10, 10, 16, 16, c.band);
         h.Paint();
         h.Drag(11, 11, 51, 11, c.move);  // by (40, 0): the selection now covers x 50..55
@@ -136,17 +138,13 @@ TEST(SelectTool, TheLeftButtonDropsByAndTheRightButtonCopies) {
         h.Click(200, 150);
         h.Paint();
         EXPECT_EQ(h.tool().m_floating, 0);
-        EXPECT_TRUE(Shows(h.MapPart(8, 10, 16, 16),
-                          {"........",  // where it was lifted from
-                           "........", "........", "........", "........", "........"}));
-        if (c.useAnd)
-            EXPECT_TRUE(Shows(h.MapPart(48, 10, 64, 16),
-                              {"..###...........", "..###...........", "################",
-                               "################", "..###...........", "..###..........."}));
-        else
-            EXPECT_TRUE(Shows(h.MapPart(48, 10, 64, 16),
-                              {"..###...........", "..###...........", "#####...########",
-                               "#####...########", "..###...........", "..###..........."}));
+        // Where it was lifted from and where it landed, with a pixel around each.
+        const gdi::Rect lifted{9, 9, 17, 17}, landed{49, 9, 57, 17};
+        EXPECT_TRUE(Shows(h.MapPart(lifted), PictureRows(8, "........")));
+        const std::string_view across = c.useAnd ? "########" : "####...#";
+        EXPECT_TRUE(Shows(h.MapPart(landed), {"........", ".###....", ".###....", across, across,
+                                              ".###....", ".###....", "........"}));
+        EXPECT_EQ(h.ChangedOutside(before, {lifted, landed}), 0);
     }
 }
 

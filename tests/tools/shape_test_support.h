@@ -20,10 +20,11 @@ struct ShapeHarness : TileHarness {
     }
 };
 
-// One cell of a tool's outcome table: the fill and line size, and the map it leaves.
+// One cell of a tool's outcome table: the fill and the line sizes that leave the same part of the
+// map, and that part.
 struct Outcome {
     int fill;
-    int line;
+    std::vector<int> lines;
     PictureRows map;
 };
 
