@@ -129,12 +129,19 @@ class ViewHarness : public ViewMouse {
             for (int x = x0; x < x1; ++x)
                 doc.m_bitmap.SetPixel(x, y, c);
     }
-    // Number of map pixels of colour c in a part of the map.
+    // Number of pixels of colour c in a part of the map, or of the window.
     int CountMap(gdi::Color c, int x0, int y0, int x1, int y1) const {
         int n = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
                 n += Map(x, y) == c;
+        return n;
+    }
+    int CountWindow(gdi::Color c, int x0, int y0, int x1, int y1) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += Window(x, y) == c;
         return n;
     }
     // Number of map pixels outside the given parts that are not as in `before`: what a tool

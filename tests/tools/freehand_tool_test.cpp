@@ -51,9 +51,7 @@ TEST(FreehandTool, QuickStrokeBetweenPaintsHasNoGaps) {
 
 TEST(FreehandTool, RightButtonPaintsWhiteAndUndoTakesTheWholeStrokeBack) {
     Freehand h;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            h.doc.m_bitmap.SetPixel(x, y, gdi::kBlack);
+    h.FillMap(0, 0, 40, 40, gdi::kBlack);
     const gdi::Bitmap before = h.doc.m_bitmap;
     h.Move(5, 20);
     h.Press(5, 20, Qt::RightButton);

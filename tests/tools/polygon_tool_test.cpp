@@ -17,13 +17,6 @@ using zk_test::Shows;
 struct Polygon : ShapeHarness {
     Polygon() : ShapeHarness(zk::kPolygonTool) {}
     const std::vector<gdi::Point>& Vertices() const { return view->m_polygonTool.m_vertices; }
-    int YellowOnWindow() const {
-        int n = 0;
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 100; ++x)
-                n += Window(x, y) == kYellow;
-        return n;
-    }
 };
 
 // The quadrilateral (2,2) (12,3) (10,11) (3,9), closed by a click at (3,3), over blue, grid
@@ -236,7 +229,7 @@ TEST(PolygonTool, RightClicksTakeBackVerticesAndARightDoubleClickAbandonsThePoly
     h.Release(30, 70, Qt::RightButton);
     EXPECT_TRUE(h.Vertices().empty());
     h.Paint();
-    EXPECT_EQ(h.YellowOnWindow(), 0);
+    EXPECT_EQ(h.CountWindow(kYellow, 0, 0, 100, 100), 0);
     EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 100, 100), 100 * 100);
 
     // The right button starts a polygon with the secondary fill; a right click on its only

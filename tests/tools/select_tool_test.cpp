@@ -230,17 +230,11 @@ TEST(SelectTool, AnOldBandIsErasedAtSmallZooms) {
     h.Paint();
     // From here on only what the tool asks to repaint is painted again.
     QApplication::processEvents();
-    auto yellowIn = [&h](int x, int y0, int y1) {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            n += h.Window(x, y) == kYellow;
-        return n;
-    };
-    ASSERT_GT(yellowIn(150, 20, 120), 0);
+    ASSERT_GT(h.CountWindow(kYellow, 150, 20, 151, 120), 0);
     h.Move(100, 80, Qt::LeftButton);
     QApplication::processEvents();
-    EXPECT_EQ(yellowIn(150, 20, 120), 0) << "the old band's right edge stayed";
-    EXPECT_GT(yellowIn(100, 20, 80), 0);
+    EXPECT_EQ(h.CountWindow(kYellow, 150, 20, 151, 120), 0) << "the old band's right edge stayed";
+    EXPECT_GT(h.CountWindow(kYellow, 100, 20, 101, 80), 0);
 }
 
 TEST(SelectTool, ASelectionOfNoSizeFloatsLiftsAndDropsNothing) {

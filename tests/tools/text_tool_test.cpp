@@ -55,9 +55,7 @@ struct TextHarness : zk_test::ViewHarness {
 // the snapped point; Czech letters come out as themselves.
 TEST(TextTool, PlacesTheTextOnItsOpaqueCellRightOfAndBelowThePoint) {
     TextHarness h;
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 200; ++x)
-            h.doc.m_bitmap.SetPixel(x, y, gdi::kBlack);
+    h.FillMap(0, 0, 200, 100, gdi::kBlack);
     const gdi::Bitmap before = h.doc.m_bitmap;
     QString last;
     for (const char* word : {"Sklep", "Schodiště", "Věž"}) {
