@@ -21,6 +21,7 @@
 #include "app/zk_app.h"
 #include "doc/bitmap_file.h"
 #include "res/resource.h"
+#include "support/frame_harness.h"
 #include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
@@ -28,63 +29,7 @@ namespace {
 
 using zk::ToolSettings;
 
-class Prompts : public zk::FramePrompts {
-  public:
-    QString AskSavePath(QWidget*, const QString&) override {
-        ++saveAsked;
-        return {};
-    }
-    QMessageBox::StandardButton AskSaveChanges(QWidget*, const QString& title) override {
-        askedAbout << title;
-        return answer;
-    }
-    void ShowError(QWidget*, const QString& text) override { errors << text; }
-    QString HelpPage() override { return helpPage; }
-    bool ShowHelpPage(const QString&) override { return helpShown; }
-
-    int saveAsked = 0;
-    QMessageBox::StandardButton answer = QMessageBox::Cancel;
-    QStringList askedAbout, errors;
-    QString helpPage;
-    bool helpShown = false;
-};
-
-void ClearStore() {
-    auto s = zk::CZKApp::OpenSettings();
-    s->clear();
-    s->sync();
-}
-
-struct App {
-    explicit App(bool clear = true) {
-        if (clear)
-            ClearStore();
-        ok = app.InitInstance({});
-        if (ok) {
-            auto p = std::make_unique<Prompts>();
-            prompts = p.get();
-            frame()->SetPrompts(std::move(p));
-        }
-    }
-    ~App() {
-        if (ok && frame())
-            frame()->CloseWithoutAsking();
-        app.ExitInstance();
-    }
-    zk::CMainFrame* frame() { return app.MainFrame(); }
-    zk::CZKView* view() { return frame()->GetView(); }
-    // A stroke of the current tool (grid tiles) through the real view.
-    void Paint(int x, int y) {
-        QWidget* vp = view()->viewport();
-        QTest::mouseMove(vp, {x, y});
-        QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, {x, y});
-        view()->PaintNow();
-        QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, {x, y});
-    }
-    zk::CZKApp app;
-    bool ok = false;
-    Prompts* prompts = nullptr;
-};
+using App = zk_test::FrameHarness;
 
 TEST(DesktopFrame, TheTitleMarksUnsavedChanges) {
     QTemporaryDir dir;
@@ -92,13 +37,13 @@ TEST(DesktopFrame, TheTitleMarksUnsavedChanges) {
     ASSERT_TRUE(a.ok);
     EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu[*] - ZK"));
     EXPECT_FALSE(a.frame()->isWindowModified());
-    a.Paint(40, 40);
+    a.Stamp(40, 40);
     EXPECT_TRUE(a.frame()->isWindowModified()) << "a stroke left no mark";
     ASSERT_TRUE(a.frame()->DoSave(dir.filePath("m.bmp")));
     EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("m.bmp[*] - ZK"));
     EXPECT_FALSE(a.frame()->isWindowModified());
     a.frame()->OnCommand(zk::res::ID_EDIT_UNDO);
-    EXPECT_EQ(a.frame()->isWindowModified(), a.app.Document().IsModified());
+    EXPECT_EQ(a.frame()->isWindowModified(), a.doc().IsModified());
 }
 
 // Sends a drag over the window and the drop; whether the window took the drag.
@@ -125,16 +70,16 @@ TEST(DesktopFrame, ADroppedMapFileOpensAfterTheUnsavedChangesQuestion) {
     EXPECT_FALSE(Drop(a.frame(), {QUrl::fromLocalFile(dir.filePath("notes.txt"))}));
     EXPECT_FALSE(Drop(a.frame(), {QUrl(QStringLiteral("https://example.org/map.bmp"))}));
 
-    a.Paint(40, 40);
-    a.prompts->answer = QMessageBox::Cancel;
+    a.Stamp(40, 40);
+    a.prompts->saveChangesAnswer = QMessageBox::Cancel;
     EXPECT_TRUE(
         Drop(a.frame(), {QUrl::fromLocalFile(dir.filePath("a.txt")), QUrl::fromLocalFile(map)}));
     EXPECT_EQ(a.prompts->askedAbout, QStringList{QString::fromUtf8(zk::CZKDoc::kUntitledTitle)});
-    EXPECT_EQ(a.app.Document().m_width, 672) << "opened although the user cancelled";
+    EXPECT_EQ(a.doc().m_width, 672) << "opened although the user cancelled";
 
-    a.prompts->answer = QMessageBox::No;
+    a.prompts->saveChangesAnswer = QMessageBox::No;
     EXPECT_TRUE(Drop(a.frame(), {QUrl::fromLocalFile(map)}));
-    EXPECT_EQ(a.app.Document().m_width, 30);
+    EXPECT_EQ(a.doc().m_width, 30);
     EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("Dropped.BMP[*] - ZK"));
     EXPECT_TRUE(a.app.RecentFiles().Files().value(0).endsWith("Dropped.BMP"));
 }
@@ -151,7 +96,7 @@ TEST(DesktopFrame, TheWindowsPlaceAndBarsComeBackOnTheScreen) {
         a.frame()->m_wndToolsBar->show();
     }
     {
-        App a(false);
+        App a(App::Store::AsItIs);
         ASSERT_TRUE(a.ok);
         EXPECT_EQ(a.frame()->size(), QSize(520, 410));
         // Give or take the frame the platform draws around the window.
@@ -163,7 +108,7 @@ TEST(DesktopFrame, TheWindowsPlaceAndBarsComeBackOnTheScreen) {
         // A place on a screen that is gone now.
         a.frame()->move(screen.right() + 5000, screen.bottom() + 5000);
     }
-    App a(false);
+    App a(App::Store::AsItIs);
     ASSERT_TRUE(a.ok);
     const QRect shown = a.frame()->geometry().intersected(screen);
     EXPECT_GE(shown.width(), 100) << "window off the screen";
@@ -208,7 +153,7 @@ TEST(DesktopFrame, TheStatusBarShowsThePointerTheZoomAndTheMapSize) {
                 texts << l->text();
         return texts;
     };
-    QTest::mouseMove(a.view()->viewport(), {70, 35});
+    a.Move(70, 35);
     EXPECT_TRUE(panes().contains("70, 35")) << panes().join('|').toStdString();
     EXPECT_TRUE(panes().contains(QString::fromUtf8("buňka 4, 2")));
     EXPECT_TRUE(panes().contains("100 %"));
@@ -220,8 +165,7 @@ TEST(DesktopFrame, TheStatusBarShowsThePointerTheZoomAndTheMapSize) {
     a.frame()->OnCommand(zk::res::ID_VIEW_ZOOMOUT);
     a.frame()->OnCommand(zk::res::ID_VIEW_ZOOMOUT);
     EXPECT_TRUE(panes().contains("12.5 %"));
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(a.view()->viewport(), &leave);
+    a.Leave();
     EXPECT_FALSE(panes().contains("70, 35"));
 }
 

@@ -21,8 +21,9 @@
 #include "res/menus.h"
 #include "res/resource.h"
 #include "res/strings.h"
-#include "ui/pattern_palette.h"
+#include "support/frame_harness.h"
 #include "tools/tool_settings.h"
+#include "ui/pattern_palette.h"
 #include "view/zk_view.h"
 
 namespace {
@@ -30,22 +31,7 @@ namespace {
 using namespace zk::res;
 using zk::ToolSettings;
 
-struct Frame {
-    Frame() {
-        auto s = zk::CZKApp::OpenSettings();
-        s->clear();
-        s->sync();
-        ok = app.InitInstance({});
-    }
-    ~Frame() {
-        if (ok)
-            frame()->CloseWithoutAsking();
-    }
-    zk::CMainFrame* frame() { return app.MainFrame(); }
-    QAction* action(int id) { return frame()->Action(id); }
-    zk::CZKApp app;
-    bool ok = false;
-};
+using Frame = zk_test::FrameHarness;
 
 QString U(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -127,7 +113,7 @@ TEST(MainFrameMenus, ToolKeysFollowThePaletteNotTheLabels) {
     f.frame()->show();
     QApplication::setActiveWindow(f.frame());
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.frame()));
-    QWidget* target = f.frame()->GetView()->viewport();
+    QWidget* target = f.view()->viewport();
     const std::pair<Qt::Key, int> keys[] = {
         {Qt::Key_1, zk::kTilesTool},     {Qt::Key_2, zk::kGridTilesTool},
         {Qt::Key_3, zk::kFreehandTool},  {Qt::Key_4, zk::kLinesTool},
@@ -139,7 +125,7 @@ TEST(MainFrameMenus, ToolKeysFollowThePaletteNotTheLabels) {
         QTest::keyClick(target, key, Qt::ControlModifier);
         EXPECT_EQ(ToolSettings::tool, kind)
             << "Ctrl+" << QKeySequence(key).toString().toStdString();
-        EXPECT_EQ(f.frame()->GetView()->CurrentTool(), f.frame()->GetView()->ToolOfKind(kind));
+        EXPECT_EQ(f.view()->CurrentTool(), f.view()->ToolOfKind(kind));
     }
     // Marks: exactly the current tool's item is checked.
     int checked = 0;
@@ -157,7 +143,7 @@ TEST(MainFrameMenus, ToolKeysFollowThePaletteNotTheLabels) {
     QTest::keyClick(target, Qt::Key_PageDown);
     EXPECT_EQ(ToolSettings::grid, 8);
     QTest::keyClick(target, Qt::Key_G, Qt::ControlModifier);
-    EXPECT_EQ(f.frame()->GetView()->m_gridOn, 0);
+    EXPECT_EQ(f.view()->m_gridOn, 0);
     EXPECT_FALSE(f.action(ID_VIEW_GRID)->isChecked());
 }
 
@@ -211,27 +197,15 @@ TEST(MainFrameMenus, BarTogglesShowAndHideTheirOwnBar) {
     EXPECT_TRUE(f.action(ID_VIEW_PATTERNBAR)->isChecked());
 }
 
-// Records the messages the window shows instead of showing them.
-class RecordedErrors : public zk::FramePrompts {
-  public:
-    explicit RecordedErrors(QStringList* errors) : m_errors(errors) {}
-    void ShowError(QWidget*, const QString& text) override { *m_errors << text; }
-
-  private:
-    QStringList* m_errors;
-};
-
 TEST(MainFrameMenus, ClipboardCommandsFollowTheSelectionAndTheClipboard) {
     Frame f;
     ASSERT_TRUE(f.ok);
-    QStringList errors;
-    f.frame()->SetPrompts(std::make_unique<RecordedErrors>(&errors));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     f.frame()->show();
     QApplication::setActiveWindow(f.frame());
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.frame()));
-    QWidget* target = f.frame()->GetView()->viewport();
+    QWidget* target = f.view()->viewport();
     EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());
     EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
     EXPECT_FALSE(f.action(ID_EDIT_PASTE)->isEnabled());
@@ -256,15 +230,14 @@ TEST(MainFrameMenus, ClipboardCommandsFollowTheSelectionAndTheClipboard) {
     // Too large for a map: refused with the reason, and nothing floats.
     clipboard->setImage(QImage(70000, 1, QImage::Format_Mono));
     f.frame()->OnCommand(ID_EDIT_PASTE);
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("70000 x 1"))) << errors[0].toStdString();
+    ASSERT_EQ(f.prompts->errors.size(), 1);
+    EXPECT_TRUE(f.prompts->errors[0].contains(QStringLiteral("70000 x 1")))
+        << f.prompts->errors[0].toStdString();
     EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
 
     // A band is lifted in the paint pass, with no command after it: Cut and Copy follow once the
     // events are handled.
-    QTest::mousePress(target, Qt::LeftButton, {}, QPoint(40, 40));
-    QTest::mouseMove(target, QPoint(80, 70));
-    QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(80, 70));
+    f.Drag(40, 40, 80, 70);
     QTest::qWait(50);
     EXPECT_TRUE(f.action(ID_EDIT_COPY)->isEnabled());
     // Zoom items stay enabled at the limits, where they do nothing.

@@ -12,6 +12,7 @@
 #include "app/zk_app.h"
 #include "doc/bitmap_file.h"
 #include "doc/pattern_library.h"
+#include "support/picture.h"
 
 namespace {
 
@@ -38,9 +39,11 @@ TEST(PatternLibraryStartUp, ReadFromTheStoredFolderAndWrittenBackWhenTheWindowCl
     zk::CZKApp app;
     ASSERT_TRUE(app.InitInstance({}));
     EXPECT_EQ(zk::g_patternLibrary.m_directory, (dir.path() + "/").toStdString());
-    EXPECT_TRUE(zk::g_patternLibrary.m_brushes[2] == brush);
-    EXPECT_TRUE(zk::g_patternLibrary.m_brushes[3] == PatternLibrary::FallbackBrush());
-    EXPECT_TRUE(zk::g_patternLibrary.m_symbols[0] == PatternLibrary::FallbackSymbol());
+    EXPECT_TRUE(zk_test::SameBitmap(brush, zk::g_patternLibrary.m_brushes[2]));
+    EXPECT_TRUE(
+        zk_test::SameBitmap(PatternLibrary::FallbackBrush(), zk::g_patternLibrary.m_brushes[3]));
+    EXPECT_TRUE(
+        zk_test::SameBitmap(PatternLibrary::FallbackSymbol(), zk::g_patternLibrary.m_symbols[0]));
     EXPECT_EQ(FileCount(dir), 1) << "written before the exit";
 
     zk::g_patternLibrary.m_symbols[5].SetPixel(1, 1, gdi::kBlack);

@@ -3,17 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 #include "app/main_frame.h"
 #include "app/zk_app.h"
 #include "doc/bitmap_file.h"
 #include "res/resource.h"
-#include "support/recording_prompts.h"
+#include "support/frame_harness.h"
+#include "support/picture.h"
 #include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
@@ -21,57 +20,33 @@ namespace {
 
 using namespace zk::res;
 
-struct Frame {
+// The main window over columns of bricks, with a red mark, under where the selection goes.
+struct Frame : zk_test::FrameHarness {
     Frame() {
-        auto s = zk::CZKApp::OpenSettings();
-        s->clear();
-        s->sync();
-        ok = app.InitInstance({});
         if (!ok)
             return;
-        auto p = std::make_unique<zk_test::RecordingPrompts>();
-        prompts = p.get();
-        frame()->SetPrompts(std::move(p));
         view()->m_gridOn = 0;
-        // Columns of bricks, with a red mark, under where the selection goes.
         for (int y = 20; y < 60; ++y)
             for (int x = 20; x < 60; ++x)
                 map().SetPixel(x, y,
                                x % 3 == 0 ? gdi::kBlack
-                               : y == 35  ? gdi::RGB(255, 0, 0)
+                               : y == 35  ? zk_test::kRed
                                           : gdi::kWhite);
     }
-    ~Frame() {
-        if (ok)
-            frame()->CloseWithoutAsking();
-    }
-    zk::CMainFrame* frame() { return app.MainFrame(); }
-    zk::CZKView* view() { return frame()->GetView(); }
-    gdi::Bitmap& map() { return app.Document().m_bitmap; }
+    gdi::Bitmap& map() { return doc().m_bitmap; }
     zk::SelectTool& tool() { return view()->m_selectTool; }
-    void Send(QEvent::Type type, int x, int y, Qt::MouseButton b, Qt::MouseButtons held) {
-        const QPointF p(x, y);
-        QMouseEvent e(type, p, view()->viewport()->mapToGlobal(p), b, held, Qt::NoModifier);
-        QApplication::sendEvent(view()->viewport(), &e);
-    }
-    void Drag(int x0, int y0, int x1, int y1, Qt::MouseButton b = Qt::LeftButton) {
-        Send(QEvent::MouseMove, x0, y0, Qt::NoButton, Qt::NoButton);
-        Send(QEvent::MouseButtonPress, x0, y0, b, b);
-        Send(QEvent::MouseMove, x1, y1, Qt::NoButton, b);
-        Send(QEvent::MouseButtonRelease, x1, y1, b, Qt::NoButton);
-        view()->PaintNow();
+    // A drag and the paint pass after it.
+    void Stroke(int x0, int y0, int x1, int y1, Qt::MouseButton b = Qt::LeftButton) {
+        Drag(x0, y0, x1, y1, b);
+        Paint();
     }
     // The band (30, 30)-(50, 50), lifted; then moved by (dx, dy) with `b` when dx or dy is set.
     void Mark(int dx = 0, int dy = 0, Qt::MouseButton b = Qt::LeftButton) {
         frame()->OnCommand(ID_TOOL_SELECT);
-        Drag(30, 30, 50, 50);
+        Stroke(30, 30, 50, 50);
         if (dx || dy)
-            Drag(40, 40, 40 + dx, 40 + dy, b);
+            Stroke(40, 40, 40 + dx, 40 + dy, b);
     }
-
-    zk::CZKApp app;
-    bool ok = false;
-    zk_test::RecordingPrompts* prompts = nullptr;
 };
 
 // The map the screen shows after the band (30, 30)-(50, 50) moved by (dx, dy): ANDed onto it
@@ -87,16 +62,6 @@ gdi::Bitmap Shown(const gdi::Bitmap& before, int dx, int dy, bool useAnd) {
             shown.SetPixel(x + dx, y + dy, useAnd ? c & shown.GetPixel(x + dx, y + dy) : c);
         }
     return shown;
-}
-
-// Closes the next modal window once it is open.
-void CloseNextModal() {
-    QTimer::singleShot(20, [] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-        else
-            CloseNextModal();
-    });
 }
 
 TEST(FloatingSelection, WhatReadsTheWholeMapGetsWhatTheScreenShows) {
@@ -122,7 +87,7 @@ TEST(FloatingSelection, WhatReadsTheWholeMapGetsWhatTheScreenShows) {
          true},
         {"print preview",
          [](Frame& f, const QString&) {
-             CloseNextModal();
+             zk_test::CloseNextModal();
              f.frame()->OnCommand(ID_FILE_PRINT_PREVIEW);
          }},
         {"another tool", [](Frame& f, const QString&) { f.frame()->OnCommand(ID_TOOL_FREEHAND); }},
@@ -134,25 +99,27 @@ TEST(FloatingSelection, WhatReadsTheWholeMapGetsWhatTheScreenShows) {
             Frame f;
             ASSERT_TRUE(f.ok);
             const gdi::Bitmap expected = Shown(f.map(), m.dx, m.dy, m.button == Qt::LeftButton);
-            f.app.Document().SetModifiedFlag(false);
+            f.doc().SetModifiedFlag(false);
             f.Mark(m.dx, m.dy, m.button);
             // Marking alone is no change; a moved selection is one.
-            EXPECT_EQ(f.app.Document().IsModified(), m.dx != 0) << what;
+            EXPECT_EQ(f.doc().IsModified(), m.dx != 0) << what;
             EXPECT_EQ(f.frame()->isWindowModified(), m.dx != 0) << what;
             const QString file = dir.filePath("map.bmp");
             r.read(f, file);
             EXPECT_EQ(f.tool().GetFloatingBitmap(), nullptr) << what;
-            EXPECT_TRUE(f.map() == expected) << what << ": the map is not what was shown";
+            EXPECT_TRUE(zk_test::SameBitmap(expected, f.map()))
+                << what << ": the map is not what was shown";
             if (r.writesFile) {
                 gdi::Bitmap saved;
                 ASSERT_TRUE(zk::ReadBitmapFile(file.toStdString(), saved)) << what;
-                EXPECT_TRUE(saved == expected) << what << ": the file is not what was shown";
+                EXPECT_TRUE(zk_test::SameBitmap(expected, saved))
+                    << what << ": the file is not what was shown";
             }
             // Back with the select tool, nothing floats to be dropped a second time.
             f.frame()->OnCommand(ID_TOOL_SELECT);
-            f.Drag(200, 200, 200, 200);
-            f.Drag(210, 210, 210, 210);
-            EXPECT_TRUE(f.map() == expected) << what;
+            f.Stroke(200, 200, 200, 200);
+            f.Stroke(210, 210, 210, 210);
+            EXPECT_TRUE(zk_test::SameBitmap(expected, f.map())) << what;
         }
 }
 
@@ -177,7 +144,7 @@ TEST(FloatingSelection, NewOpenAndResizeLandItInItsOwnMapAndStartWithout) {
     for (const Case& c : cases) {
         Frame f;
         ASSERT_TRUE(f.ok);
-        f.app.Document().SetModifiedFlag(false);
+        f.doc().SetModifiedFlag(false);
         f.prompts->saveChangesAnswer = QMessageBox::No;
         f.prompts->newSize = {{100, 80}};
         f.prompts->openPath = other;
@@ -188,10 +155,11 @@ TEST(FloatingSelection, NewOpenAndResizeLandItInItsOwnMapAndStartWithout) {
         const gdi::Bitmap fresh = f.map();
         // Choosing the select tool again and clicking drops nothing of the old map.
         f.frame()->OnCommand(ID_TOOL_SELECT);
-        f.Drag(10, 10, 10, 10);
-        f.Drag(90, 70, 90, 70);
-        EXPECT_TRUE(f.map() == fresh) << c.what << ": the old selection reached the new map";
-        EXPECT_TRUE(f.map() == gdi::Bitmap(100, 80, 32, gdi::kWhite)) << c.what;
+        f.Stroke(10, 10, 10, 10);
+        f.Stroke(90, 70, 90, 70);
+        EXPECT_TRUE(zk_test::SameBitmap(fresh, f.map()))
+            << c.what << ": the old selection reached the new map";
+        EXPECT_TRUE(zk_test::SameBitmap(gdi::Bitmap(100, 80, 32, gdi::kWhite), f.map())) << c.what;
     }
 
     // Resize: the moved pixels land in the map before it is cut, then nothing floats.
@@ -219,15 +187,15 @@ TEST(FloatingSelection, NewAndOpenForgetUnfinishedWork) {
         f.prompts->newSize = {{100, 80}};
         f.prompts->openPath = other;
         f.frame()->OnCommand(ID_TOOL_POLYGON);
-        f.Drag(10, 10, 10, 10);
-        f.Drag(60, 10, 60, 10);
+        f.Stroke(10, 10, 10, 10);
+        f.Stroke(60, 10, 60, 10);
         ASSERT_EQ(f.view()->m_polygonTool.m_vertices.size(), 2u);
         f.view()->m_textTool.m_floating = 1;
         f.frame()->OnCommand(command);
         EXPECT_TRUE(f.view()->m_polygonTool.m_vertices.empty()) << command;
         EXPECT_EQ(f.view()->m_textTool.m_floating, 0) << command;
         // The next clicks start a new polygon on the new map, not close the old one.
-        f.Drag(50, 50, 50, 50);
+        f.Stroke(50, 50, 50, 50);
         EXPECT_EQ(f.view()->m_polygonTool.m_vertices.size(), 1u) << command;
     }
 }
@@ -236,8 +204,8 @@ TEST(FloatingSelection, EscapeReachesTheCurrentTool) {
     Frame f;
     ASSERT_TRUE(f.ok);
     f.frame()->OnCommand(ID_TOOL_POLYGON);
-    f.Drag(10, 10, 10, 10);
-    f.Drag(60, 10, 60, 10);
+    f.Stroke(10, 10, 10, 10);
+    f.Stroke(60, 10, 60, 10);
     QApplication::setActiveWindow(f.frame());
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.frame()));
     QTest::keyClick(f.view()->viewport(), Qt::Key_Escape);

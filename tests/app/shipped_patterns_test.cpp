@@ -13,21 +13,12 @@
 #include "app/zk_app.h"
 #include "doc/bitmap_file.h"
 #include "doc/pattern_library.h"
+#include "support/picture.h"
 
 namespace {
 
 using zk::PatternLibrary;
-
-// Pictures read from files are in the display's format whatever the file held: compare pixels.
-bool SamePixels(const gdi::Bitmap& a, const gdi::Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height())
-        return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (a.GetPixel(x, y) != b.GetPixel(x, y))
-                return false;
-    return true;
-}
+using zk_test::SamePixels;
 
 TEST(ShippedPatterns, EveryShippedFileReadsAsDrawn) {
     const QDir shipped(QStringLiteral(ZK_SHIPPED_PATTERNS));
@@ -60,7 +51,7 @@ TEST(ShippedPatterns, EveryShippedFileReadsAsDrawn) {
         }
     }
     // The empty fill stays white.
-    EXPECT_TRUE(zk::ShippedBrush(0) == gdi::Bitmap(8, 8, 32, gdi::kWhite));
+    EXPECT_TRUE(zk_test::SameBitmap(gdi::Bitmap(8, 8, 32, gdi::kWhite), zk::ShippedBrush(0)));
     EXPECT_TRUE(zk::ShippedBrush(16).IsNull());
 }
 
@@ -97,8 +88,8 @@ TEST(ShippedPatterns, AFirstRunFillsTheUsersFolderAndLaterRunsKeepItsFiles) {
         EXPECT_EQ(zk::g_patternLibrary.m_directory, env.UserFolder().toStdString());
         EXPECT_EQ(QDir(env.UserFolder()).entryList(QDir::Files).size(), 32);
         for (int i = 0; i < PatternLibrary::kCount; ++i) {
-            EXPECT_TRUE(SamePixels(zk::g_patternLibrary.m_brushes[i], zk::ShippedBrush(i))) << i;
-            EXPECT_TRUE(SamePixels(zk::g_patternLibrary.m_symbols[i], zk::ShippedSymbol(i))) << i;
+            EXPECT_TRUE(SamePixels(zk::ShippedBrush(i), zk::g_patternLibrary.m_brushes[i])) << i;
+            EXPECT_TRUE(SamePixels(zk::ShippedSymbol(i), zk::g_patternLibrary.m_symbols[i])) << i;
         }
         app.MainFrame()->CloseWithoutAsking();
         app.ExitInstance();
@@ -109,8 +100,8 @@ TEST(ShippedPatterns, AFirstRunFillsTheUsersFolderAndLaterRunsKeepItsFiles) {
     ASSERT_TRUE(QFile::remove(env.UserFolder() + "symbol7.bmp"));
     zk::CZKApp app;
     ASSERT_TRUE(app.InitInstance({}));
-    EXPECT_TRUE(SamePixels(zk::g_patternLibrary.m_brushes[3], own));
-    EXPECT_TRUE(SamePixels(zk::g_patternLibrary.m_symbols[7], zk::ShippedSymbol(7)));
+    EXPECT_TRUE(SamePixels(own, zk::g_patternLibrary.m_brushes[3]));
+    EXPECT_TRUE(SamePixels(zk::ShippedSymbol(7), zk::g_patternLibrary.m_symbols[7]));
     app.MainFrame()->CloseWithoutAsking();
     app.ExitInstance();
 }

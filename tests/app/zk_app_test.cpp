@@ -15,106 +15,32 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
-#include <functional>
 
 #include "app/main_frame.h"
 #include "app/shipped_patterns.h"
 #include "doc/bitmap_file.h"
 #include "doc/pattern_library.h"
 #include "res/resource.h"
+#include "support/frame_harness.h"
 #include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace {
 
 using zk::ToolSettings;
+using zk_test::CloseNextModal;
+using zk_test::FrameHarness;
 
-// Answers the main window's questions from a script, and records what it was asked.
-class ScriptedPrompts : public zk::FramePrompts {
-  public:
-    QString AskOpenPath(QWidget*) override { return openPath; }
-    QString AskSavePath(QWidget*, const QString&) override {
-        ++saveAsked;
-        return savePath;
-    }
-    QMessageBox::StandardButton AskSaveChanges(QWidget*, const QString& title) override {
-        askedAbout << title;
-        return saveChangesAnswer;
-    }
-    void ShowError(QWidget*, const QString& text) override { errors << text; }
-    bool AskNewMapSize(QWidget*, int& w, int& h) override {
-        presetW = w;
-        presetH = h;
-        if (!newSize)
-            return false;
-        w = newSize->first;
-        h = newSize->second;
-        return true;
-    }
-
-    bool AskReduceColors(QWidget*, quint32 colors) override {
-        reduceAsked << colors;
-        return reduceAnswer;
-    }
-    bool AskRetryPatternWrite(QWidget*, const QString& text) override {
-        retryTexts << text;
-        return onRetry && onRetry();
-    }
-
-    QList<quint32> reduceAsked;
-    bool reduceAnswer = false;
-    QStringList retryTexts;
-    std::function<bool()> onRetry;
-    QString openPath, savePath;
-    int saveAsked = 0;
-    QMessageBox::StandardButton saveChangesAnswer = QMessageBox::Cancel;
-    QStringList askedAbout, errors;
-    std::optional<std::pair<int, int>> newSize;
-    int presetW = 0, presetH = 0;
-};
-
-// Closes the next modal window that opens (a message box, a dialog) and returns its text.
-void CloseNextModal(QString* text) {
-    QTimer::singleShot(20, [text] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return CloseNextModal(text);
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            *text = box->text();
-        else
-            *text = modal->windowTitle();
-        modal->close();
-    });
-}
-
-void ClearStore() {
-    auto s = zk::CZKApp::OpenSettings();
-    s->clear();
-    s->sync();
-}
-
-struct App {
-    App(const QStringList& args = {}) {
-        ok = app.InitInstance(args);
-        if (ok) {
-            auto p = std::make_unique<ScriptedPrompts>();
-            prompts = p.get();
-            app.MainFrame()->SetPrompts(std::move(p));
-        }
-    }
-    zk::CMainFrame* frame() { return app.MainFrame(); }
-    zk::CZKDoc& doc() { return app.Document(); }
+// The main window, and something drawn on its map when asked: a black pixel, marked modified.
+struct App : FrameHarness {
+    using FrameHarness::FrameHarness;
     void Draw() {
         doc().m_bitmap.SetPixel(1, 1, gdi::kBlack);
         doc().SetModifiedFlag(true);
     }
-    zk::CZKApp app;
-    bool ok = false;
-    ScriptedPrompts* prompts = nullptr;
 };
 
 TEST(Application, FirstRunStartsWithTheDefaults) {
-    ClearStore();
     ToolSettings::zoom = 4;
     ToolSettings::tilesize = 2;
     App a;
@@ -132,12 +58,9 @@ TEST(Application, FirstRunStartsWithTheDefaults) {
     EXPECT_EQ(a.doc().m_height, 944);
     EXPECT_EQ(a.doc().m_bitmap.GetPixel(671, 943), gdi::kWhite);
     EXPECT_EQ(a.frame()->windowTitle(), QString::fromUtf8("Bez názvu[*] - ZK"));
-    a.frame()->CloseWithoutAsking();
-    a.app.ExitInstance();
 }
 
 TEST(Application, SettingsSurviveARestartButZoomAndSizesDoNot) {
-    ClearStore();
     {
         App a;
         ASSERT_TRUE(a.ok);
@@ -149,8 +72,6 @@ TEST(Application, SettingsSurviveARestartButZoomAndSizesDoNot) {
         a.frame()->OnCommand(zk::res::ID_TOOL_FREEHAND);
         ToolSettings::tilesize = 3;
         ToolSettings::symbolrotation = 2;
-        a.frame()->CloseWithoutAsking();
-        a.app.ExitInstance();
     }
     ToolSettings::ResetToDefaults();
     {
@@ -158,7 +79,7 @@ TEST(Application, SettingsSurviveARestartButZoomAndSizesDoNot) {
         EXPECT_EQ(s->value("set/grid").toInt(), 24);
         EXPECT_EQ(s->value("set/tool").toInt(), 1);
     }
-    App b;
+    App b(FrameHarness::Store::AsItIs);
     ASSERT_TRUE(b.ok);
     EXPECT_EQ(ToolSettings::grid, 24);
     EXPECT_EQ(ToolSettings::fill, 3);
@@ -166,14 +87,13 @@ TEST(Application, SettingsSurviveARestartButZoomAndSizesDoNot) {
     EXPECT_EQ(ToolSettings::symbol, 7);
     EXPECT_EQ(ToolSettings::line, 2);
     EXPECT_EQ(ToolSettings::tool, 1);
-    EXPECT_EQ(b.frame()->GetView()->CurrentTool(), &b.frame()->GetView()->m_freehandTool);
+    EXPECT_EQ(b.view()->CurrentTool(), &b.view()->m_freehandTool);
     EXPECT_EQ(ToolSettings::tilesize, 0);
     EXPECT_EQ(ToolSettings::symbolrotation, 0);
-    b.frame()->CloseWithoutAsking();
 }
 
 TEST(Application, StoredValuesOutOfRangeAreBroughtIntoRange) {
-    ClearStore();
+    FrameHarness::ClearStore();
     {
         auto s = zk::CZKApp::OpenSettings();
         s->setValue("set/grid", 0);
@@ -184,7 +104,7 @@ TEST(Application, StoredValuesOutOfRangeAreBroughtIntoRange) {
         s->setValue("set/tool", 77);
         s->sync();
     }
-    App a;
+    App a(FrameHarness::Store::AsItIs);
     ASSERT_TRUE(a.ok);
     EXPECT_EQ(ToolSettings::grid, 1);
     EXPECT_EQ(ToolSettings::fill, 15);
@@ -192,12 +112,10 @@ TEST(Application, StoredValuesOutOfRangeAreBroughtIntoRange) {
     EXPECT_EQ(ToolSettings::line, 3);
     EXPECT_EQ(ToolSettings::symbol, 0);
     EXPECT_EQ(ToolSettings::tool, zk::kGridTilesTool);
-    EXPECT_NE(a.frame()->GetView()->CurrentTool(), nullptr) << "no tool to paint with";
-    a.frame()->CloseWithoutAsking();
+    EXPECT_NE(a.view()->CurrentTool(), nullptr) << "no tool to paint with";
 }
 
 TEST(Application, AMapThatCannotBeReadStopsTheStartWithAReason) {
-    ClearStore();
     QTemporaryDir dir;
     const QString bad = dir.filePath("bad.bmp");
     QFile f(bad);
@@ -212,18 +130,16 @@ TEST(Application, AMapThatCannotBeReadStopsTheStartWithAReason) {
 }
 
 TEST(Application, AMapOnTheCommandLineIsAtTheTopOfTheRecentFilesAtOnce) {
-    ClearStore();
     QTemporaryDir dir;
     const QString file = dir.filePath("cellar.bmp");
     ASSERT_TRUE(zk::WriteBitmapFile(file.toStdString(), gdi::Bitmap(30, 20, 32, gdi::kWhite)));
     App a({file});
     ASSERT_TRUE(a.ok);
-    QAction* first = a.frame()->Action(zk::res::ID_FILE_MRU_FILE1);
+    QAction* first = a.action(zk::res::ID_FILE_MRU_FILE1);
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
     EXPECT_TRUE(first->text().startsWith("&1 ") && first->text().endsWith("cellar.bmp"))
         << first->text().toStdString();
-    a.frame()->CloseWithoutAsking();
 }
 
 TEST(Application, AStartErrorIsShownInAMessageBoxOnAScreen) {
@@ -270,10 +186,9 @@ TEST(Application, OnlyAWindowStartsErrorGetsABox) {
 }
 
 TEST(MainFrame, TheStatusBarIsReadyAgainAfterACommandsDialog) {
-    ClearStore();
     App a;
     ASSERT_TRUE(a.ok);
-    QAction* about = a.frame()->Action(zk::res::ID_APP_ABOUT);
+    QAction* about = a.action(zk::res::ID_APP_ABOUT);
     ASSERT_NE(about, nullptr);
     a.frame()->statusBar()->showMessage(about->statusTip());  // the pointer over the item
     QString closed;
@@ -281,11 +196,9 @@ TEST(MainFrame, TheStatusBarIsReadyAgainAfterACommandsDialog) {
     a.frame()->OnCommand(zk::res::ID_APP_ABOUT);
     EXPECT_EQ(closed, QString::fromUtf8("O programu ZK")) << "no About box, or misnamed";
     EXPECT_EQ(a.frame()->statusBar()->currentMessage(), QString::fromUtf8("Připraven"));
-    a.frame()->CloseWithoutAsking();
 }
 
 TEST(MainFrame, UnsavedWorkIsAskedAboutAndCancelKeepsEverything) {
-    ClearStore();
     App a;
     ASSERT_TRUE(a.ok);
     a.Draw();
@@ -315,7 +228,6 @@ TEST(MainFrame, UnsavedWorkIsAskedAboutAndCancelKeepsEverything) {
 }
 
 TEST(MainFrame, YesSavesBeforeClosingAndAFailedSaveKeepsTheWindow) {
-    ClearStore();
     QTemporaryDir dir;
     App a;
     ASSERT_TRUE(a.ok);
@@ -334,7 +246,6 @@ TEST(MainFrame, YesSavesBeforeClosingAndAFailedSaveKeepsTheWindow) {
 }
 
 TEST(MainFrame, SaveOpenAndTheRecentFileList) {
-    ClearStore();
     QTemporaryDir dir;
     App a;
     ASSERT_TRUE(a.ok);
@@ -364,19 +275,19 @@ TEST(MainFrame, SaveOpenAndTheRecentFileList) {
     // Open a good one: zoom back to 1 and the grid on.
     gdi::Bitmap small(30, 20, 32, gdi::kWhite);
     ASSERT_TRUE(zk::WriteBitmapFile(dir.filePath("small.bmp").toStdString(), small));
-    a.frame()->GetView()->OnZoomIn();
-    a.frame()->GetView()->OnGrid();
+    a.view()->OnZoomIn();
+    a.view()->OnGrid();
     a.prompts->openPath = dir.filePath("small.bmp");
     a.frame()->OnCommand(zk::res::ID_FILE_OPEN);
     EXPECT_EQ(a.doc().m_width, 30);
     EXPECT_EQ(ToolSettings::zoom, 1.0f);
-    EXPECT_EQ(a.frame()->GetView()->m_gridOn, 1);
+    EXPECT_EQ(a.view()->m_gridOn, 1);
     EXPECT_EQ(a.frame()->windowTitle(), QStringLiteral("small.bmp[*] - ZK"));
     const QStringList& recent = a.app.RecentFiles().Files();
     ASSERT_EQ(recent.size(), 2);
     EXPECT_TRUE(recent[0].endsWith("small.bmp"));
     EXPECT_TRUE(recent[1].endsWith("first.bmp"));
-    QAction* first = a.frame()->Action(zk::res::ID_FILE_MRU_FILE1);
+    QAction* first = a.action(zk::res::ID_FILE_MRU_FILE1);
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->text().startsWith("&1 "));
 
@@ -394,7 +305,6 @@ TEST(MainFrame, SaveOpenAndTheRecentFileList) {
     a.frame()->OnCommand(zk::res::ID_FILE_MRU_FILE1 + 1);
     ASSERT_EQ(a.app.RecentFiles().Files().size(), 1);
     EXPECT_TRUE(a.app.RecentFiles().Files()[0].endsWith("first.bmp"));
-    a.frame()->CloseWithoutAsking();
 }
 
 // An 8-bit file keeps 256 colours: a map of more is saved only when the user agrees to lose some.
@@ -407,7 +317,6 @@ TEST(MainFrame, AMapOfMoreThan256ColoursIsSavedOnlyWhenTheUserAgrees) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.colours) +
                      (c.answer ? " colours, saved" : " colours, cancelled"));
-        ClearStore();
         QTemporaryDir dir;
         App a;
         ASSERT_TRUE(a.ok);
@@ -421,14 +330,13 @@ TEST(MainFrame, AMapOfMoreThan256ColoursIsSavedOnlyWhenTheUserAgrees) {
                   c.asked ? QList<quint32>{quint32(c.colours)} : QList<quint32>{});
         EXPECT_EQ(QFile::exists(dir.filePath("map.bmp")), c.saved);
         EXPECT_EQ(a.doc().IsModified(), !c.saved);
-        a.frame()->CloseWithoutAsking();
     }
 }
 
 // Edits to patterns whose files cannot be written reach the user before the window goes, who
 // may try again; untouched fallbacks that cannot be created are no loss and are not mentioned.
 TEST(MainFrame, PatternEditsThatCannotBeWrittenAreReportedWithARetry) {
-    ClearStore();
+    FrameHarness::ClearStore();
     QTemporaryDir home;
     const QString folder = home.filePath("brush");
     ASSERT_TRUE(QDir().mkpath(folder));
@@ -437,7 +345,7 @@ TEST(MainFrame, PatternEditsThatCannotBeWrittenAreReportedWithARetry) {
         s->setValue("path/brush", folder + "/");
         s->sync();
     }
-    App a;
+    App a(FrameHarness::Store::AsItIs);
     ASSERT_TRUE(a.ok);
     zk::g_patternLibrary.m_brushes[3].SetPixel(2, 2, gdi::kBlack);
     ASSERT_TRUE(QDir(folder).removeRecursively());
@@ -454,33 +362,29 @@ TEST(MainFrame, PatternEditsThatCannotBeWrittenAreReportedWithARetry) {
 }
 
 TEST(MainFrame, MenusCarryTheirTextsAndMarks) {
-    ClearStore();
     App a;
     ASSERT_TRUE(a.ok);
-    QAction* grid = a.frame()->Action(zk::res::ID_VIEW_GRID);
+    QAction* grid = a.action(zk::res::ID_VIEW_GRID);
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->text(), QString::fromUtf8("&Mřížka\tCtrl+G"));
     EXPECT_TRUE(grid->isChecked());
     a.frame()->OnCommand(zk::res::ID_VIEW_GRID);
     EXPECT_FALSE(grid->isChecked());
     a.frame()->OnCommand(zk::res::ID_TOOL_FREEHAND);
-    EXPECT_TRUE(a.frame()->Action(zk::res::ID_TOOL_FREEHAND)->isChecked());
-    EXPECT_EQ(a.frame()->Action(zk::res::ID_EDIT_UNDO)->text(), QString::fromUtf8("&Zpět\tCtrl+Z"));
-    a.frame()->CloseWithoutAsking();
+    EXPECT_TRUE(a.action(zk::res::ID_TOOL_FREEHAND)->isChecked());
+    EXPECT_EQ(a.action(zk::res::ID_EDIT_UNDO)->text(), QString::fromUtf8("&Zpět\tCtrl+Z"));
 }
 
 TEST(MainFrame, KeysReachTheirCommands) {
-    ClearStore();
     App a;
     ASSERT_TRUE(a.ok);
     a.frame()->activateWindow();
-    QWidget* target = a.frame()->GetView()->viewport();
+    QWidget* target = a.view()->viewport();
     QTest::keyClick(target, Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(ToolSettings::zoom, 2.0f);
     QTest::keyClick(target, Qt::Key_Minus, Qt::KeypadModifier);
     QTest::keyClick(target, Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(ToolSettings::zoom, 0.5f);
-    a.frame()->CloseWithoutAsking();
 }
 
 // The program itself: a bad map on the command line, and a signal that ends it.

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "doc/bitmap_file_test_support.h"
+#include "support/temp_dir.h"
 
 namespace {
 

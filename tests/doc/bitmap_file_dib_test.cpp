@@ -7,7 +7,7 @@
 
 #include "doc/bitmap_file.h"
 #include "doc/bitmap_file_test_support.h"
-#include "support/bitmap_text.h"
+#include "support/picture.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ TEST(DibHelpers, ConvertedBitmapDecodesBackAndItsBitsAreTheRows) {
     gdi::Bitmap back;
     zk::BitmapError error;
     ASSERT_TRUE(zk::DibToBitmap(*dib, back, &error)) << error.message;
-    EXPECT_TRUE(back == bmp) << zk_test::DescribeDifference(bmp, back);
+    EXPECT_TRUE(zk_test::SameBitmap(bmp, back));
 
     const gdi::Bitmap mono(9, 3, 1, gdi::kWhite);
     const auto monoDib = zk::BitmapToDib(mono);
@@ -117,13 +117,13 @@ TEST(CopyBitmap, CopiesSizeDepthAndPixelsOverWhateverWasThere) {
     src.SetPixel(4, 2, 0xABCDEF);
     gdi::Bitmap dst(100, 100, 1, gdi::kWhite);
     zk::CopyBitmap(src, dst);
-    EXPECT_TRUE(dst == src);
+    EXPECT_TRUE(zk_test::SameBitmap(src, dst));
 
     gdi::Bitmap mono(7, 2, 1, gdi::kWhite);
     mono.SetPixel(3, 1, gdi::kBlack);
     zk::CopyBitmap(mono, dst);
     EXPECT_EQ(dst.BitsPerPixel(), 1);
-    EXPECT_TRUE(dst == mono);
+    EXPECT_TRUE(zk_test::SameBitmap(mono, dst));
 
     // The copy is independent of its source.
     mono.SetPixel(0, 0, gdi::kBlack);
@@ -160,7 +160,7 @@ TEST(PaintDib, NoBlockDrawsNothing) {
     EXPECT_EQ(zk::PaintDib(dc, {0, 0, 4, 4}, {}, {0, 0, 4, 4}), 0);
     const Bytes junk = {1, 2, 3, 4, 5};
     EXPECT_EQ(zk::PaintDib(dc, {0, 0, 4, 4}, junk, {0, 0, 4, 4}), 0);
-    EXPECT_TRUE(target == gdi::Bitmap(4, 4, 32, gdi::kWhite));
+    EXPECT_TRUE(zk_test::SameBitmap(gdi::Bitmap(4, 4, 32, gdi::kWhite), target));
 }
 
 TEST(PaintDib, SameSizeCopiesTheSourceRectangle) {

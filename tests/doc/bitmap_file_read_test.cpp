@@ -14,7 +14,8 @@
 
 #include "doc/bitmap_file.h"
 #include "doc/bitmap_file_test_support.h"
-#include "support/bitmap_text.h"
+#include "support/picture.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -72,8 +73,7 @@ class BitmapFileRead : public ::testing::Test {
     zk_test::TempDir m_dir;
 };
 
-#define EXPECT_PICTURE(expected, actual) \
-    EXPECT_TRUE((expected) == (actual)) << zk_test::DescribeDifference(expected, actual)
+#define EXPECT_PICTURE(expected, actual) EXPECT_TRUE(zk_test::SameBitmap(expected, actual))
 
 // --- Depths --------------------------------------------------------------------------------------
 

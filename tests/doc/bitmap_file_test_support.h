@@ -1,16 +1,12 @@
-// Helpers for the bitmap file tests: a scratch folder, whole-file I/O and a little builder that
-// assembles .bmp files field by field, so each test states the bytes it feeds the reader.
+// Helpers for the bitmap file tests: whole-file I/O and a little builder that assembles .bmp files
+// field by field, so each test states the bytes it feeds the reader.
 #pragma once
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -19,41 +15,6 @@
 namespace zk_test {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// A fresh folder under the system's temporary directory, removed with everything in it.
-class TempDir {
-  public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        std::random_device rd;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("zk_bmp_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + "_" +
-                  std::to_string(rd()));
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(m_path, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-    // Names of everything in the folder, for checking that nothing was left behind.
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(m_path))
-            names.push_back(e.path().filename().string());
-        return names;
-    }
-
-  private:
-    std::filesystem::path m_path;
-};
 
 inline Bytes ReadFileBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);

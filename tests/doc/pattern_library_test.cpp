@@ -9,6 +9,8 @@
 
 #include "bitmap_file_test_support.h"
 #include "doc/bitmap_file.h"
+#include "support/picture.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -16,6 +18,7 @@ namespace fs = std::filesystem;
 using zk::PatternLibrary;
 using zk_test::Bytes;
 using zk_test::ReadFileBytes;
+using zk_test::SameBitmap;
 using zk_test::TempDir;
 
 // A black-and-white picture that differs for every seed, so slots cannot be mixed up.
@@ -118,7 +121,7 @@ TEST(PatternLibrary, EmptyDirectoryIsFilledWithAll32FilesAtSave) {
     PatternLibrary again;
     again.Load(Prefix(tmp.Path()));
     for (int i = 0; i < PatternLibrary::kCount; ++i) {
-        EXPECT_TRUE(again.m_brushes[i] == PatternLibrary::FallbackBrush()) << i;
+        EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackBrush(), again.m_brushes[i])) << i;
         EXPECT_EQ(again.m_symbols[i].Width(), 16);
         EXPECT_EQ(again.m_symbols[i].Height(), 16);
         EXPECT_EQ(again.m_symbols[i].GetPixel(7, 7), gdi::kWhite);
@@ -136,20 +139,20 @@ TEST(PatternLibrary, OnlyTheMissingFileFallsBackAndIsCreatedAtSave) {
     lib.Load(Prefix(tmp.Path()));
     for (int i = 0; i < PatternLibrary::kCount; ++i) {
         if (i == 3)
-            EXPECT_TRUE(lib.m_brushes[i] == PatternLibrary::FallbackBrush());
+            EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackBrush(), lib.m_brushes[i]));
         else
-            EXPECT_TRUE(lib.m_brushes[i] == Picture(8, 8, i)) << "brush " << i;
+            EXPECT_TRUE(SameBitmap(Picture(8, 8, i), lib.m_brushes[i])) << "brush " << i;
         if (i == 12)
-            EXPECT_TRUE(lib.m_symbols[i] == PatternLibrary::FallbackSymbol());
+            EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackSymbol(), lib.m_symbols[i]));
         else
-            EXPECT_TRUE(lib.m_symbols[i] == Picture(16, 16, 100 + i)) << "symbol " << i;
+            EXPECT_TRUE(SameBitmap(Picture(16, 16, 100 + i), lib.m_symbols[i])) << "symbol " << i;
     }
 
     lib.SaveAll();
     EXPECT_EQ(Sorted(tmp.Entries()), AllNames());
     gdi::Bitmap back;
     ASSERT_TRUE(zk::ReadBitmapFile(tmp / "brush3.bmp", back));
-    EXPECT_TRUE(back == PatternLibrary::FallbackBrush());
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackBrush(), back));
     EXPECT_EQ(FileBitsPerPixel(tmp / "symbol12.bmp"), 1);
     EXPECT_EQ(ReadFileBytes(tmp / "brush4.bmp"), brush4);
 }
@@ -174,13 +177,14 @@ TEST(PatternLibrary, UnreadableFilesFallBackAndAreNeverWrittenOver) {
 
     PatternLibrary lib;
     lib.Load(Prefix(tmp.Path()));
-    EXPECT_TRUE(lib.m_brushes[5] == PatternLibrary::FallbackBrush());
-    EXPECT_TRUE(lib.m_symbols[7] == PatternLibrary::FallbackSymbol());
-    EXPECT_TRUE(lib.m_brushes[9] == PatternLibrary::FallbackBrush());
-    EXPECT_TRUE(lib.m_symbols[9] == PatternLibrary::FallbackSymbol());
-    EXPECT_TRUE(lib.m_brushes[11] == PatternLibrary::FallbackBrush());
-    EXPECT_TRUE(lib.m_symbols[11] == gdi::Bitmap(3, PatternLibrary::kMaxSide)) << "at the limit";
-    EXPECT_TRUE(lib.m_brushes[6] == Picture(8, 8, 6)) << "a neighbour was affected";
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackBrush(), lib.m_brushes[5]));
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackSymbol(), lib.m_symbols[7]));
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackBrush(), lib.m_brushes[9]));
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackSymbol(), lib.m_symbols[9]));
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackBrush(), lib.m_brushes[11]));
+    EXPECT_TRUE(SameBitmap(gdi::Bitmap(3, PatternLibrary::kMaxSide), lib.m_symbols[11]))
+        << "at the limit";
+    EXPECT_TRUE(SameBitmap(Picture(8, 8, 6), lib.m_brushes[6])) << "a neighbour was affected";
 
     // Even an edit of such a slot does not replace the user's file; the edit is reported as
     // not written, and only it.
@@ -208,8 +212,8 @@ TEST(PatternLibrary, SettingWithoutSeparatorIsAPlainPrefix) {
     EXPECT_EQ(lib.m_directory, prefix);
     EXPECT_EQ(lib.BrushPath(2), prefix + "brush2.bmp");
     EXPECT_EQ(lib.SymbolPath(15), prefix + "symbol15.bmp");
-    EXPECT_TRUE(lib.m_brushes[2] == Picture(8, 8, 42));
-    EXPECT_TRUE(lib.m_brushes[1] == PatternLibrary::FallbackBrush());
+    EXPECT_TRUE(SameBitmap(Picture(8, 8, 42), lib.m_brushes[2]));
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackBrush(), lib.m_brushes[1]));
 
     lib.SaveAll();
     EXPECT_TRUE(fs::exists(tmp / "patsymbol0.bmp"));
@@ -228,8 +232,8 @@ TEST(PatternLibrary, EmptySettingMeansTheBrushFolderOfTheCurrentDirectory) {
     fs::current_path(before);
 
     EXPECT_EQ(lib.m_directory, fs::canonical(tmp.Path()).string() + "/brush/");
-    EXPECT_TRUE(lib.m_symbols[0] == Picture(16, 16, 7));
-    EXPECT_TRUE(lib.m_symbols[1] == PatternLibrary::FallbackSymbol());
+    EXPECT_TRUE(SameBitmap(Picture(16, 16, 7), lib.m_symbols[0]));
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackSymbol(), lib.m_symbols[1]));
     // The folder is kept as an absolute prefix: saving from elsewhere still lands there.
     lib.SaveAll();
     EXPECT_TRUE(fs::exists(tmp / "brush" / "brush15.bmp"));
@@ -254,9 +258,9 @@ TEST(PatternLibrary, EditedSlotsAreWrittenBackAndUntouchedFilesKeepTheirBytes) {
 
     gdi::Bitmap back;
     ASSERT_TRUE(zk::ReadBitmapFile(tmp / "symbol4.bmp", back));
-    EXPECT_TRUE(back == edited);
+    EXPECT_TRUE(SameBitmap(edited, back));
     ASSERT_TRUE(zk::ReadBitmapFile(tmp / "brush10.bmp", back));
-    EXPECT_TRUE(back == Picture(4, 6, 77));
+    EXPECT_TRUE(SameBitmap(Picture(4, 6, 77), back));
     EXPECT_EQ(ReadFileBytes(tmp / "symbol1.bmp"), symbol1);
     EXPECT_EQ(tmp.Entries().size(), 32u) << "temporary files left";
 }
@@ -277,11 +281,11 @@ TEST(PatternLibrary, BrushPatternsForTheTools) {
     // A slot not yet loaded paints as its fallback would.
     const gdi::Brush empty = lib.BrushPattern(3);
     ASSERT_EQ(empty.style, gdi::BrushStyle::Pattern);
-    EXPECT_TRUE(*empty.pattern == PatternLibrary::FallbackBrush());
+    EXPECT_TRUE(SameBitmap(PatternLibrary::FallbackBrush(), *empty.pattern));
     lib.m_brushes[3] = Picture(5, 3, 1);
     const gdi::Brush b = lib.BrushPattern(3);
     ASSERT_EQ(b.style, gdi::BrushStyle::Pattern);
-    EXPECT_TRUE(*b.pattern == Picture(5, 3, 1));
+    EXPECT_TRUE(SameBitmap(Picture(5, 3, 1), *b.pattern));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "doc/zk_doc.h"
 #include "gdi/dc.h"
+#include "support/picture.h"
 
 namespace {
 
@@ -81,9 +82,9 @@ TEST(UndoRecord, UndoSwapsTheChangedTilesBackAndASecondUndoRedoes) {
         const gdi::Bitmap drawn = d.doc.m_bitmap;
         EXPECT_EQ(d.doc.GetUndoRecord().TileCount(), c.tiles);
         d.doc.OnEditUndo();
-        EXPECT_TRUE(d.doc.m_bitmap == atPress) << "undo";
+        EXPECT_TRUE(zk_test::SameBitmap(atPress, d.doc.m_bitmap)) << "undo";
         d.doc.OnEditUndo();
-        EXPECT_TRUE(d.doc.m_bitmap == drawn) << "second undo";
+        EXPECT_TRUE(zk_test::SameBitmap(drawn, d.doc.m_bitmap)) << "second undo";
         EXPECT_TRUE(d.doc.IsModified());
     }
 }

@@ -6,26 +6,18 @@
 #include <fstream>
 
 #include "doc/bitmap_file.h"
+#include "support/picture.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+using zk_test::TempDir;
+
 struct CountingView : zk::DocListener {
     void OnUpdate(int hint) override { hints.push_back(hint); }
     std::vector<int> hints;
-};
-
-struct TempDir {
-    TempDir() {
-        path = fs::temp_directory_path() /
-               ("zk_doc_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempDir() { fs::remove_all(path); }
-    fs::path path;
 };
 
 TEST(MapDocument, NewMapIsWhiteWithAnEqualUndoCopyAndTellsTheViews) {
@@ -37,7 +29,7 @@ TEST(MapDocument, NewMapIsWhiteWithAnEqualUndoCopyAndTellsTheViews) {
     EXPECT_EQ(doc.m_bitmap.Height(), 944);
     EXPECT_EQ(doc.m_bitmap.GetPixel(0, 0), gdi::kWhite);
     EXPECT_EQ(doc.m_bitmap.GetPixel(671, 943), gdi::kWhite);
-    EXPECT_TRUE(doc.UndoPicture() == doc.m_bitmap);
+    EXPECT_TRUE(zk_test::SameBitmap(doc.m_bitmap, doc.UndoPicture()));
     EXPECT_EQ(doc.GetTitle(), "Bez názvu");
     EXPECT_EQ(view.hints, std::vector<int>{1});
     // Undo right after start-up changes nothing visible.
@@ -110,7 +102,7 @@ TEST(MapDocument, NewMapTakesTheSizeAndTheNewTitle) {
     EXPECT_EQ(doc.GetTitle(), "Bez názvu");
     EXPECT_EQ(doc.GetPathName(), "");
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_TRUE(doc.UndoPicture() == doc.m_bitmap);
+    EXPECT_TRUE(zk_test::SameBitmap(doc.m_bitmap, doc.UndoPicture()));
 }
 
 TEST(MapDocument, OpenAndSaveFollowTheFileAndFailuresKeepEverything) {
@@ -119,7 +111,7 @@ TEST(MapDocument, OpenAndSaveFollowTheFileAndFailuresKeepEverything) {
     doc.OnNewDocument();
     doc.m_bitmap.SetPixel(2, 3, gdi::kBlack);
     doc.SetModifiedFlag(true);
-    const fs::path good = dir.path / "map.bmp";
+    const fs::path good = dir / "map.bmp";
     std::string why;
     ASSERT_TRUE(doc.OnSaveDocument(good.string(), &why)) << why;
     EXPECT_EQ(doc.GetTitle(), "map.bmp");
@@ -129,7 +121,7 @@ TEST(MapDocument, OpenAndSaveFollowTheFileAndFailuresKeepEverything) {
 
     // A failed save leaves path and title.
     doc.SetModifiedFlag(true);
-    EXPECT_FALSE(doc.OnSaveDocument((dir.path / "missing" / "x.bmp").string(), &why));
+    EXPECT_FALSE(doc.OnSaveDocument((dir / "missing" / "x.bmp").string(), &why));
     EXPECT_FALSE(why.empty());
     EXPECT_EQ(doc.GetPathName(), good.string());
     EXPECT_TRUE(doc.IsModified());
@@ -137,24 +129,24 @@ TEST(MapDocument, OpenAndSaveFollowTheFileAndFailuresKeepEverything) {
     // Open a small map.
     gdi::Bitmap small(100, 50, 32, gdi::kWhite);
     small.SetPixel(99, 49, gdi::kBlack);
-    ASSERT_TRUE(zk::WriteBitmapFile(dir.path / "small.bmp", small));
-    ASSERT_TRUE(doc.OnOpenDocument((dir.path / "small.bmp").string(), &why)) << why;
+    ASSERT_TRUE(zk::WriteBitmapFile(dir / "small.bmp", small));
+    ASSERT_TRUE(doc.OnOpenDocument((dir / "small.bmp").string(), &why)) << why;
     EXPECT_EQ(doc.m_width, 100);
     EXPECT_EQ(doc.m_height, 50);
     EXPECT_EQ(doc.m_bitmap.GetPixel(99, 49), gdi::kBlack);
-    EXPECT_TRUE(doc.UndoPicture() == doc.m_bitmap);
+    EXPECT_TRUE(zk_test::SameBitmap(doc.m_bitmap, doc.UndoPicture()));
     EXPECT_EQ(doc.GetTitle(), "small.bmp");
     EXPECT_FALSE(doc.IsModified());
 
     // A failed open keeps map, size, undo state, title and path.
     doc.m_bitmap.SetPixel(0, 0, gdi::kBlack);
     const gdi::Bitmap map = doc.m_bitmap, undo = doc.UndoPicture();
-    std::ofstream(dir.path / "junk.bmp") << "BMjunk";
-    EXPECT_FALSE(doc.OnOpenDocument((dir.path / "junk.bmp").string(), &why));
+    std::ofstream(dir / "junk.bmp") << "BMjunk";
+    EXPECT_FALSE(doc.OnOpenDocument((dir / "junk.bmp").string(), &why));
     EXPECT_FALSE(why.empty());
-    EXPECT_FALSE(doc.OnOpenDocument((dir.path / "nothing.bmp").string(), &why));
-    EXPECT_TRUE(doc.m_bitmap == map);
-    EXPECT_TRUE(doc.UndoPicture() == undo);
+    EXPECT_FALSE(doc.OnOpenDocument((dir / "nothing.bmp").string(), &why));
+    EXPECT_TRUE(zk_test::SameBitmap(map, doc.m_bitmap));
+    EXPECT_TRUE(zk_test::SameBitmap(undo, doc.UndoPicture()));
     EXPECT_EQ(doc.m_width, 100);
     EXPECT_EQ(doc.GetTitle(), "small.bmp");
 

@@ -15,7 +15,7 @@ using zk_test::kBlue;
 using zk_test::kGreen;
 using zk_test::kRed;
 using zk_test::Picture;
-using zk_test::SameBitmap;
+using zk_test::SamePixels;
 using zk_test::Shows;
 
 // A bitmap with its own DC, as the program keeps them in pairs.
@@ -119,7 +119,7 @@ TEST(BitBlt, OverlappingCopyWithinOneBitmap) {
     gdi::DC from(&original);
     copy.dc.StretchBlt(0, 0, 3, 1, from, 0, 1, 6, 2, Rop::SrcCopy);
     s.dc.StretchBlt(0, 0, 3, 1, s.dc, 0, 1, 6, 2, Rop::SrcCopy);
-    EXPECT_TRUE(SameBitmap(copy.bmp, s.bmp));
+    EXPECT_TRUE(SamePixels(copy.bmp, s.bmp));
 }
 
 TEST(BitBlt, ClipsToBothBitmapsAndTheClipRectangle) {
@@ -222,7 +222,7 @@ TEST_F(Stretch, EqualSizesAreAPlainBlit) {
     Surface a(src), b(src), from(Picture({"#.b", "or#"}));
     a.dc.StretchBlt(0, 0, 3, 2, from.dc, 0, 0, 3, 2, Rop::SrcAnd);
     b.dc.BitBlt(0, 0, 3, 2, from.dc, 0, 0, Rop::SrcAnd);
-    EXPECT_TRUE(SameBitmap(b.bmp, a.bmp));
+    EXPECT_TRUE(SamePixels(b.bmp, a.bmp));
 }
 
 TEST_F(Stretch, RaisesNoErrorButDrawsNothingForBadSizes) {

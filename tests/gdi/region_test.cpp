@@ -68,8 +68,8 @@ TEST(PolygonRegion, AxisAlignedRectangleIsHalfOpen) {
         EXPECT_FALSE(r->Contains(0, 1));
         EXPECT_FALSE(r->Contains(1, 0));
     }
-    EXPECT_TRUE(zk_test::SameBitmap(Draw(rect, 7, 6), Draw(cw, 7, 6)));
-    EXPECT_TRUE(zk_test::SameBitmap(Draw(rect, 7, 6), Draw(ccw, 7, 6)));
+    EXPECT_TRUE(zk_test::SamePixels(Draw(rect, 7, 6), Draw(cw, 7, 6)));
+    EXPECT_TRUE(zk_test::SamePixels(Draw(rect, 7, 6), Draw(ccw, 7, 6)));
 }
 
 TEST(PolygonRegion, WindingRuleFillsTheMiddleOfAStar) {
@@ -141,7 +141,7 @@ TEST(PaintRgn, PatternIsAnchoredLikeOtherFills) {
     a.SelectBrush(brush);
     a.PaintRgn(Region::FromRect({0, 0, 4, 3}));
     b.FillRect({1, 1, 5, 4}, brush);
-    EXPECT_TRUE(zk_test::SameBitmap(viaFill, viaRegion));
+    EXPECT_TRUE(zk_test::SamePixels(viaFill, viaRegion));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ using gdi::Rect;
 using zk_test::kBlue;
 using zk_test::kGreen;
 using zk_test::kRed;
-using zk_test::SameBitmap;
+using zk_test::SamePixels;
 using zk_test::Shows;
 
 // A white bitmap, a black pen, a green brush, and the logical origin at `org`.
@@ -47,7 +47,7 @@ TEST(Rectangle, ThinPenBorderAroundTheBrush) {
                               ".#ooo#.",  //
                               ".#####.",  //
                               "......."}));
-    EXPECT_TRUE(SameBitmap(c.bmp, reversed.bmp));
+    EXPECT_TRUE(SamePixels(c.bmp, reversed.bmp));
 }
 
 TEST(Rectangle, NullPenFillsOnePixelLess) {
@@ -141,7 +141,7 @@ TEST(Rectangle, DashedBorderRunsCounterClockwiseFromTopRightAroundTheCorners) {
     again.dc.SelectBrush(gdi::Brush::Null());
     again.dc.Rectangle(0, 0, 30, 10);
     again.dc.Rectangle(0, 0, 30, 10);
-    EXPECT_TRUE(SameBitmap(c.bmp, again.bmp));
+    EXPECT_TRUE(SamePixels(c.bmp, again.bmp));
 }
 
 TEST(FillRect, FillsLeftAndTopButNotRightAndBottom) {
@@ -186,7 +186,7 @@ TEST(PatternBrush, NeighbouringFillsJoinSeamlessly) {
     pieces.dc.SelectPen(gdi::Pen::Null());
     pieces.dc.Rectangle(-3, 1, 9, 6);  // fills [-3, 8) x [1, 5)
     whole.dc.FillRect({0, 0, 11, 7}, brush);
-    EXPECT_TRUE(SameBitmap(whole.bmp, pieces.bmp));
+    EXPECT_TRUE(SamePixels(whole.bmp, pieces.bmp));
 }
 
 TEST(PatternBrush, MonochromePatternTakesTheDcColours) {
@@ -254,7 +254,7 @@ TEST(Ellipse, NarrowBoxesAreRectangles) {
             rect.dc.Rectangle(b.left, b.top, b.right, b.bottom);
             SCOPED_TRACE(testing::Message()
                          << b.Width() << "x" << b.Height() << " null pen " << nullPen);
-            EXPECT_TRUE(SameBitmap(rect.bmp, ellipse.bmp));
+            EXPECT_TRUE(SamePixels(rect.bmp, ellipse.bmp));
         }
     }
 }
@@ -422,7 +422,7 @@ TEST(Arc, EqualEndsDrawTheWholeOutlineWithoutBrush) {
     ellipse.dc.SelectBrush(gdi::Brush::Null());
     ellipse.dc.Ellipse(1, 1, 10, 8);
     arc.dc.Arc(1, 1, 10, 8, 3, 0, 3, 0);
-    EXPECT_TRUE(SameBitmap(ellipse.bmp, arc.bmp));
+    EXPECT_TRUE(SamePixels(ellipse.bmp, arc.bmp));
 }
 
 TEST(Arc, PartialArcsGoCounterClockwiseFromStartToEnd) {

@@ -4,13 +4,13 @@
 
 #include "gdi/dc.h"
 #include "gdi/font.h"
-#include "support/bitmap_text.h"
+#include "support/picture.h"
 
 namespace {
 
-constexpr gdi::Color kRed = gdi::RGB(255, 0, 0);
-constexpr gdi::Color kBlue = gdi::RGB(0, 0, 255);
-constexpr gdi::Color kGreen = gdi::RGB(0, 128, 0);
+using zk_test::kBlue;
+using zk_test::kGreen;
+using zk_test::kRed;
 
 // The topmost row with a pixel of colour c, or -1.
 int TopRowOf(const gdi::Bitmap& b, gdi::Color c) {

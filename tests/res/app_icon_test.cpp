@@ -6,9 +6,9 @@
 #include <QIcon>
 #include <QTemporaryDir>
 
-#include "image_compare.h"
 #include "res/icons.h"
 #include "res/pixel_art.h"
+#include "support/picture.h"
 
 namespace {
 
@@ -46,9 +46,9 @@ TEST(AppIcon, IsOpaqueAtEverySizeItIsDrawnAt) {
 TEST(AppIcon, LargerSizesRepeatThePixelsOfTheLargestDrawingThatFits) {
     const QImage drawn32 = AppIconImage(32);
     const QImage drawn48 = AppIconImage(48);
-    EXPECT_EQ(zk_test::ImageDifference(ScalePixels(drawn32, 2), AppIconImage(64)), "");
-    EXPECT_EQ(zk_test::ImageDifference(ScalePixels(drawn48, 2), AppIconImage(96)), "");
-    EXPECT_EQ(zk_test::ImageDifference(ScalePixels(drawn32, 8), AppIconImage(256)), "");
+    EXPECT_TRUE(zk_test::SameImage(ScalePixels(drawn32, 2), AppIconImage(64)));
+    EXPECT_TRUE(zk_test::SameImage(ScalePixels(drawn48, 2), AppIconImage(96)));
+    EXPECT_TRUE(zk_test::SameImage(ScalePixels(drawn32, 8), AppIconImage(256)));
     EXPECT_NE(AppIconImage(16), AppIconImage(32).scaled(16, 16)) << "the 16 is drawn, not shrunk";
     EXPECT_TRUE(AppIconImage(40).isNull());
     EXPECT_TRUE(AppIconImage(0).isNull());
@@ -60,9 +60,8 @@ TEST(AppIcon, TheWindowIconHasTheFourSizes) {
     for (const int size : {16, 32, 48, 64}) {
         SCOPED_TRACE(size);
         EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
-        EXPECT_EQ(
-            zk_test::ImageDifference(AppIconImage(size), icon.pixmap(QSize(size, size)).toImage()),
-            "");
+        EXPECT_TRUE(
+            zk_test::SameImage(AppIconImage(size), icon.pixmap(QSize(size, size)).toImage()));
     }
 }
 
@@ -74,7 +73,7 @@ TEST(AppIcon, WritesAPngThatReadsBackPixelForPixel) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(8).startsWith("\x89PNG"));
-    EXPECT_EQ(zk_test::ImageDifference(AppIconImage(48), QImage(path)), "");
+    EXPECT_TRUE(zk_test::SameImage(AppIconImage(48), QImage(path)));
 }
 
 TEST(AppIcon, WritingFailsWithoutAnImageOrAPlaceForIt) {

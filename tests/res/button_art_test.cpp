@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "image_compare.h"
 #include "res/icons.h"
 #include "res/pixel_art.h"
 #include "res/resource.h"
+#include "support/picture.h"
 
 namespace {
 
@@ -137,13 +137,13 @@ void ExpectSharpDouble(const QIcon& icon, const QImage& drawn) {
     const QImage one = icon.pixmap(QSize(kButtonWidth, kButtonHeight)).toImage();
     // What a bar of icon size 16 x 15 asks for on a double-density screen.
     const QImage two = icon.pixmap(QSize(kButtonWidth, kButtonHeight), 2.0).toImage();
-    EXPECT_EQ(zk_test::ImageDifference(drawn, one), "");
+    EXPECT_TRUE(zk_test::SameImage(drawn, one));
     ASSERT_EQ(two.size(), QSize(2 * kButtonWidth, 2 * kButtonHeight));
     QImage doubled(two.size(), QImage::Format_ARGB32);
     for (int y = 0; y < doubled.height(); ++y)
         for (int x = 0; x < doubled.width(); ++x)
             doubled.setPixel(x, y, drawn.pixel(x / 2, y / 2));
-    EXPECT_EQ(zk_test::ImageDifference(doubled, two), "");
+    EXPECT_TRUE(zk_test::SameImage(doubled, two));
 }
 
 TEST(ButtonArt, IconsHoldTheDrawingAndItsExactDouble) {
@@ -209,7 +209,7 @@ TEST(ButtonArt, RotationButtonsTurnTheFirstPictureCounterClockwise) {
     EXPECT_EQ(BlackPixelsInRow(expected, 3), BlackPixelsInRow(expected, 2)) << "top not thick";
     for (int i = 1; i < 4; ++i) {
         expected = TurnedCounterClockwise(expected);
-        EXPECT_EQ(zk_test::ImageDifference(expected, SizeImage(IDR_SIZE_ROTATION, i)), "")
+        EXPECT_TRUE(zk_test::SameImage(expected, SizeImage(IDR_SIZE_ROTATION, i)))
             << "button " << i;
     }
 }

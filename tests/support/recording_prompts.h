@@ -49,6 +49,8 @@ class RecordingPrompts : public zk::FramePrompts {
         overgrid = settings->overgrid;
         return true;
     }
+    QString HelpPage() override { return helpPage; }
+    bool ShowHelpPage(const QString&) override { return helpShown; }
 
     struct Settings {
         int grid, width, height, overgrid;
@@ -64,6 +66,8 @@ class RecordingPrompts : public zk::FramePrompts {
     QStringList askedAbout, errors;
     std::optional<std::pair<int, int>> newSize;
     int presetW = 0, presetH = 0;
+    QString helpPage;
+    bool helpShown = false;  // whether a program for HTML pages took the page
 };
 
 }  // namespace zk_test

@@ -7,16 +7,83 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
 #include "doc/zk_doc.h"
+#include "support/picture.h"
 #include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
 namespace zk_test {
 
-class ViewHarness {
+// The mouse over a map view's window, in window points (viewport pixels), and the view's paint
+// pass: the same for a view of its own and for the main window's.
+class ViewMouse {
+  public:
+    virtual ~ViewMouse() = default;
+
+    void Move(int x, int y, Qt::MouseButtons held = Qt::NoButton) {
+        Send(QEvent::MouseMove, x, y, Qt::NoButton, held);
+    }
+    void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        Send(QEvent::MouseButtonPress, x, y, b, b);
+    }
+    void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        Send(QEvent::MouseButtonRelease, x, y, b, Qt::NoButton);
+    }
+    void DoubleClick(int x, int y, Qt::MouseButton b) {
+        Send(QEvent::MouseButtonDblClick, x, y, b, b);
+    }
+    // Moves to (x0, y0), presses, moves to (x1, y1) with the button held and releases there.
+    void Drag(int x0, int y0, int x1, int y1, Qt::MouseButton b = Qt::LeftButton) {
+        Move(x0, y0);
+        Press(x0, y0, b);
+        Move(x1, y1, b);
+        Release(x1, y1, b);
+    }
+    void Click(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        Move(x, y);
+        Press(x, y, b);
+        Release(x, y, b);
+    }
+    // A click with a paint pass before the release, as a tile or a symbol is stamped.
+    void Stamp(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        Move(x, y);
+        Press(x, y, b);
+        Paint();
+        Release(x, y, b);
+    }
+    void Wheel(int x, int y, QPoint delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const QPointF p(x, y);
+        QWheelEvent e(p, Viewport()->mapToGlobal(p), QPoint(), delta, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Viewport(), &e);
+    }
+    // The pointer leaves the window.
+    void Leave() {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(Viewport(), &leave);
+    }
+    void Paint() { MouseView()->PaintNow(); }
+
+  protected:
+    virtual zk::CZKView* MouseView() const = 0;
+
+  private:
+    QWidget* Viewport() const { return MouseView()->viewport(); }
+    void Send(QEvent::Type type, int x, int y, Qt::MouseButton b, Qt::MouseButtons held) {
+        const QPointF p(x, y);
+        QMouseEvent e(type, p, Viewport()->mapToGlobal(p), b, held, Qt::NoModifier);
+        QApplication::sendEvent(Viewport(), &e);
+    }
+};
+
+// A document and a view of it, window width x height, on a new map of the default size. Parts
+// of the map and of the window are [x0, x1) x [y0, y1), in map or window pixels.
+class ViewHarness : public ViewMouse {
   public:
     explicit ViewHarness(int width = 300, int height = 200) {
         zk::ToolSettings::ResetToDefaults();
@@ -30,62 +97,39 @@ class ViewHarness {
         view->OnInitialUpdate();
         view->PaintNow();
     }
-    ~ViewHarness() {
+    ~ViewHarness() override {
         // Whatever the test drew since the last press must be in the record too.
         doc.CheckUndo();
         view.reset();
     }
 
     void Select(int kind) { view->SelectTool(kind); }
-
-    // Window points (viewport pixels).
-    void Move(int x, int y, Qt::MouseButtons held = Qt::NoButton) {
-        Send(QEvent::MouseMove, x, y, Qt::NoButton, held);
-    }
-    void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        Send(QEvent::MouseButtonPress, x, y, b, b);
-    }
-    void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        Send(QEvent::MouseButtonRelease, x, y, b, Qt::NoButton);
-    }
-    void DoubleClick(int x, int y, Qt::MouseButton b) {
-        Send(QEvent::MouseButtonDblClick, x, y, b, b);
-    }
-    void Paint() { view->PaintNow(); }
-    // The zoom, with the map's top-left corner at the window's (the zoom commands keep the
-    // window's centre instead).
-    void ZoomTo(float zoom) {
+    // The zoom, with the window's top-left corner at (scrollX, scrollY) of the zoomed map (the
+    // zoom commands keep the window's centre instead).
+    void ZoomTo(float zoom, int scrollX = 0, int scrollY = 0) {
         zk::ToolSettings::zoom = zoom;
         view->UpdateScrollSizes();
-        view->horizontalScrollBar()->setValue(0);
-        view->verticalScrollBar()->setValue(0);
+        view->horizontalScrollBar()->setValue(scrollX);
+        view->verticalScrollBar()->setValue(scrollY);
     }
 
     gdi::Color Map(int x, int y) const { return doc.m_bitmap.GetPixel(x, y); }
     gdi::Color Window(int x, int y) const { return view->WindowPicture().GetPixel(x, y); }
-    // A copy of the map's part [x0, x1) x [y0, y1), to hold against a picture.
-    gdi::Bitmap MapPart(int x0, int y0, int x1, int y1) const {
-        gdi::Bitmap part(x1 - x0, y1 - y0);
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                part.SetPixel(x - x0, y - y0, Map(x, y));
-        return part;
+    // A copy of a part of the map, to hold against a picture.
+    gdi::Bitmap MapPart(const gdi::Rect& part) const {
+        gdi::Bitmap copy(part.right - part.left, part.bottom - part.top);
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
+                copy.SetPixel(x - part.left, y - part.top, Map(x, y));
+        return copy;
     }
-    // The same of the window picture (window pixels).
-    gdi::Bitmap WindowPart(int x0, int y0, int x1, int y1) const {
-        gdi::Bitmap part(x1 - x0, y1 - y0);
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                part.SetPixel(x - x0, y - y0, Window(x, y));
-        return part;
-    }
-    // Fills [x0, x1) x [y0, y1) of the map with c, as earlier drawing would have.
+    // Fills a part of the map with c, as earlier drawing would have.
     void FillMap(int x0, int y0, int x1, int y1, gdi::Color c) {
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
                 doc.m_bitmap.SetPixel(x, y, c);
     }
-    // Number of map pixels of colour c inside [x0, x1) x [y0, y1).
+    // Number of pixels of colour c in a part of the map, or of the window.
     int CountMap(gdi::Color c, int x0, int y0, int x1, int y1) const {
         int n = 0;
         for (int y = y0; y < y1; ++y)
@@ -93,16 +137,32 @@ class ViewHarness {
                 n += Map(x, y) == c;
         return n;
     }
+    int CountWindow(gdi::Color c, int x0, int y0, int x1, int y1) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += Window(x, y) == c;
+        return n;
+    }
+    // Number of map pixels outside the given parts that are not as in `before`: what a tool
+    // changed where it had no business, when a picture shows only the parts.
+    int ChangedOutside(const gdi::Bitmap& before, std::initializer_list<gdi::Rect> parts) const {
+        int n = 0;
+        for (int y = 0; y < doc.m_bitmap.Height(); ++y)
+            for (int x = 0; x < doc.m_bitmap.Width(); ++x) {
+                bool inside = false;
+                for (const gdi::Rect& r : parts)
+                    inside = inside || r.Contains(x, y);
+                n += !inside && Map(x, y) != before.GetPixel(x, y);
+            }
+        return n;
+    }
 
     zk::CZKDoc doc;
     std::unique_ptr<zk::CZKView> view;
 
-  private:
-    void Send(QEvent::Type type, int x, int y, Qt::MouseButton b, Qt::MouseButtons held) {
-        const QPointF p(x, y);
-        QMouseEvent e(type, p, view->viewport()->mapToGlobal(p), b, held, Qt::NoModifier);
-        QApplication::sendEvent(view->viewport(), &e);
-    }
+  protected:
+    zk::CZKView* MouseView() const override { return view.get(); }
 };
 
 }  // namespace zk_test

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/picture.h"
 #include "tools/tool_settings.h"
 #include "view_harness.h"
 
 namespace {
 
 using zk::ToolSettings;
+using zk_test::kYellow;
 using zk_test::ViewHarness;
 
 struct Freehand : ViewHarness {
@@ -49,9 +51,7 @@ TEST(FreehandTool, QuickStrokeBetweenPaintsHasNoGaps) {
 
 TEST(FreehandTool, RightButtonPaintsWhiteAndUndoTakesTheWholeStrokeBack) {
     Freehand h;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            h.doc.m_bitmap.SetPixel(x, y, gdi::kBlack);
+    h.FillMap(0, 0, 40, 40, gdi::kBlack);
     const gdi::Bitmap before = h.doc.m_bitmap;
     h.Move(5, 20);
     h.Press(5, 20, Qt::RightButton);
@@ -63,17 +63,14 @@ TEST(FreehandTool, RightButtonPaintsWhiteAndUndoTakesTheWholeStrokeBack) {
     EXPECT_EQ(h.Map(10, 20), gdi::kWhite);
     EXPECT_EQ(h.Map(30, 25), gdi::kWhite);
     h.doc.OnEditUndo();
-    EXPECT_TRUE(h.doc.m_bitmap == before);
+    EXPECT_TRUE(zk_test::SameBitmap(before, h.doc.m_bitmap));
 }
 
 TEST(FreehandTool, LineSizeSetsTheStrokeWidth) {
     for (int line : {0, 1, 3}) {
         Freehand h;
         ToolSettings::line = line;
-        h.Move(10, 20);
-        h.Press(10, 20);
-        h.Move(40, 20, Qt::LeftButton);
-        h.Release(40, 20);
+        h.Drag(10, 20, 40, 20);
         h.Paint();
         int rows = 0;
         for (int y = 15; y < 26; ++y)
@@ -87,9 +84,7 @@ TEST(FreehandTool, AStrokeStartsAtItsPressPoint) {
     // A click is a dot at the click, not the segment of the last move.
     Freehand h;
     h.Move(10, 10);
-    h.Move(14, 10);
-    h.Press(14, 10);
-    h.Release(14, 10);
+    h.Click(14, 10);
     h.Paint();
     EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 1);
     EXPECT_EQ(h.Map(14, 10), gdi::kBlack);
@@ -99,10 +94,7 @@ TEST(FreehandTool, AStrokeStartsAtItsPressPoint) {
     for (bool strokeBefore : {false, true}) {
         Freehand j;
         if (strokeBefore) {
-            j.Move(5, 5);
-            j.Press(5, 5);
-            j.Move(9, 5, Qt::LeftButton);
-            j.Release(9, 5);
+            j.Drag(5, 5, 9, 5);
             j.Paint();
         }
         const int before = j.CountMap(gdi::kBlack, 0, 0, 300, 200);
@@ -121,10 +113,7 @@ TEST(FreehandTool, AStrokeStartsAtItsPressPoint) {
 TEST(FreehandTool, GridSnapsTheStrokeToIntersections) {
     Freehand h;
     h.view->m_gridOn = 1;
-    h.Move(3, 3);
-    h.Press(3, 3);
-    h.Move(20, 5, Qt::LeftButton);
-    h.Release(20, 5);
+    h.Drag(3, 3, 20, 5);
     h.Paint();
     for (int x = 0; x < 16; ++x)
         EXPECT_EQ(h.Map(x, 0), gdi::kBlack) << x;
@@ -137,28 +126,21 @@ TEST(FreehandTool, CrossFollowsThePointerWithItsCentreClear) {
     h.ZoomTo(8);
     h.Move(84, 84);  // map pixel (10, 10), centred on window (84, 84)
     h.Paint();
-    const gdi::Color yellow = gdi::RGB(255, 255, 0);
     for (int x = 76; x <= 81; ++x)
-        EXPECT_EQ(h.Window(x, 84), yellow) << x;
-    EXPECT_NE(h.Window(75, 84), yellow);
-    EXPECT_NE(h.Window(82, 84), yellow);
-    EXPECT_NE(h.Window(84, 84), yellow);
+        EXPECT_EQ(h.Window(x, 84), kYellow) << x;
+    EXPECT_NE(h.Window(75, 84), kYellow);
+    EXPECT_NE(h.Window(82, 84), kYellow);
+    EXPECT_NE(h.Window(84, 84), kYellow);
     for (int y = 87; y <= 92; ++y)
-        EXPECT_EQ(h.Window(84, y), yellow) << y;
+        EXPECT_EQ(h.Window(84, y), kYellow) << y;
     EXPECT_TRUE(h.doc.m_bitmap.GetPixel(10, 10) == gdi::kWhite) << "the cross went into the map";
 }
 
 TEST(FreehandTool, UndoTakesBackOneStrokeEvenWhenTheFirstWasNotYetPainted) {
     Freehand h;
-    h.Move(10, 10);
-    h.Press(10, 10);
-    h.Move(30, 10, Qt::LeftButton);
-    h.Release(30, 10);
+    h.Drag(10, 10, 30, 10);
     // No paint between the two strokes: the first is still queued at the second press.
-    h.Move(10, 40);
-    h.Press(10, 40);
-    h.Move(30, 40, Qt::LeftButton);
-    h.Release(30, 40);
+    h.Drag(10, 40, 30, 40);
     h.Paint();
     h.doc.OnEditUndo();
     EXPECT_EQ(h.Map(20, 10), gdi::kBlack) << "Undo took back the first stroke too";
@@ -167,10 +149,7 @@ TEST(FreehandTool, UndoTakesBackOneStrokeEvenWhenTheFirstWasNotYetPainted) {
 
 TEST(FreehandTool, QueuedWorkLandsBeforeAnotherToolIsChosen) {
     Freehand h;
-    h.Move(10, 10);
-    h.Press(10, 10);
-    h.Move(30, 10, Qt::LeftButton);
-    h.Release(30, 10);
+    h.Drag(10, 10, 30, 10);
     h.view->SelectTool(zk::kLinesTool);
     EXPECT_EQ(h.Map(20, 10), gdi::kBlack);
 }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "support/picture.h"
 #include "tools/tool_settings.h"
 #include "view_harness.h"
 
@@ -12,32 +13,18 @@ namespace {
 using zk::ToolSettings;
 using zk_test::ViewHarness;
 
-constexpr gdi::Color kYellow = gdi::RGB(255, 255, 0);
+using zk_test::kYellow;
 
 struct Lines : ViewHarness {
     explicit Lines(bool snapping = false) {
         Select(zk::kLinesTool);
         view->m_gridOn = snapping ? 1 : 0;
     }
-    void Line(int x0, int y0, int x1, int y1, Qt::MouseButton b = Qt::LeftButton) {
-        Move(x0, y0);
-        Press(x0, y0, b);
-        Move(x1, y1, b);
-        Release(x1, y1, b);
-    }
-    void FillMap(gdi::Color c) {
-        for (int y = 0; y < 150; ++y)
-            for (int x = 0; x < 150; ++x)
-                doc.m_bitmap.SetPixel(x, y, c);
-    }
 };
 
 TEST(LinesTool, EndsSnapToTheNearestGridPointAndTheEndPixelIsLeftOut) {
     Lines h(true);
-    h.Move(7, 9);
-    h.Press(7, 9);
-    h.Move(40, 41, Qt::LeftButton);
-    h.Release(40, 41);
+    h.Drag(7, 9, 40, 41);
     EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 0) << "the map changed before the paint";
     h.Paint();
     // From (0, 16) toward (48, 48): one pixel in each column 0..47, rising steadily.
@@ -96,7 +83,7 @@ TEST(LinesTool, AnOldCrossIsErasedAtSmallZooms) {
 
 TEST(LinesTool, ALineKeepsTheEndItWasReleasedAt) {
     Lines h;
-    h.Line(10, 80, 50, 80);
+    h.Drag(10, 80, 50, 80);
     // The pointer moves on before the paint comes.
     h.Move(50, 120);
     h.Move(90, 130);
@@ -109,9 +96,9 @@ TEST(LinesTool, QuickLinesBeforeOnePaintAllLand) {
     Lines h;
     // A black pixel under the white line, to see it.
     h.doc.m_bitmap.SetPixel(20, 30, gdi::kBlack);
-    h.Line(10, 20, 40, 20);
-    h.Line(10, 30, 40, 30, Qt::RightButton);
-    h.Line(10, 40, 40, 40);
+    h.Drag(10, 20, 40, 20);
+    h.Drag(10, 30, 40, 30, Qt::RightButton);
+    h.Drag(10, 40, 40, 40);
     h.Paint();
     EXPECT_EQ(h.CountMap(gdi::kBlack, 10, 20, 40, 21), 30);
     EXPECT_EQ(h.Map(20, 30), gdi::kWhite) << "the white line is missing";
@@ -120,8 +107,8 @@ TEST(LinesTool, QuickLinesBeforeOnePaintAllLand) {
 
 TEST(LinesTool, RightButtonDrawsWhiteAndTheLastPressedButtonDecides) {
     Lines h;
-    h.FillMap(gdi::kBlack);
-    h.Line(10, 10, 60, 10, Qt::RightButton);
+    h.FillMap(0, 0, 150, 150, gdi::kBlack);
+    h.Drag(10, 10, 60, 10, Qt::RightButton);
     h.Paint();
     EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 150, 150), 50);
     EXPECT_EQ(h.CountMap(gdi::kWhite, 10, 10, 60, 11), 50);
@@ -143,9 +130,7 @@ TEST(LinesTool, ClickWithoutMovingLeavesTheMapAsItWas) {
     for (int line : {0, 1}) {
         Lines h;
         ToolSettings::line = line;
-        h.Move(30, 30);
-        h.Press(30, 30);
-        h.Release(30, 30);
+        h.Click(30, 30);
         h.Paint();
         EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 100, 100), 0) << "line " << line;
     }
@@ -156,7 +141,7 @@ TEST(LinesTool, LineSizeSetsTheWidth) {
     for (int line = 0; line <= 3; ++line) {
         Lines h;
         ToolSettings::line = line;
-        h.Line(16, 32, 64, 32);
+        h.Drag(16, 32, 64, 32);
         h.Paint();
         EXPECT_EQ(h.CountMap(gdi::kBlack, 40, 0, 41, 100), rows[line]) << "line " << line;
         EXPECT_EQ(h.Map(40, 32), gdi::kBlack) << "line " << line;

@@ -13,10 +13,11 @@
 namespace {
 
 using zk::ToolSettings;
+using zk_test::PictureRows;
 using zk_test::Shows;
 using zk_test::ViewHarness;
 
-constexpr gdi::Color kYellow = gdi::RGB(255, 255, 0);
+using zk_test::kYellow;
 
 struct Selecting : ViewHarness {
     explicit Selecting(bool snapping = false) {
@@ -24,30 +25,6 @@ struct Selecting : ViewHarness {
         view->m_gridOn = snapping ? 1 : 0;
     }
     zk::SelectTool& tool() { return view->m_selectTool; }
-    void Drag(int x0, int y0, int x1, int y1, Qt::MouseButton b = Qt::LeftButton) {
-        Move(x0, y0);
-        Press(x0, y0, b);
-        Move(x1, y1, b);
-        Release(x1, y1, b);
-    }
-    void Click(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        Move(x, y);
-        Press(x, y, b);
-        Release(x, y, b);
-    }
-    void Fill(const gdi::Rect& r, gdi::Color c) {
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                doc.m_bitmap.SetPixel(x, y, c);
-    }
-    // The map's pixels in [x0, x0 + w) x [y0, y0 + h) as a bitmap, to compare with a picture.
-    gdi::Bitmap MapPart(int x0, int y0, int w, int h) const {
-        gdi::Bitmap part(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                part.SetPixel(x, y, Map(x0 + x, y0 + y));
-        return part;
-    }
     std::string State() {
         const zk::SelectTool& t = tool();
         return std::string("banding=") + std::to_string(t.m_banding) +
@@ -100,7 +77,7 @@ TEST(SelectTool, ABandSelectsTheSameColumnsAndRowsWhicheverWayItIsDragged) {
         {{10, 10}, {20, 30}}, {{20, 30}, {10, 10}}, {{20, 10}, {10, 30}}};
     for (const auto& [from, to] : bands) {
         Selecting h;
-        h.Fill({0, 0, 40, 40}, gdi::kBlack);
+        h.FillMap(0, 0, 40, 40, gdi::kBlack);
         h.Drag(from.x, from.y, to.x, to.y);
         EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 40, 40), 0) << "the map changed before the paint";
         h.Paint();
@@ -145,8 +122,9 @@ TEST(SelectTool, TheLeftButtonDropsByAndTheRightButtonCopies) {
                           {Qt::LeftButton, Qt::RightButton, false}};
     for (const Case& c : cases) {
         Selecting h;
-        h.Fill({10, 10, 13, 16}, gdi::kBlack);  // 6 x 6 from (10, 10): its left half is black
-        h.Fill({48, 12, 64, 14}, gdi::kBlack);  // rows 12 and 13 across x 48..63
+        h.FillMap(10, 10, 13, 16, gdi::kBlack);  // 6 x 6 from (10, 10): its left half is black
+        h.FillMap(48, 12, 64, 14, gdi::kBlack);  // rows 12 and 13 across x 48..63
+        const gdi::Bitmap before = h.doc.m_bitmap;
         h.Drag(10, 10, 16, 16, c.band);
         h.Paint();
         h.Drag(11, 11, 51, 11, c.move);  // by (40, 0): the selection now covers x 50..55
@@ -160,23 +138,19 @@ TEST(SelectTool, TheLeftButtonDropsByAndTheRightButtonCopies) {
         h.Click(200, 150);
         h.Paint();
         EXPECT_EQ(h.tool().m_floating, 0);
-        EXPECT_TRUE(Shows(h.MapPart(8, 10, 8, 6),
-                          {"........",  // where it was lifted from
-                           "........", "........", "........", "........", "........"}));
-        if (c.useAnd)
-            EXPECT_TRUE(Shows(h.MapPart(48, 10, 16, 6),
-                              {"..###...........", "..###...........", "################",
-                               "################", "..###...........", "..###..........."}));
-        else
-            EXPECT_TRUE(Shows(h.MapPart(48, 10, 16, 6),
-                              {"..###...........", "..###...........", "#####...########",
-                               "#####...########", "..###...........", "..###..........."}));
+        // Where it was lifted from and where it landed, with a pixel around each.
+        const gdi::Rect lifted{9, 9, 17, 17}, landed{49, 9, 57, 17};
+        EXPECT_TRUE(Shows(h.MapPart(lifted), PictureRows(8, "........")));
+        const std::string_view across = c.useAnd ? "########" : "####...#";
+        EXPECT_TRUE(Shows(h.MapPart(landed), {"........", ".###....", ".###....", across, across,
+                                              ".###....", ".###....", "........"}));
+        EXPECT_EQ(h.ChangedOutside(before, {lifted, landed}), 0);
     }
 }
 
 TEST(SelectTool, WithTheGridOnASelectionMovesInWholeGridSteps) {
     Selecting h(true);  // grid 16
-    h.Fill({16, 16, 32, 32}, gdi::kBlack);
+    h.FillMap(16, 16, 32, 32, gdi::kBlack);
     h.Drag(20, 21, 50, 47);  // snapped down: (16, 16) to (48, 32)
     h.Paint();
     EXPECT_EQ(h.tool().m_selRect, (gdi::Rect{16, 16, 48, 32}));
@@ -256,22 +230,16 @@ TEST(SelectTool, AnOldBandIsErasedAtSmallZooms) {
     h.Paint();
     // From here on only what the tool asks to repaint is painted again.
     QApplication::processEvents();
-    auto yellowIn = [&h](int x, int y0, int y1) {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            n += h.Window(x, y) == kYellow;
-        return n;
-    };
-    ASSERT_GT(yellowIn(150, 20, 120), 0);
+    ASSERT_GT(h.CountWindow(kYellow, 150, 20, 151, 120), 0);
     h.Move(100, 80, Qt::LeftButton);
     QApplication::processEvents();
-    EXPECT_EQ(yellowIn(150, 20, 120), 0) << "the old band's right edge stayed";
-    EXPECT_GT(yellowIn(100, 20, 80), 0);
+    EXPECT_EQ(h.CountWindow(kYellow, 150, 20, 151, 120), 0) << "the old band's right edge stayed";
+    EXPECT_GT(h.CountWindow(kYellow, 100, 20, 101, 80), 0);
 }
 
 TEST(SelectTool, ASelectionOfNoSizeFloatsLiftsAndDropsNothing) {
     Selecting h;
-    h.Fill({0, 0, 60, 60}, gdi::kBlack);
+    h.FillMap(0, 0, 60, 60, gdi::kBlack);
     h.Click(30, 30);
     h.Paint();
     ASSERT_NE(h.tool().GetFloatingBitmap(), nullptr);
@@ -287,7 +255,7 @@ TEST(SelectTool, ASelectionOfNoSizeFloatsLiftsAndDropsNothing) {
 TEST(SelectTool, WhatLiesOutsideTheMapFloatsAsWhite) {
     Selecting h;
     ASSERT_TRUE(h.doc.NewMap(50, 40));
-    h.Fill({0, 0, 50, 40}, gdi::kBlack);
+    h.FillMap(0, 0, 50, 40, gdi::kBlack);
     h.Drag(46, 37, 52, 42);
     h.Paint();
     ASSERT_NE(h.tool().GetFloatingBitmap(), nullptr);

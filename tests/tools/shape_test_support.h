@@ -18,23 +18,13 @@ struct ShapeHarness : TileHarness {
         SetBrush(0, SolidPattern(kRed));
         zk::ToolSettings::grid = 4;
     }
-    void Drag(int x0, int y0, int x1, int y1, Qt::MouseButton b = Qt::LeftButton) {
-        Move(x0, y0);
-        Press(x0, y0, b);
-        Move(x1, y1, b);
-        Release(x1, y1, b);
-    }
-    void Click(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        Move(x, y);
-        Press(x, y, b);
-        Release(x, y, b);
-    }
 };
 
-// One cell of a tool's outcome table: the fill and line size, and the map it leaves.
+// One cell of a tool's outcome table: the fill and the line sizes that leave the same part of the
+// map, and that part.
 struct Outcome {
     int fill;
-    int line;
+    std::vector<int> lines;
     PictureRows map;
 };
 

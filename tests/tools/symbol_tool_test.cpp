@@ -32,11 +32,6 @@ struct SymbolHarness : zk_test::ViewHarness {
         Select(zk::kSymbolTool);
     }
     ~SymbolHarness() { zk::g_patternLibrary.m_symbols = saved; }
-    void FillMap(gdi::Color c) {
-        for (int y = 0; y < doc.m_height; ++y)
-            for (int x = 0; x < doc.m_width; ++x)
-                doc.m_bitmap.SetPixel(x, y, c);
-    }
     // The map pixels of colour c in the 16 x 16 square at (x0, y0), relative to it.
     Pixels InSquare(int x0, int y0, gdi::Color c) const {
         Pixels p;
@@ -112,7 +107,7 @@ TEST(SymbolTool, LeftAndsRightCopiesAtThePressPoint) {
         }
         zk::g_patternLibrary.m_symbols[0] = s;
         ToolSettings::symbol = 0;
-        h.FillMap(kOther);
+        h.FillMap(0, 0, h.doc.m_width, h.doc.m_height, kOther);
         h.Move(20, 20);
         h.Press(100, 100, c.button);
         h.Paint();
@@ -138,9 +133,7 @@ TEST(SymbolTool, EveryPressAndDragPositionStampsAndThePreviewFollowsAtTheZoom) {
     zk::g_patternLibrary.m_symbols[0] = Asymmetric();
     ToolSettings::symbol = 0;
     // A click released before any paint, and a drag whose moves all come before the paint.
-    h.Move(20, 20);
-    h.Press(20, 20);
-    h.Release(20, 20);
+    h.Click(20, 20);
     h.Move(100, 20);
     h.Press(100, 20);
     h.Move(132, 20, Qt::LeftButton);

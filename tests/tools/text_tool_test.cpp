@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "support/bitmap_text.h"
-#include "ui/text_dlg.h"
+#include "support/picture.h"
 #include "tools/tool_settings.h"
+#include "ui/text_dlg.h"
 #include "view_harness.h"
 
 namespace {
@@ -20,7 +20,7 @@ namespace {
 using zk::CTextDlg;
 using zk::ToolSettings;
 
-constexpr gdi::Color kYellow = gdi::RGB(255, 255, 0);
+using zk_test::kYellow;
 
 // Runs `act` on the modal dialog of type D once its loop is running.
 template <class D>
@@ -49,20 +49,13 @@ void Answer(const QString& text, QString* shown = nullptr) {
 struct TextHarness : zk_test::ViewHarness {
     TextHarness() { Select(zk::kTextTool); }
     zk::TextTool& Tool() { return view->m_textTool; }
-    void Click(int x, int y) {
-        Move(x, y);
-        Press(x, y);
-        Release(x, y);
-    }
 };
 
 // The second click writes the text black on an opaque white cell one pixel right of and below
 // the snapped point; Czech letters come out as themselves.
 TEST(TextTool, PlacesTheTextOnItsOpaqueCellRightOfAndBelowThePoint) {
     TextHarness h;
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 200; ++x)
-            h.doc.m_bitmap.SetPixel(x, y, gdi::kBlack);
+    h.FillMap(0, 0, 200, 100, gdi::kBlack);
     const gdi::Bitmap before = h.doc.m_bitmap;
     QString last;
     for (const char* word : {"Sklep", "Schodiště", "Věž"}) {
@@ -81,7 +74,7 @@ TEST(TextTool, PlacesTheTextOnItsOpaqueCellRightOfAndBelowThePoint) {
         gdi::Bitmap expected = before;
         gdi::DC dc(&expected);
         dc.TextOut(49, 33, word);
-        EXPECT_EQ(zk_test::DescribeDifference(expected, h.doc.m_bitmap), "") << word;
+        EXPECT_TRUE(zk_test::SamePixels(expected, h.doc.m_bitmap)) << word;
         const gdi::Point ext = dc.GetTextExtent(word);
         EXPECT_EQ(h.Map(49, 33 + ext.y - 1), gdi::kWhite) << word << ": no opaque cell";
         h.doc.m_bitmap = before;

@@ -30,13 +30,6 @@ struct TileHarness : ViewHarness {
     ~TileHarness() { zk::g_patternLibrary.m_brushes = saved; }
 
     void SetBrush(int i, const gdi::Bitmap& b) { zk::g_patternLibrary.m_brushes[i] = b; }
-    // One click: move there, press, paint, release.
-    void Stamp(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        Move(x, y);
-        Press(x, y, b);
-        Paint();
-        Release(x, y, b);
-    }
 
     std::array<gdi::Bitmap, zk::PatternLibrary::kCount> saved;
 };

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <vector>
 
-#include "support/bitmap_text.h"
+#include "support/picture.h"
 #include "tools/map_tool.h"
 
 namespace {
@@ -14,7 +14,7 @@ namespace {
 using zk::CSymbolDlg;
 using T = CSymbolDlg::Transform;
 
-constexpr gdi::Color kRed = gdi::RGB(255, 0, 0);
+using zk_test::kRed;
 constexpr gdi::Color kGrey = gdi::RGB(1, 1, 1);
 
 gdi::Bitmap Asymmetric() {
@@ -66,7 +66,7 @@ TEST(SymbolDlg, TurnsAndMirrorsAndTheirRoundTrips) {
         {T::MirrorTopBottom, T::MirrorTopBottom},
     };
     for (const auto& steps : roundTrips)
-        EXPECT_EQ(zk_test::DescribeDifference(s, Apply(s, steps)), "");
+        EXPECT_TRUE(zk_test::SamePixels(s, Apply(s, steps)));
 }
 
 TEST(SymbolDlg, ATurnWritesPureBlackAndWhiteACellEditOnlyItsPixel) {
@@ -96,14 +96,14 @@ TEST(SymbolDlg, ATurnWritesPureBlackAndWhiteACellEditOnlyItsPixel) {
     expected.SetPixel(3, 5, gdi::kWhite);
     expected.SetPixel(5, 12, gdi::kBlack);
     expected.SetPixel(6, 12, gdi::kBlack);
-    EXPECT_EQ(zk_test::DescribeDifference(expected, edited), "");
+    EXPECT_TRUE(zk_test::SamePixels(expected, edited));
 
     // A turn there and back writes all 256 pixels: what was not exactly black is white now.
     const gdi::Bitmap turned = Apply(s, {T::RotateLeft, T::RotateRight});
     expected = s;
     expected.SetPixel(8, 8, gdi::kWhite);
     expected.SetPixel(9, 9, gdi::kWhite);
-    EXPECT_EQ(zk_test::DescribeDifference(expected, turned), "");
+    EXPECT_TRUE(zk_test::SamePixels(expected, turned));
 }
 
 TEST(SymbolDlg, ReturnClosesItWithTheEditsInTheSymbol) {

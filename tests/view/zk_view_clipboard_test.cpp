@@ -17,6 +17,7 @@
 namespace {
 
 using zk::ToolSettings;
+using zk_test::BitmapOfImage;
 using zk_test::Shows;
 using zk_test::ViewHarness;
 
@@ -33,32 +34,15 @@ struct Lifted : ViewHarness {
         doc.m_bitmap.SetPixel(10, 10, gdi::kBlack);
         doc.m_bitmap.SetPixel(13, 12, gdi::kBlack);
         doc.m_bitmap.SetPixel(11, 11, zk_test::kRed);
-        Move(10, 10);
-        Press(10, 10);
-        Move(14, 13, Qt::LeftButton);
-        Release(14, 13);
+        Drag(10, 10, 14, 13);
         Paint();
     }
     zk::SelectTool& tool() { return view->m_selectTool; }
     void DropOutside() {
-        Move(250, 150);
-        Press(250, 150);
-        Release(250, 150);
+        Click(250, 150);
         Paint();
     }
 };
-
-std::string Text(const QImage& image) {
-    std::string s;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y) & 0xFFFFFF;
-            s += p == 0xFFFFFF ? '.' : p == 0 ? '#' : p == zk_test::kRed ? 'r' : 'o';
-        }
-        s += '\n';
-    }
-    return s;
-}
 
 QByteArray Encoded(const QImage& image, const char* format) {
     QByteArray bytes;
@@ -81,7 +65,7 @@ TEST(ViewClipboard, CopyPutsASeparatePictureThereAndLeavesTheSelectionFloating) 
     ASSERT_TRUE(h.view->CanCutOrCopy());
     ASSERT_TRUE(h.view->OnEditCopy());
     const QImage copied = Clipboard()->image();
-    EXPECT_EQ(Text(copied), "#...\n.r..\n...#\n");
+    EXPECT_TRUE(Shows(BitmapOfImage(copied), {"#...", ".r..", "...#"}));
     EXPECT_TRUE(h.view->CanPaste());
     // Still floating; the place it was lifted from stays white until the drop.
     EXPECT_TRUE(h.view->CanCutOrCopy());
@@ -89,7 +73,7 @@ TEST(ViewClipboard, CopyPutsASeparatePictureThereAndLeavesTheSelectionFloating) 
 
     // Changing the floating pixels afterwards does not reach the clipboard.
     h.tool().m_selBitmap.SetPixel(1, 0, gdi::kBlack);
-    EXPECT_EQ(Text(Clipboard()->image()), "#...\n.r..\n...#\n");
+    EXPECT_TRUE(Shows(BitmapOfImage(Clipboard()->image()), {"#...", ".r..", "...#"}));
     h.DropOutside();
     EXPECT_EQ(h.Map(11, 10), gdi::kBlack);
 }
@@ -97,15 +81,12 @@ TEST(ViewClipboard, CopyPutsASeparatePictureThereAndLeavesTheSelectionFloating) 
 TEST(ViewClipboard, CutTakesThePixelsAwayAndLeavesWhite) {
     Lifted h;
     ASSERT_TRUE(h.view->OnEditCut());
-    EXPECT_EQ(Text(Clipboard()->image()), "#...\n.r..\n...#\n");
+    EXPECT_TRUE(Shows(BitmapOfImage(Clipboard()->image()), {"#...", ".r..", "...#"}));
     EXPECT_FALSE(h.view->CanCutOrCopy());
     h.Paint();
     EXPECT_EQ(h.CountMap(gdi::kWhite, 0, 0, 40, 40), 1600) << "the cut pixels came back";
     // Until a selection floats again; a band just released is lifted for the copy.
-    h.Move(20, 20);
-    h.Press(20, 20);
-    h.Move(30, 30, Qt::LeftButton);
-    h.Release(30, 30);
+    h.Drag(20, 20, 30, 30);
     EXPECT_TRUE(h.view->OnEditCopy());
     EXPECT_EQ(Clipboard()->image().size(), QSize(10, 10));
 }
@@ -136,9 +117,7 @@ TEST(ViewClipboard, PasteFloatsThePictureUnderThePointerAndMakesTheSelectToolCur
     // runs over the top row and left column).
     h.Paint();
     EXPECT_EQ(h.Window(252, 151), gdi::kWhite);
-    h.Move(0, 0);
-    h.Press(0, 0);
-    h.Release(0, 0);
+    h.Click(0, 0);
     h.Paint();
     EXPECT_EQ(h.Map(252, 151), gdi::kWhite);
     EXPECT_EQ(h.Map(251, 151), zk_test::kRed);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <cmath>
 
 #include "doc/pattern_library.h"
@@ -13,20 +12,6 @@ namespace {
 
 using zk::ToolSettings;
 using zk_test::ViewHarness;
-
-void Wheel(ViewHarness& h, QPoint at, QPoint delta, Qt::KeyboardModifiers modifiers) {
-    const QPointF p(at);
-    QWheelEvent e(p, h.view->viewport()->mapToGlobal(p), QPoint(), delta, Qt::NoButton, modifiers,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(h.view->viewport(), &e);
-}
-
-void ZoomTo(ViewHarness& h, float zoom, int scrollX, int scrollY) {
-    ToolSettings::zoom = zoom;
-    h.view->UpdateScrollSizes();
-    h.view->horizontalScrollBar()->setValue(scrollX);
-    h.view->verticalScrollBar()->setValue(scrollY);
-}
 
 struct AnchorCase {
     float zoom;
@@ -56,11 +41,12 @@ TEST(MapViewZoom, CtrlWheelKeepsTheMapPixelUnderThePointer) {
     for (const AnchorCase& c : cases) {
         ViewHarness h;
         h.view->m_gridOn = 0;
-        ZoomTo(h, c.zoom, c.scrollX, c.scrollY);
+        h.ZoomTo(c.zoom, c.scrollX, c.scrollY);
         ASSERT_EQ(h.view->horizontalScrollBar()->value(), c.scrollX) << "set-up";
         const gdi::Point before = h.view->WindowToMap(c.pointer.x(), c.pointer.y());
         for (int i = 0; i < std::abs(c.notches); ++i)
-            Wheel(h, c.pointer, {0, c.notches > 0 ? 120 : -120}, Qt::ControlModifier);
+            h.Wheel(c.pointer.x(), c.pointer.y(), {0, c.notches > 0 ? 120 : -120},
+                    Qt::ControlModifier);
         const gdi::Point after = h.view->WindowToMap(c.pointer.x(), c.pointer.y());
         const std::string what = "zoom " + std::to_string(c.zoom) + " pointer " +
                                  std::to_string(c.pointer.x()) + "," +
@@ -84,7 +70,7 @@ TEST(MapViewZoom, CtrlWheelKeepsTheMapPixelUnderThePointer) {
 TEST(MapViewZoom, TheZoomCommandsKeepTheWindowsCentre) {
     ViewHarness h;
     h.view->m_gridOn = 0;
-    ZoomTo(h, 2, 300, 500);
+    h.ZoomTo(2, 300, 500);
     const QPoint centre = h.view->viewport()->rect().center();
     const gdi::Point before = h.view->WindowToMap(centre.x(), centre.y());
     h.view->OnZoomIn();
@@ -111,15 +97,15 @@ TEST(MapViewZoom, TheWheelScrollsDownSidewaysWithShiftAndZoomsWithCtrl) {
     };
     for (const Case& c : cases) {
         ViewHarness h;
-        ZoomTo(h, 1, 0, 0);
-        Wheel(h, {0, 0}, c.delta, c.modifiers);
+        h.ZoomTo(1);
+        h.Wheel(0, 0, c.delta, c.modifiers);
         EXPECT_EQ(h.view->horizontalScrollBar()->value() > 0, c.across) << c.modifiers;
         EXPECT_EQ(h.view->verticalScrollBar()->value() > 0, c.down) << c.modifiers;
         EXPECT_EQ(ToolSettings::zoom != 1.0f, c.zoomed) << c.modifiers;
     }
     ViewHarness h;
     for (int i = 0; i < 3; ++i)
-        Wheel(h, {10, 10}, {0, 40}, Qt::ControlModifier);
+        h.Wheel(10, 10, {0, 40}, Qt::ControlModifier);
     EXPECT_EQ(ToolSettings::zoom, 2.0f);
 }
 
@@ -131,7 +117,7 @@ TEST(MapViewZoom, ADragGoingOnWhileTheWheelZoomsStampsOnlyUnderThePointer) {
     zk::g_patternLibrary.m_brushes[10] = gdi::Bitmap(8, 8, 32, gdi::kBlack);
     h.Move(100, 100);
     h.Press(100, 100);
-    Wheel(h, {100, 100}, {0, 120}, Qt::ControlModifier);
+    h.Wheel(100, 100, {0, 120}, Qt::ControlModifier);
     h.Paint();
     h.Release(100, 100);
     // The press's tile at (96, 96) is the only one: the zoom kept the pointer over that cell.
