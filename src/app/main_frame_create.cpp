@@ -17,8 +17,8 @@
 #include "res/icons.h"
 #include "res/menus.h"
 #include "res/strings.h"
-#include "ui/pattern_palette.h"
 #include "tools/tool_settings.h"
+#include "ui/pattern_palette.h"
 #include "view/zk_view.h"
 
 namespace zk {
