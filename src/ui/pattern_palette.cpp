@@ -7,9 +7,9 @@
 #include <QPainter>
 
 #include "gdi/dc.h"
-#include "ui/symbol_dlg.h"
-#include "ui/fills_dlg.h"
 #include "tools/tool_settings.h"
+#include "ui/fills_dlg.h"
+#include "ui/symbol_dlg.h"
 
 namespace zk {
 

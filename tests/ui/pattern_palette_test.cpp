@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "ui/fills_dlg.h"
 #include "tools/tool_settings.h"
+#include "ui/fills_dlg.h"
 
 namespace {
 
