@@ -98,12 +98,18 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
     qApp->installEventFilter(this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CMainFrame::UpdateCommandUI);
-    // A selection is lifted and dropped in the view's paint pass, not by a command: once the
-    // events are handled, Cut and Copy follow it, as the bars do when the program is idle.
+    // Gestures and the paint pass change what can be cut, copied, undone and redone, not a
+    // command: once the events are handled, those commands follow, as the bars do when the
+    // program is idle.
     const auto followSelection = [this] {
-        const QAction* cut = Action(ID_EDIT_CUT);
-        if (cut && cut->isEnabled() != m_view->CanCutOrCopy())
-            UpdateCommandUI();
+        const std::pair<int, bool> states[] = {{ID_EDIT_CUT, m_view->CanCutOrCopy()},
+                                               {ID_EDIT_UNDO, m_view->CanUndo()},
+                                               {ID_EDIT_REDO, m_view->CanRedo()}};
+        for (const auto& [id, enabled] : states)
+            if (const QAction* a = Action(id); a && a->isEnabled() != enabled) {
+                UpdateCommandUI();
+                return;
+            }
     };
     QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
     connect(events, &QAbstractEventDispatcher::aboutToBlock, this, followSelection);
@@ -174,7 +180,10 @@ void CMainFrame::OnCommand(int id) {
                 OnAppAbout();
                 break;
             case ID_EDIT_UNDO:
-                m_doc->OnEditUndo();
+                m_view->OnEditUndo();
+                break;
+            case ID_EDIT_REDO:
+                m_view->OnEditRedo();
                 break;
             case ID_VIEW_ZOOMIN:
                 m_view->OnZoomIn();
@@ -330,8 +339,11 @@ void CMainFrame::UpdateCommandUI() {
     // Cut and Copy need floating pixels of the select tool, whichever tool is current; Paste a
     // picture on the clipboard, whoever put it there.
     const bool selection = m_view->CanCutOrCopy();
-    const std::pair<int, bool> edits[] = {
-        {ID_EDIT_CUT, selection}, {ID_EDIT_COPY, selection}, {ID_EDIT_PASTE, m_view->CanPaste()}};
+    const std::pair<int, bool> edits[] = {{ID_EDIT_CUT, selection},
+                                          {ID_EDIT_COPY, selection},
+                                          {ID_EDIT_PASTE, m_view->CanPaste()},
+                                          {ID_EDIT_UNDO, m_view->CanUndo()},
+                                          {ID_EDIT_REDO, m_view->CanRedo()}};
     for (const auto& [id, enabled] : edits)
         if (QAction* a = Action(id))
             a->setEnabled(enabled);

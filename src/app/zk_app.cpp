@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -82,6 +83,15 @@ void CZKApp::LoadToolSettings(QSettings& settings) {
     ToolSettings::Sanitize();
 }
 
+std::size_t CZKApp::UndoLimitMiB(QSettings& settings) {
+    bool ok = false;
+    const qlonglong stored = settings.value(QString::fromLatin1(kUndoLimitKey)).toLongLong(&ok);
+    if (!ok)
+        return kDefaultUndoLimitMiB;
+    return static_cast<std::size_t>(
+        std::clamp<qlonglong>(stored, kMinUndoLimitMiB, kMaxUndoLimitMiB));
+}
+
 void CZKApp::SaveToolSettings(QSettings& settings) {
     settings.beginGroup(QStringLiteral("set"));
     for (const IntSetting& s : kSetSection)
@@ -94,6 +104,7 @@ bool CZKApp::InitInstance(const QStringList& args) {
         const std::unique_ptr<QSettings> settings = OpenSettings();
         m_recentFiles.Load(*settings);
         LoadToolSettings(*settings);
+        m_doc.SetUndoLimit(UndoLimitMiB(*settings) * UndoHistory::kMiB);
     }
 
     const CommandLine line = ParseCommandLine(args);
@@ -267,6 +278,9 @@ bool CZKApp::PrintAndEnd(const QString& file) {
 int CZKApp::ExitInstance() {
     const std::unique_ptr<QSettings> settings = OpenSettings();
     SaveToolSettings(*settings);
+    // Written back as it was taken, so that a user finds the key to change.
+    settings->setValue(QString::fromLatin1(kUndoLimitKey),
+                       static_cast<qulonglong>(UndoLimitMiB(*settings)));
     m_recentFiles.Save(*settings);
     settings->sync();
     return 0;

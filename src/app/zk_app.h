@@ -39,6 +39,12 @@ class CZKApp {
     // The seven tool settings of section "set", in the order they are read and written.
     static void LoadToolSettings(QSettings& settings);
     static void SaveToolSettings(QSettings& settings);
+    // How much the undo history keeps, in MiB: "set"/"undolimit", brought into 16 .. 65536; a
+    // missing or unreadable value gives 512.
+    static constexpr const char* kUndoLimitKey = "set/undolimit";
+    static constexpr qlonglong kMinUndoLimitMiB = 16, kMaxUndoLimitMiB = 65536;
+    static constexpr std::size_t kDefaultUndoLimitMiB = 512;
+    static std::size_t UndoLimitMiB(QSettings& settings);
     // The settings store: organisation "ZK", application "ZK", in the platform's native format.
     static std::unique_ptr<QSettings> OpenSettings();
 

@@ -11,10 +11,11 @@ void UndoRecord::Open(const gdi::Bitmap& map) {
     m_whole.Reset();
     const int cols = (map.Width() + kTileSide - 1) / kTileSide;
     const int rows = (map.Height() + kTileSide - 1) / kTileSide;
-    if (cols != m_cols || rows != m_rows) {
+    const std::size_t slots = static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows);
+    if (cols != m_cols || rows != m_rows || m_slot.size() != slots) {
         m_cols = cols;
         m_rows = rows;
-        m_slot.assign(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows), 0);
+        m_slot.assign(slots, 0);
     } else {
         for (const Tile& t : m_tiles)
             m_slot[t.index] = 0;
@@ -22,6 +23,11 @@ void UndoRecord::Open(const gdi::Bitmap& map) {
     m_tiles.clear();
     m_width = map.Width();
     m_height = map.Height();
+}
+
+void UndoRecord::Close() {
+    std::vector<std::uint32_t>().swap(m_slot);
+    m_tiles.shrink_to_fit();
 }
 
 void UndoRecord::KeepWhole(gdi::Bitmap old) {
@@ -55,8 +61,9 @@ void UndoRecord::BeforeChange(const gdi::Bitmap& map, const gdi::Rect& area) {
     // A whole picture is kept apart from the map: nothing the map does can change it.
     if (m_isWhole)
         return;
-    // The map changes size only with a whole-map operation, which opens a new record first.
-    if (map.Width() != m_width || map.Height() != m_height)
+    // The map changes size only with a whole-map operation, which opens a new record first; a
+    // closed record watches nothing.
+    if (map.Width() != m_width || map.Height() != m_height || m_slot.empty())
         return;
     const gdi::Rect r = area.Intersect(map.Bounds());
     if (r.IsEmpty())

@@ -11,12 +11,10 @@
 namespace zk {
 
 // The record watches the map (gdi::BitmapWatcher): the first change to a tile after the record
-// opens copies that tile's old pixels, so opening is O(1) and a stroke costs what it changes.
-// Undo swaps the kept tiles with the map's; the record then holds what Undo took away, and a
-// second Undo swaps them back. A whole-map change (a resize) keeps the whole old picture instead.
-//
-// A record owns everything it needs to swap, so older records could be kept in a list for a
-// deeper history; only the newest one would watch the map.
+// opens copies that tile's old pixels, so a stroke costs what it changes. Swapping exchanges the
+// kept tiles with the map's; the record then holds what the swap took away, and a second swap
+// brings it back. A whole-map change (a resize) keeps the whole old picture instead. One record
+// is one step of the undo history (undo_history.h); only the newest one watches the map.
 class UndoRecord : public gdi::BitmapWatcher {
   public:
     static constexpr int kTileSide = 64;
@@ -26,8 +24,13 @@ class UndoRecord : public gdi::BitmapWatcher {
     UndoRecord& operator=(const UndoRecord&) = delete;
 
     // An empty record: the state to go back to is `map` as it is now. Costs the tiles the last
-    // record held (to let them go), not the map's size.
+    // record held (to let them go) and one slot per tile of the map.
     void Open(const gdi::Bitmap& map);
+    // The record stops watching and lets its table of slots go: a finished step keeps only its
+    // tiles.
+    void Close();
+    // Whether the record keeps anything to swap.
+    bool Changed() const { return m_isWhole || !m_tiles.empty(); }
     // The state to go back to is `old`, a whole picture of any size; changes to the map are not
     // recorded while it is kept.
     void KeepWhole(gdi::Bitmap old);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <new>
+#include <utility>
 
 #include "doc/bitmap_file.h"
 #include "gdi/dc.h"
@@ -41,7 +42,7 @@ bool Fail(std::string* why, std::string text) {
 }  // namespace
 
 CZKDoc::CZKDoc() {
-    m_bitmap.SetWatcher(&m_undo);
+    m_bitmap.SetWatcher(&m_history);
 }
 
 bool CZKDoc::OnNewDocument() {
@@ -74,50 +75,50 @@ gdi::Bitmap CZKDoc::NewWhiteMap(int width, int height, std::string* why) {
 }
 
 void CZKDoc::ReplaceMap(gdi::Bitmap map, MapChange change) {
-    CheckUndo();
-    if (change == MapChange::Undoable) {
-        // Undo brings back the old size: the record keeps the old map whole.
-        if (m_undoCheck)
-            m_undoCheckCopy = m_bitmap;
-        m_undo.KeepWhole(std::move(m_bitmap));
-    }
-    m_bitmap = std::move(map);
+    gdi::Bitmap old = std::exchange(m_bitmap, std::move(map));
     m_width = m_bitmap.Width();
     m_height = m_bitmap.Height();
-    if (change == MapChange::NewHistory)
-        OpenRecord();
-    // A map of its own matches its file (or has none yet); a changed one is unsaved work.
-    m_modified = change == MapChange::Undoable;
+    if (change == MapChange::NewHistory) {
+        // A map of its own matches its file (or has none yet).
+        m_history.Reset(m_bitmap);
+        m_modified = false;
+    } else {
+        // Undo brings back the old size: the step keeps the old map whole.
+        m_history.KeepWhole(std::move(old), m_bitmap);
+        m_modified = true;
+    }
     UpdateAllViews(1);
 }
 
 void CZKDoc::SaveUndo() {
-    CheckUndo();
-    OpenRecord();
-}
-
-void CZKDoc::OpenRecord() {
-    m_undo.Open(m_bitmap);
-    if (m_undoCheck)
-        CopyBitmap(m_bitmap, m_undoCheckCopy);
+    m_history.BeginStep(m_bitmap);
 }
 
 void CZKDoc::OnEditUndo() {
-    gdi::Bitmap before;
-    if (m_undoCheck) {
-        CheckUndo();
-        before = m_bitmap;
-    }
-    m_undo.SwapWith(m_bitmap);
-    if (m_undoCheck) {
-        if (!(m_bitmap == m_undoCheckCopy))
-            m_undoCheck("undo did not bring back the map as it was at the last press");
-        m_undoCheckCopy = std::move(before);
-    }
+    if (m_history.Undo(m_bitmap))
+        AfterHistoryMove();
+}
+
+void CZKDoc::OnEditRedo() {
+    if (m_history.Redo(m_bitmap))
+        AfterHistoryMove();
+}
+
+void CZKDoc::AfterHistoryMove() {
     m_width = m_bitmap.Width();
     m_height = m_bitmap.Height();
-    m_modified = true;
+    m_modified = !m_history.IsClean();
     UpdateAllViews(1);
+}
+
+gdi::Bitmap CZKDoc::UndoPicture() const {
+    return m_history.UndoPicture(m_bitmap);
+}
+
+void CZKDoc::SetModifiedFlag(bool modified) {
+    m_modified = modified;
+    if (!modified)
+        m_history.MarkClean(m_bitmap);
 }
 
 bool CZKDoc::Resize(int width, int height, std::string* why) {
@@ -148,48 +149,8 @@ bool CZKDoc::OnSaveDocument(const std::string& path, std::string* why) {
     if (!WriteBitmapFile(path, m_bitmap, &error))
         return Fail(why, error.message);
     SetPathName(path);
-    m_modified = false;
+    SetModifiedFlag(false);
     return true;
-}
-
-void CZKDoc::SetUndoCheck(std::function<void(const std::string&)> report) {
-    m_undoCheck = std::move(report);
-    if (m_undoCheck)
-        m_undoCheckCopy = UndoPicture();
-    else
-        m_undoCheckCopy.Reset();
-}
-
-void CZKDoc::CheckUndo() {
-    if (!m_undoCheck)
-        return;
-    const gdi::Bitmap kept = UndoPicture();
-    if (kept == m_undoCheckCopy)
-        return;
-    std::string what = "the undo record lost the map of the last press: ";
-    if (kept.Width() != m_undoCheckCopy.Width() || kept.Height() != m_undoCheckCopy.Height()) {
-        what += "it keeps " + std::to_string(kept.Width()) + " x " + std::to_string(kept.Height()) +
-                " pixels for " + std::to_string(m_undoCheckCopy.Width()) + " x " +
-                std::to_string(m_undoCheckCopy.Height());
-    } else {
-        int first = -1, n = 0;
-        for (int y = 0; y < kept.Height(); ++y)
-            for (int x = 0; x < kept.Width(); ++x)
-                if (kept.GetPixel(x, y) != m_undoCheckCopy.GetPixel(x, y)) {
-                    if (first < 0) {
-                        first = n;
-                        char buf[96];
-                        std::snprintf(buf, sizeof buf, "pixel (%d, %d) is %06X, was %06X", x, y,
-                                      kept.GetPixel(x, y), m_undoCheckCopy.GetPixel(x, y));
-                        what += buf;
-                    }
-                    ++n;
-                }
-        what += " (" + std::to_string(n) + " pixels differ: a write that was not announced)";
-    }
-    m_undoCheck(what);
-    // Report each loss once.
-    m_undoCheckCopy = kept;
 }
 
 void CZKDoc::SetPathName(const std::string& path) {

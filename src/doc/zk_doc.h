@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/undo_record.h"
+#include "doc/undo_history.h"
 #include "gdi/bitmap.h"
 
 namespace zk {
@@ -26,36 +26,37 @@ class CZKDoc {
     // The title of a map that has no file yet, at start-up as after New.
     static constexpr const char* kUntitledTitle = "Bez názvu";
     CZKDoc();
-    // The map's watcher is this document's own record.
+    // The map's watcher is this document's own history.
     CZKDoc(const CZKDoc&) = delete;
     CZKDoc& operator=(const CZKDoc&) = delete;
 
     // Empty when the size is allowed, else why not.
     static std::string CheckSize(long long width, long long height);
 
-    // A white map of m_width x m_height titled kUntitledTitle; the undo copy equals it, the path
-    // is emptied and the modified mark cleared.
+    // A white map of m_width x m_height titled kUntitledTitle, with a history of its own; the
+    // path is emptied and the modified mark cleared.
     bool OnNewDocument();
     // The New command once the size is chosen: a white map of that size titled kUntitledTitle.
     // A size below 1 x 1 or over the limits is refused (the map stays as it was).
     bool NewMap(int width, int height, std::string* why = nullptr);
-    // What Undo goes back to becomes the map as it is now. O(1): a new record opens, and the
-    // first change to each tile after it keeps that tile's old pixels.
+    // A gesture begins (every press): the one before it becomes a step of the history when it
+    // changed anything. O(1) in the map's pixels: the first change to each tile keeps that tile.
     void SaveUndo();
-    // Swaps the map and the undo state (the changed tiles, or the whole map after a resize); a
-    // second Undo brings back what the first undid.
+    // Takes back the newest step (the gesture in progress first), and gives it back again; each
+    // is a no-op at its end of the history. The modified mark follows the history: it is clear
+    // exactly at the step that was last saved or opened.
     void OnEditUndo();
-    // What Undo would bring back, as a whole picture (a copy of the map's size).
-    gdi::Bitmap UndoPicture() const { return m_undo.Picture(m_bitmap); }
-    const UndoRecord& GetUndoRecord() const { return m_undo; }
-
-    // Keeps a whole copy of the undo state beside the record and has every undo, every new
-    // record and every whole-map operation check the record against it, reporting a mismatch
-    // (a write to the map that was not announced, say) to `report`. An empty function stops it.
-    // For tests: it costs a copy of the map at every press.
-    void SetUndoCheck(std::function<void(const std::string&)> report);
-    // Checks the record against the whole copy now (nothing when the check is off).
-    void CheckUndo();
+    void OnEditRedo();
+    bool CanUndo() const { return m_history.CanUndo(); }
+    bool CanRedo() const { return m_history.CanRedo(); }
+    // What Undo would bring back, as a whole picture (a copy of the map's size, or the whole old
+    // map before a resize).
+    gdi::Bitmap UndoPicture() const;
+    // The record of the gesture in progress.
+    const UndoRecord& GetUndoRecord() const { return m_history.InProgress(); }
+    const UndoHistory& History() const { return m_history; }
+    // The most pixel bytes the history keeps beside the gesture in progress.
+    void SetUndoLimit(std::size_t bytes) { m_history.SetLimit(bytes); }
     // New size; the old map stays at the top-left, new area is white, the rest is cut off.
     // Undo brings the old size and content back. Refused like NewMap.
     bool Resize(int width, int height, std::string* why = nullptr);
@@ -72,7 +73,8 @@ class CZKDoc {
     // Set by every change of the map's pixels or size, so that closing or replacing the map can
     // ask before the user's work is thrown away.
     bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // Clearing it also marks this point of the history as the saved one.
+    void SetModifiedFlag(bool modified = true);
 
     void AddView(DocListener* view);
     void RemoveView(DocListener* view);
@@ -94,12 +96,10 @@ class CZKDoc {
     // A white map of that size, or an empty one with the reason (refused size, no memory).
     static gdi::Bitmap NewWhiteMap(int width, int height, std::string* why);
     void SetPathName(const std::string& path);
-    // A new record whose state is the map as it is (after New and Open, where both agree).
-    void OpenRecord();
+    // After Undo or Redo: the size and the modified mark follow the map the history left.
+    void AfterHistoryMove();
 
-    UndoRecord m_undo;
-    std::function<void(const std::string&)> m_undoCheck;
-    gdi::Bitmap m_undoCheckCopy;
+    UndoHistory m_history;
 
     std::string m_pathName;
     std::string m_title = kUntitledTitle;

@@ -25,6 +25,10 @@ int GridStep() {
 
 MapViewInterface* g_pMapView = &g_noView;
 
+MapViewInterface* NoMapView() {
+    return &g_noView;
+}
+
 gdi::Point SnapDown(int x, int y) {
     const int g = GridStep();
     return {(x / g) * g, (y / g) * g};

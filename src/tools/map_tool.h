@@ -123,5 +123,7 @@ class MapViewInterface {
 // The one map view, set when the view is first updated. Never null while tools run: until a
 // view exists it points at a view that repaints nothing.
 extern MapViewInterface* g_pMapView;
+// The view that repaints nothing, for g_pMapView while no view exists.
+MapViewInterface* NoMapView();
 
 }  // namespace zk

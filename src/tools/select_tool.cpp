@@ -118,6 +118,8 @@ bool SelectTool::WillChangeMap() const {
 }
 
 void SelectTool::Land() {
+    if (!m_banding && !m_moving && !m_floating && !m_hasSelection)
+        return;
     m_banding = 0;
     m_moving = 0;
     if (m_floating) {

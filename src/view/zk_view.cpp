@@ -32,7 +32,7 @@ CZKView::CZKView(CZKDoc* doc, QWidget* parent) : QAbstractScrollArea(parent), m_
 CZKView::~CZKView() {
     m_doc->RemoveView(this);
     if (g_pMapView == this)
-        g_pMapView = nullptr;
+        g_pMapView = NoMapView();
 }
 
 void CZKView::OnInitialUpdate() {
@@ -121,6 +121,30 @@ void CZKView::ForgetToolWork() {
     for (int kind = kTilesTool; kind <= kLinesTool; ++kind)
         ToolOfKind(kind)->Forget();
     InvalidateAll();
+}
+
+void CZKView::OnEditUndo() {
+    CommitToolWork();
+    LandSelection();
+    m_doc->OnEditUndo();
+}
+
+void CZKView::OnEditRedo() {
+    CommitToolWork();
+    LandSelection();
+    m_doc->OnEditRedo();
+}
+
+bool CZKView::CanUndo() const {
+    // Floating pixels not yet dropped are something to take back too.
+    return m_doc->CanUndo() || m_selectTool.GetFloatingBitmap() != nullptr ||
+           (m_pTool && m_pTool->WillChangeMap());
+}
+
+bool CZKView::CanRedo() const {
+    // Work that lands before a redo is a change of its own, after which nothing can be redone.
+    return m_doc->CanRedo() && !(m_pTool && m_pTool->WillChangeMap()) &&
+           !m_selectTool.ShowsAChange();
 }
 
 void CZKView::SelectTool(int kind) {
@@ -400,7 +424,9 @@ void CZKView::mousePressEvent(QMouseEvent* event) {
     // Work still queued from the last gesture belongs to the map before the snapshot, so that
     // one Undo takes back exactly one gesture.
     CommitToolWork();
-    m_doc->SaveUndo();
+    // A floating selection is one step from its lift to its drop: its presses begin none.
+    if (!m_selectTool.GetFloatingBitmap())
+        m_doc->SaveUndo();
     NotePointer(event->position(), KeyStateFlags(event->buttons() & ~button, event->modifiers()));
     if (!m_pTool)
         return;

@@ -64,6 +64,13 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     void CancelToolWork();
     // A new map replaced the old one: no tool keeps anything of the old map's gestures.
     void ForgetToolWork();
+    // Undo and Redo move through the history of the map as the screen shows it: queued work and
+    // a floating selection land first. A selection is one step from its lift to its drop, so
+    // Undo never leaves a floating copy over restored pixels.
+    void OnEditUndo();
+    void OnEditRedo();
+    bool CanUndo() const;
+    bool CanRedo() const;
 
     // The zoom commands keep the map point at the centre of the window in place.
     void OnZoomIn();

@@ -38,16 +38,18 @@ TEST(MapDocument, NewMapIsWhiteWithAnEqualUndoCopyAndTellsTheViews) {
     doc.RemoveView(&view);
 }
 
-TEST(MapDocument, UndoSwapsAndASecondUndoRedoes) {
+TEST(MapDocument, UndoTakesBackAndRedoGivesBackWithTheModifiedMark) {
     zk::CZKDoc doc;
     doc.OnNewDocument();
     doc.SaveUndo();
     doc.m_bitmap.SetPixel(5, 5, gdi::kBlack);
+    doc.SetModifiedFlag();
     doc.OnEditUndo();
     EXPECT_EQ(doc.m_bitmap.GetPixel(5, 5), gdi::kWhite);
-    EXPECT_TRUE(doc.IsModified());
-    doc.OnEditUndo();
+    EXPECT_FALSE(doc.IsModified()) << "back at the new map";
+    doc.OnEditRedo();
     EXPECT_EQ(doc.m_bitmap.GetPixel(5, 5), gdi::kBlack);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST(MapDocument, ResizeKeepsTheTopLeftAndUndoBringsBackEverything) {
@@ -68,7 +70,7 @@ TEST(MapDocument, ResizeKeepsTheTopLeftAndUndoBringsBackEverything) {
     EXPECT_EQ(doc.m_width, 672);
     EXPECT_EQ(doc.m_height, 944);
     EXPECT_EQ(doc.m_bitmap.GetPixel(10, 943), gdi::kBlack);
-    doc.OnEditUndo();
+    doc.OnEditRedo();
     EXPECT_EQ(doc.m_width, 800);
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "doc/zk_doc.h"
+#include "support/history_check.h"
 #include "support/picture.h"
 #include "tools/tool_settings.h"
 #include "view/zk_view.h"
@@ -29,6 +30,7 @@ class ViewMouse {
         Send(QEvent::MouseMove, x, y, Qt::NoButton, held);
     }
     void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        BeforePress();
         Send(QEvent::MouseButtonPress, x, y, b, b);
     }
     void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
@@ -67,10 +69,17 @@ class ViewMouse {
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(Viewport(), &leave);
     }
-    void Paint() { MouseView()->PaintNow(); }
+    void Paint() {
+        MouseView()->PaintNow();
+        AfterPaint();
+    }
 
   protected:
     virtual zk::CZKView* MouseView() const = 0;
+    // Told before every press, while the map still holds the gesture before it, and after every
+    // paint pass, once the tool has committed.
+    virtual void BeforePress() {}
+    virtual void AfterPaint() {}
 
   private:
     QWidget* Viewport() const { return MouseView()->viewport(); }
@@ -87,10 +96,8 @@ class ViewHarness : public ViewMouse {
   public:
     explicit ViewHarness(int width = 300, int height = 200) {
         zk::ToolSettings::ResetToDefaults();
-        // Every press, undo and whole-map operation checks the undo record against a whole copy,
-        // so a write to the map that bypasses the record fails the test that made it.
-        doc.SetUndoCheck([](const std::string& what) { ADD_FAILURE() << what; });
         doc.OnNewDocument();
+        history = std::make_unique<HistoryCheck>(doc);
         view = std::make_unique<zk::CZKView>(&doc);
         view->resize(width, height);
         view->show();
@@ -98,8 +105,15 @@ class ViewHarness : public ViewMouse {
         view->PaintNow();
     }
     ~ViewHarness() override {
-        // Whatever the test drew since the last press must be in the record too.
-        doc.CheckUndo();
+        // The map at every press is a step of the history: undone to the start and redone to
+        // the end, the history must pass through those maps and come back, so a write that
+        // bypassed it, or a step that restores the wrong pixels, fails the test that made it.
+        view->CommitToolWork();
+        view->LandSelection();
+        const std::string fault =
+            history->Walk([this] { view->OnEditUndo(); }, [this] { view->OnEditRedo(); });
+        if (!fault.empty())
+            ADD_FAILURE() << "history: " << fault;
         view.reset();
     }
 
@@ -160,9 +174,16 @@ class ViewHarness : public ViewMouse {
 
     zk::CZKDoc doc;
     std::unique_ptr<zk::CZKView> view;
+    std::unique_ptr<HistoryCheck> history;
 
   protected:
     zk::CZKView* MouseView() const override { return view.get(); }
+    void BeforePress() override {
+        // Work still queued lands at the press, before the gesture it belongs to ends.
+        view->CommitToolWork();
+        history->Note();
+    }
+    void AfterPaint() override { history->Note(); }
 };
 
 }  // namespace zk_test
