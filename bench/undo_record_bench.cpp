@@ -81,6 +81,7 @@ struct Fixture {
 };
 
 Fixture* g_fixture = nullptr;
+double g_historyResident = 0;
 
 Fixture& Get() {
     static Fixture f;
@@ -146,6 +147,50 @@ void BM_Undo_MoveStampingTiles(benchmark::State& state) {
 }
 BENCHMARK(BM_Undo_MoveStampingTiles)->Unit(benchmark::kMicrosecond);
 
+// Undo and Redo of the newest step, a 200-pixel stroke: each swaps its tiles with the map's.
+void BM_Undo_UndoAndRedoAStroke(benchmark::State& state) {
+    Fixture& f = Get();
+    gdi::DC dc(&f.doc.m_bitmap);
+    f.doc.SaveUndo();
+    Stroke(dc, 9000, 9000);
+    f.doc.SaveUndo();
+    for (auto _ : state) {
+        f.doc.OnEditUndo();
+        f.doc.OnEditRedo();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Undo_UndoAndRedoAStroke)->Unit(benchmark::kMicrosecond);
+
+// A history of 1000 strokes in fresh places: what it keeps against the pixels of their tiles,
+// and what the process grows by for it.
+void BM_Undo_HistoryOf1000Strokes(benchmark::State& state) {
+    Fixture& f = Get();
+    for (auto _ : state) {
+        f.doc.OnNewDocument();  // a history of its own, on a white map of the same size
+        gdi::DC dc(&f.doc.m_bitmap);
+        f.doc.SaveUndo();
+        Stroke(dc, 0, 100);  // every tile of the map has its pages before the count starts
+        f.doc.SaveUndo();
+        const std::size_t kept0 = f.doc.History().Bytes();
+        const std::size_t resident0 = ResidentBytes();
+        std::size_t tileBytes = 0;
+        for (int i = 0; i < 1000; ++i) {
+            f.doc.SaveUndo();
+            Stroke(dc, 300 + (i % 40) * 400, 300 + (i / 40) * 400);
+            tileBytes += f.doc.GetUndoRecord().Bytes();
+        }
+        f.doc.SaveUndo();
+        state.counters["kept_vs_tiles"] =
+            static_cast<double>(f.doc.History().Bytes() - kept0) / static_cast<double>(tileBytes);
+        state.counters["resident_vs_tiles"] =
+            static_cast<double>(ResidentBytes() - resident0) / static_cast<double>(tileBytes);
+        state.counters["steps"] = static_cast<double>(f.doc.History().UndoCount());
+        g_historyResident = static_cast<double>(ResidentBytes() - resident0) / tileBytes;
+    }
+}
+BENCHMARK(BM_Undo_HistoryOf1000Strokes)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 void BM_Undo_Memory(benchmark::State& state) {
     Fixture& f = Get();
     for (auto _ : state)
@@ -172,6 +217,11 @@ void PrintUndoFigures(const std::map<std::string, double>& seconds) {
           "BM_Undo_MapMemcpy");
     ratio("undo: press and 200-pixel stroke / memcpy of the map", "BM_Undo_PressAndStroke",
           "BM_Undo_MapMemcpy");
+    ratio("undo: undo and redo of a stroke / memcpy of the map (target <= 0.01)",
+          "BM_Undo_UndoAndRedoAStroke", "BM_Undo_MapMemcpy");
+    if (g_historyResident > 0)
+        std::printf("%-62s %8.4f\n", "undo: growth for 1000 strokes / their tiles (target <= 1.01)",
+                    g_historyResident);
     // The undo benchmarks all report microseconds.
     if (const auto m = seconds.find("BM_Undo_MoveStampingTiles"); m != seconds.end())
         std::printf("%-62s %8.4f\n", "undo: move stamping new tiles, ms (target < 1)",

@@ -193,6 +193,8 @@ bool CZKView::OnEditPaste(std::string* why) {
     // place: a paste never leaves a lifted selection's place white.
     CommitToolWork();
     LandSelection();
+    // The pasted picture is a gesture of its own: one Undo takes it back, floating or dropped.
+    m_doc->SaveUndo();
     const gdi::Point at = PastePoint();
     m_selectTool.PasteBitmap(std::move(bitmap), at);
     SelectTool(kSelectTool);
