@@ -110,15 +110,17 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     void ScrollToShow(gdi::Point p);
     bool CanPaste() const;
 
-    // Printing: one page, the whole map stretched to the printable area. A floating selection
-    // lands first.
+    // Printing: one page, the whole map as large as the printable area allows, centred and
+    // undistorted. A floating selection lands first.
     void OnFilePrint();
     // `pages` is how many pages the preview shows side by side (1 or 2), kept between runs.
     void OnFilePrintPreview(int& pages);
     // Prints the map on `printer`'s one page; false when nothing could be printed.
     bool OnPrint(QPrinter& printer);
     static bool PrintMap(const CZKDoc& doc, QPrinter& printer);
-    // Draws the map stretched over `page` (device pixels of the painter).
+    // The largest rectangle of the map's proportions inside an area, centred in it.
+    static gdi::Rect FitCentred(int width, int height, int areaWidth, int areaHeight);
+    // Draws the map fitted into `page` (device pixels of the painter).
     static bool RenderPage(const CZKDoc& doc, QPainter& painter, const QRect& page);
     // The printer the print commands share (its setup is kept between them).
     QPrinter& Printer();

@@ -1,4 +1,4 @@
-// Printing: the whole map on exactly one page, stretched to the printable area.
+// Printing: the whole map on one page, fitted to the printable area; and at true scale across pages.
 #include <QImage>
 #include <QPainter>
 #include <QPrintDialog>
@@ -22,6 +22,21 @@ constexpr long long kMaxPagePixels = 1LL << 26;
 
 }  // namespace
 
+gdi::Rect CZKView::FitCentred(int width, int height, int areaWidth, int areaHeight) {
+    if (width < 1 || height < 1 || areaWidth < 1 || areaHeight < 1)
+        return {};
+    // The larger side decides: width / height against the area's, in 64 bits.
+    const long long wide = static_cast<long long>(width) * areaHeight;
+    const long long tall = static_cast<long long>(height) * areaWidth;
+    int w = areaWidth, h = areaHeight;
+    if (wide >= tall)
+        h = std::max(1LL, static_cast<long long>(height) * areaWidth / width);
+    else
+        w = std::max(1LL, static_cast<long long>(width) * areaHeight / height);
+    const int x = (areaWidth - w) / 2, y = (areaHeight - h) / 2;
+    return {x, y, x + w, y + h};
+}
+
 bool CZKView::RenderPage(const CZKDoc& doc, QPainter& painter, const QRect& page) {
     if (page.isEmpty() || doc.m_bitmap.IsNull())
         return false;
@@ -39,9 +54,11 @@ bool CZKView::RenderPage(const CZKDoc& doc, QPainter& painter, const QRect& page
         return false;
     {
         gdi::DC dc(picture.get());
-        // The map fills the printable area; its aspect ratio is not kept. Rows and columns are
+        // The map as large as the printable area allows, centred, its cells kept square: a
+        // stretch to the whole area would turn them into rectangles. Rows and columns are
         // repeated or dropped, never blended (colour-on-colour stretching).
-        if (PaintDib(dc, {0, 0, w, h}, *dib, {0, 0, doc.m_width, doc.m_height}) == 0)
+        const gdi::Rect fitted = FitCentred(doc.m_width, doc.m_height, w, h);
+        if (PaintDib(dc, fitted, *dib, {0, 0, doc.m_width, doc.m_height}) == 0)
             return false;
     }
     // The image's format wants the top byte set: a page drawn through a preview's recorded

@@ -24,28 +24,37 @@ void MakeMap(zk::CZKDoc& doc) {
     }
 }
 
-TEST(Printing, TheMapIsStretchedOverTheWholePageWithoutBlending) {
+TEST(Printing, TheMapIsFittedCentredAndUndistortedWithoutBlending) {
     zk::CZKDoc doc;
     MakeMap(doc);
-    QImage page(400, 300, QImage::Format_RGB32);
-    page.fill(Qt::red);
-    QPainter painter(&page);
-    ASSERT_TRUE(zk::CZKView::RenderPage(doc, painter, QRect(0, 0, 400, 300)));
-    painter.end();
-    // Every pixel is black or white (nothing blended), the whole page is covered, and the
-    // aspect ratio is not kept: 2x across, 3x down.
-    int black = 0;
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x) {
-            const QRgb c = page.pixel(x, y) & 0xFFFFFF;
-            ASSERT_TRUE(c == 0 || c == 0xFFFFFF) << x << "," << y;
-            black += c == 0;
-        }
-    EXPECT_EQ(black, 200 * 300 + 2 * 300);
-    EXPECT_EQ(page.pixel(199, 299) & 0xFFFFFF, 0u);
-    EXPECT_EQ(page.pixel(200, 0) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(page.pixel(300, 150) & 0xFFFFFF, 0u);
-    EXPECT_EQ(page.pixel(302, 150) & 0xFFFFFF, 0xFFFFFFu);
+    // A page taller than the map's proportions: 2x across and 2x down, centred with white above
+    // and below; and one wider than them: 3x, centred with white on both sides.
+    const struct {
+        QSize page;
+        QRect map;
+    } cases[] = {{{400, 300}, {0, 50, 400, 200}}, {{900, 300}, {150, 0, 600, 300}}};
+    for (const auto& c : cases) {
+        QImage page(c.page, QImage::Format_RGB32);
+        page.fill(Qt::red);
+        QPainter painter(&page);
+        ASSERT_TRUE(zk::CZKView::RenderPage(doc, painter, QRect(QPoint(0, 0), c.page)));
+        painter.end();
+        int black = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QRgb p = page.pixel(x, y) & 0xFFFFFF;
+                ASSERT_TRUE(p == 0 || p == 0xFFFFFF) << x << "," << y << ": blended or unpainted";
+                black += p == 0;
+                if (!c.map.contains(x, y))
+                    ASSERT_EQ(p, 0xFFFFFFu) << x << "," << y << ": map outside its place";
+            }
+        const int scale = c.map.width() / 200;
+        EXPECT_EQ(black, (100 + 1) * scale * 100 * scale) << c.page.width();
+        EXPECT_EQ(page.pixel(c.map.left() + 100 * scale - 1, c.map.top()) & 0xFFFFFF, 0u);
+        EXPECT_EQ(page.pixel(c.map.left() + 100 * scale, c.map.top()) & 0xFFFFFF, 0xFFFFFFu);
+    }
+    EXPECT_EQ(zk::CZKView::FitCentred(200, 100, 401, 401), (gdi::Rect{0, 100, 401, 300}));
+    EXPECT_EQ(zk::CZKView::FitCentred(1, 65535, 100, 100), (gdi::Rect{49, 0, 50, 100}));
 }
 
 TEST(Printing, APrintedMapIsOnePage) {
