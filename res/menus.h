@@ -41,6 +41,7 @@ inline constexpr MenuEntry kMainMenu[] = {
     Item(ID_FILE_SAVE_AS, "Uložit &jako..."),
     kSeparator,
     Item(ID_FILE_PRINT, "&Tisk...", "Ctrl+P"),
+    Item(ID_FILE_PRINT_SCALED, "Tisk v &měřítku..."),
     Item(ID_FILE_PRINT_PREVIEW, "Ná&hled"),
     Item(ID_FILE_PRINT_SETUP, "Na&stavení tisku..."),
     kSeparator,

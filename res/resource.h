@@ -72,5 +72,6 @@ constexpr int ID_HELP_INDEX = 32841;
 constexpr int ID_VIEW_TOOLSBAR = 32842;
 constexpr int ID_VIEW_PATTERNBAR = 32843;
 constexpr int ID_VIEW_SIZEBAR = 32844;
+constexpr int ID_FILE_PRINT_SCALED = 32860;
 
 }  // namespace zk::res

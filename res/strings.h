@@ -18,6 +18,7 @@ inline constexpr CommandString kCommandStrings[] = {
     {57606, "Změní tiskárnu a nastavení tisku\nNastavení tisku"},
     {57607, "Vytiskne mapu\nTisk"},
     {57609, "Náhled\nNáhled"},
+    {32860, "Vytiskne mapu ve skutečné velikosti buněk na více stran\nTisk v měřítku"},
     {57616, "Otevře tuto mapu\nOtevřít"},
     {57617, "Otevře tuto mapu\nOtevřít"},
     {57618, "Otevře tuto mapu\nOtevřít"},

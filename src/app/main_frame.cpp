@@ -167,6 +167,9 @@ void CMainFrame::OnCommand(int id) {
             case ID_FILE_PRINT:
                 m_view->OnFilePrint();
                 break;
+            case ID_FILE_PRINT_SCALED:
+                m_view->OnFilePrintScaled();
+                break;
             case ID_FILE_PRINT_PREVIEW:
                 OnFilePrintPreview();
                 break;

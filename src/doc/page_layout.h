@@ -24,6 +24,13 @@ struct PageLayoutRequest {
     int overlapCells = 0;
 };
 
+// What the user chooses for a print at true scale.
+struct ScaledPrintOptions {
+    double cellMm = 25.4;
+    bool cutOnGrid = true;
+    int overlapCells = 0;
+};
+
 // One page of the map: where it stands in the layout and which map pixels it holds.
 struct MapPage {
     int row = 0, column = 0;  // 0-based

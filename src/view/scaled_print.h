@@ -17,12 +17,6 @@ class QPainter;
 
 namespace zk {
 
-struct ScaledPrintOptions {
-    double cellMm = 25.4;
-    bool cutOnGrid = true;
-    int overlapCells = 0;
-};
-
 class ScaledPrint {
   public:
     // Room the page's own marks take: around the map part, and below it for the name, the

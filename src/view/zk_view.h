@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "doc/page_layout.h"
 #include "doc/zk_doc.h"
 #include "gdi/bitmap.h"
 #include "gdi/dc.h"
@@ -113,6 +114,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // Printing: one page, the whole map as large as the printable area allows, centred and
     // undistorted. A floating selection lands first.
     void OnFilePrint();
+    // The print at true scale: its dialog, then the printer's own, or the preview of every page.
+    void OnFilePrintScaled();
     // `pages` is how many pages the preview shows side by side (1 or 2), kept between runs.
     void OnFilePrintPreview(int& pages);
     // Prints the map on `printer`'s one page; false when nothing could be printed.
@@ -198,6 +201,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     CZKDoc* m_doc;
     gdi::Bitmap m_window;
     std::unique_ptr<QPrinter> m_printer;
+    // The print at scale's choices, kept for its next run.
+    ScaledPrintOptions m_scaledOptions;
 };
 
 }  // namespace zk

@@ -1,4 +1,5 @@
-// Printing: the whole map on one page, fitted to the printable area; and at true scale across pages.
+// Printing: the whole map on one page, fitted to the printable area; and at true scale across
+// pages.
 #include <QImage>
 #include <QPainter>
 #include <QPrintDialog>
@@ -9,6 +10,9 @@
 #include <memory>
 
 #include "doc/bitmap_file.h"
+#include "tools/tool_settings.h"
+#include "ui/scaled_print_dlg.h"
+#include "view/scaled_print.h"
 #include "view/zk_view.h"
 
 namespace zk {
@@ -109,6 +113,37 @@ void CZKView::OnFilePrint() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     OnPrint(printer);
+}
+
+void CZKView::OnFilePrintScaled() {
+    LandSelection();
+    QPrinter& printer = Printer();
+    const int grid = ToolSettings::GridStep();
+    const auto scaled = [this, &printer, grid](const ScaledPrintOptions& o) {
+        return ScaledPrint(*m_doc, grid, o, printer.pageLayout());
+    };
+    CScaledPrintDlg dialog(
+        printer,
+        [&scaled](const ScaledPrintOptions& o) {
+            const ScaledPrint print = scaled(o);
+            return CScaledPrintDlg::Summary{print.Summary(), print.PageCount()};
+        },
+        [this, &printer, &scaled](const ScaledPrintOptions& o) {
+            QPrintPreviewDialog preview(&printer, this);
+            connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                    [&scaled, o](QPrinter* p) { scaled(o).Print(*p); });
+            preview.exec();
+        },
+        this);
+    dialog.SetOptions(m_scaledOptions);
+    const int result = dialog.exec();
+    m_scaledOptions = dialog.Options();
+    if (result != QDialog::Accepted)
+        return;
+    QPrintDialog choose(&printer, this);
+    if (choose.exec() != QDialog::Accepted)
+        return;
+    scaled(m_scaledOptions).Print(printer);
 }
 
 void CZKView::OnFilePrintPreview(int& pages) {
