@@ -1,12 +1,15 @@
 #include "view/scaled_print.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
 #include <algorithm>
 
+#include "doc/atomic_file.h"
 #include "view/zk_view.h"
 
 namespace zk {
@@ -77,6 +80,33 @@ bool ScaledPrint::Print(QPagedPaintDevice& device) const {
         PaintPage(painter, i, dpi);
     }
     return painter.end();
+}
+
+bool ScaledPrint::WritePdf(const QString& path, QString* why) const {
+    const auto fail = [why](const QString& text) {
+        if (why)
+            *why = text;
+        return false;
+    };
+    if (PageCount() == 0)
+        return fail(QString::fromStdString(m_layout.error));
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        pdf.setCreator(QStringLiteral("ZK"));
+        // Fine enough for the marks and the text; the map's pictures keep their own pixels.
+        pdf.setResolution(600);
+        if (!Print(pdf))
+            return fail(QStringLiteral("cannot make the PDF pages"));
+    }
+    std::string error;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!AtomicFile::Replace(path.toStdString(), {data, static_cast<std::size_t>(bytes.size())},
+                             &error))
+        return fail(QString::fromStdString(error));
+    return true;
 }
 
 void ScaledPrint::PaintPage(QPainter& painter, int index, double dpi) const {

@@ -37,6 +37,9 @@ class ScaledPrint {
     // Paints every page on `device`, a new page before each but the first. False when the layout
     // is refused or the device cannot be painted on.
     bool Print(QPagedPaintDevice& device) const;
+    // The pages as a PDF file, written atomically; each map page's picture is embedded once, at
+    // the map's own resolution, scaled by the page without smoothing. False with the reason.
+    bool WritePdf(const QString& path, QString* why) const;
     // Paints page `index` (0: the assembly page) on a painter whose device has `dpi` pixels per
     // inch and whose origin is the paper's top-left corner.
     void PaintPage(QPainter& painter, int index, double dpi) const;

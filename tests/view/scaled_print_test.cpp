@@ -72,13 +72,10 @@ TEST(ScaledPrint, ThePdfHasTheAssemblyPageAndEveryMapPage) {
     for (const auto& c : cases) {
         QTemporaryDir dir;
         const QString file = dir.filePath("map.pdf");
-        {
-            QPdfWriter pdf(file);
-            pdf.setResolution(300);
-            const zk::ScaledPrint print(doc, 16, {25.4, true, c.overlap}, c.page);
-            ASSERT_EQ(print.PageCount(), c.pages);
-            ASSERT_TRUE(print.Print(pdf));
-        }
+        const zk::ScaledPrint print(doc, 16, {25.4, true, c.overlap}, c.page);
+        ASSERT_EQ(print.PageCount(), c.pages);
+        QString why;
+        ASSERT_TRUE(print.WritePdf(file, &why)) << why.toStdString();
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const QString text = QString::fromLatin1(f.readAll());
@@ -92,6 +89,11 @@ TEST(ScaledPrint, ThePdfHasTheAssemblyPageAndEveryMapPage) {
         // The map's pictures are scaled without smoothing.
         EXPECT_FALSE(text.contains("/Interpolate true"));
     }
+    // A folder that is not there: said, and nothing written.
+    QString why;
+    const zk::ScaledPrint print(doc, 16, {}, A4());
+    EXPECT_FALSE(print.WritePdf(QStringLiteral("/nonexistent-zk/map.pdf"), &why));
+    EXPECT_FALSE(why.isEmpty());
 }
 
 TEST(ScaledPrintDialog, ShowsThePagesAndKeepsTheCellWhenTheUnitChanges) {
