@@ -142,8 +142,9 @@ TEST(UndoHistory, FiftyClicksComeBackOneByOne) {
     for (int i = 49; i >= 0; --i) {
         d.doc.OnEditUndo();
         EXPECT_EQ(d.doc.m_bitmap.GetPixel(i * 2, i), gdi::kWhite) << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(d.doc.m_bitmap.GetPixel((i - 1) * 2, i - 1), gdi::kBlack) << i;
+        }
     }
     EXPECT_TRUE(zk_test::SameBitmap(gdi::Bitmap(100, 100, 32, gdi::kWhite), d.doc.m_bitmap));
 }
