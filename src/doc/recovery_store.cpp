@@ -471,7 +471,7 @@ bool ReadMeta(sqlite3* db, RecoveryStore::Info& info, int& base, long long& base
               long long& baseMtime, long long& tiles, std::string* why) {
     Statement s(db,
                 "SELECT version, path, title, width, height, base, base_size, base_mtime, "
-                "changed, dirty, tiles FROM meta WHERE id = 1");
+                "changed, dirty, tiles, pid FROM meta WHERE id = 1");
     if (!s) {
         *why = DbError(db, "the store cannot be read");
         return false;
@@ -502,6 +502,7 @@ bool ReadMeta(sqlite3* db, RecoveryStore::Info& info, int& base, long long& base
     info.changedMs = sqlite3_column_int64(s.get(), 8);
     info.dirty = sqlite3_column_int(s.get(), 9) != 0;
     tiles = sqlite3_column_int64(s.get(), 10);
+    info.pid = sqlite3_column_int64(s.get(), 11);
     if (base < 0 || base > 2) {
         *why = "the store names an unknown base";
         return false;
@@ -601,7 +602,10 @@ bool RecoveryStore::Read(const std::string& file, Info& info, gdi::Bitmap& map, 
 }
 
 std::vector<RecoveryStore::Info> RecoveryStore::Orphans(const std::string& folder,
-                                                        std::vector<std::string>* broken) {
+                                                        std::vector<std::string>* broken,
+                                                        long long self) {
+    if (self == 0)
+        self = ::getpid();
     std::vector<Info> found;
     std::error_code ec;
     std::vector<std::string> files;
@@ -620,6 +624,8 @@ std::vector<RecoveryStore::Info> RecoveryStore::Orphans(const std::string& folde
             MoveAside(file);
             if (broken)
                 broken->push_back(file + ": " + why);
+        } else if (info.pid == self) {
+            // This process's own earlier store (a window torn down unclosed) is no crash.
         } else if (!info.dirty) {
             Remove(file);
         } else {

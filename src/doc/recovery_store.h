@@ -36,6 +36,7 @@ class RecoveryStore : public gdi::BitmapWatcher {
         int width = 0, height = 0;
         long long changedMs = 0;  // the last change, milliseconds since the epoch
         bool dirty = false;       // the map has changes its file does not
+        long long pid = 0;        // the process that wrote it
     };
 
     // A new store in `folder` (made when missing) for this process, held by a lock for its
@@ -74,9 +75,11 @@ class RecoveryStore : public gdi::BitmapWatcher {
 
     // Stores in `folder` whose process is gone and whose map was unsaved, oldest change first.
     // A clean one is removed on the way; one that cannot be read is moved aside (".broken") and
-    // named in `broken` with the reason.
+    // named in `broken` with the reason. The stores of process `self` (0: this one) are no
+    // one's to offer: a window torn down unclosed leaves one behind while the process lives.
     static std::vector<Info> Orphans(const std::string& folder,
-                                     std::vector<std::string>* broken = nullptr);
+                                     std::vector<std::string>* broken = nullptr,
+                                     long long self = 0);
     // Reads a store's map: base and tiles. False with the reason when it is unreadable, from a
     // newer version, or its base file changed since.
     static bool Read(const std::string& file, Info& info, gdi::Bitmap& map, std::string* why);

@@ -21,6 +21,9 @@ namespace fs = std::filesystem;
 using zk::RecoveryStore;
 using zk_test::TempDir;
 
+// The stores these tests leave are read as the next start reads them: as another process's.
+constexpr long long kGone = -1;
+
 // A gesture as the view makes one: a press (the undo snapshot), pixels through the drawing
 // layer's announcements, and the flush once it is finished.
 void Stroke(zk::CZKDoc& doc, int seed) {
@@ -150,7 +153,8 @@ TEST(RecoveryStore, GivesBackTheMapAfterTheLastFlushedGesture) {
         const std::string path = f.doc.GetPathName(), title = f.doc.GetTitle();
         const std::string file = f.Leave();
 
-        const std::vector<RecoveryStore::Info> offered = RecoveryStore::Orphans(f.folder);
+        const std::vector<RecoveryStore::Info> offered =
+            RecoveryStore::Orphans(f.folder, nullptr, kGone);
         ASSERT_EQ(offered.size(), 1u);
         EXPECT_EQ(offered[0].file, file);
         RecoveryStore::Info info;
@@ -223,7 +227,7 @@ TEST(RecoveryStore, CleanStoresAreNotOfferedAndGoAway) {
         end(f);
         f.Flush();
         f.Leave();
-        EXPECT_TRUE(RecoveryStore::Orphans(f.folder).empty());
+        EXPECT_TRUE(RecoveryStore::Orphans(f.folder, nullptr, kGone).empty());
         EXPECT_TRUE(fs::is_empty(f.folder));
     }
 }
@@ -234,8 +238,13 @@ TEST(RecoveryStore, ARunningProcesssStoreIsNotOffered) {
     f.doc.NewMap(64, 64);
     Stroke(f.doc, 1);
     f.Flush();
-    EXPECT_TRUE(RecoveryStore::Orphans(f.folder).empty());
+    // Held by its lock while the store lives.
+    EXPECT_TRUE(RecoveryStore::Orphans(f.folder, nullptr, kGone).empty());
     EXPECT_TRUE(fs::exists(f.store->File()));
+    // Left by this very process: not a crash either.
+    f.Leave();
+    EXPECT_TRUE(RecoveryStore::Orphans(f.folder).empty());
+    EXPECT_EQ(RecoveryStore::Orphans(f.folder, nullptr, kGone).size(), 1u);
 }
 
 TEST(RecoveryStore, TwoStoresAreOfferedOldestFirst) {
@@ -255,7 +264,7 @@ TEST(RecoveryStore, TwoStoresAreOfferedOldestFirst) {
         doc.SetRecovery(nullptr);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    const std::vector<RecoveryStore::Info> offered = RecoveryStore::Orphans(folder);
+    const std::vector<RecoveryStore::Info> offered = RecoveryStore::Orphans(folder, nullptr, kGone);
     ASSERT_EQ(offered.size(), 2u);
     EXPECT_EQ(offered[0].file, files[0]);
     EXPECT_EQ(offered[1].file, files[1]);
@@ -320,7 +329,8 @@ TEST(RecoveryStore, DamagedStoresAreReportedAndMovedAsideNeverTrusted) {
         EXPECT_FALSE(RecoveryStore::Read(file, info, map, &why));
         EXPECT_NE(why, "");
         std::vector<std::string> broken;
-        const std::vector<RecoveryStore::Info> offered = RecoveryStore::Orphans(f.folder, &broken);
+        const std::vector<RecoveryStore::Info> offered =
+            RecoveryStore::Orphans(f.folder, &broken, kGone);
         if (d.metaSurvives) {
             // Offered by its description; reading its pixels is what fails, as above.
             EXPECT_EQ(offered.size(), 1u);
