@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QUrl>
 
 #include "app/help_page.h"
@@ -34,6 +35,25 @@ QString FramePrompts::AskSavePath(QWidget* parent, const QString& suggested) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
+}
+
+FramePrompts::RecoveryAnswer FramePrompts::AskRestore(QWidget* parent, const QString& name,
+                                                      const QString& changed) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("ZK"),
+                    QString::fromUtf8("Mapa %1 nebyla uložena, když ZK naposledy skončil.\n"
+                                      "Poslední změna: %2.\n\nObnovit ji?")
+                        .arg(name, changed),
+                    QMessageBox::NoButton, parent);
+    QPushButton* restore = box.addButton(QStringLiteral("Obnovit"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Zahodit"), QMessageBox::DestructiveRole);
+    box.addButton(QString::fromUtf8("Ponechat na později"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RecoveryAnswer::Restore;
+    if (box.clickedButton() == discard)
+        return RecoveryAnswer::Discard;
+    return RecoveryAnswer::Keep;
 }
 
 QMessageBox::StandardButton FramePrompts::AskSaveChanges(QWidget* parent, const QString& title) {

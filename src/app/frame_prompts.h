@@ -11,6 +11,8 @@ namespace zk {
 
 class FramePrompts {
   public:
+    // What to do with a map a crashed run left unsaved.
+    enum class RecoveryAnswer { Restore, Discard, Keep };
     virtual ~FramePrompts() = default;
     // A map file to open; empty when the user cancels.
     virtual QString AskOpenPath(QWidget* parent);
@@ -19,6 +21,9 @@ class FramePrompts {
     // "Save changes to <title>?": Yes, No or Cancel.
     virtual QMessageBox::StandardButton AskSaveChanges(QWidget* parent, const QString& title);
     virtual void ShowError(QWidget* parent, const QString& text);
+    // A run that ended without saving left the map `name`, last changed at `changed`: restore
+    // it (the default), throw it away, or keep it for a later start.
+    virtual RecoveryAnswer AskRestore(QWidget* parent, const QString& name, const QString& changed);
     // The map has more colours than an 8-bit file keeps: true to save it reduced to the 256
     // standard colours, false to cancel the save.
     virtual bool AskReduceColors(QWidget* parent, quint32 colors);

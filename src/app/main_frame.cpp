@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -17,10 +18,13 @@
 #include <QPageSetupDialog>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
@@ -89,6 +93,11 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
     m_view->m_onToolChanged = [this] { OnToolChanged(); };
     m_view->m_onModified = [this] { UpdateTitle(); };
     m_view->m_onStatusChanged = [this] { UpdateStatusPanes(); };
+    m_view->m_onGestureFinished = [this] { ScheduleRecovery(); };
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoveryTimer->setInterval(kRecoveryDelayMs);
+    connect(m_recoveryTimer, &QTimer::timeout, this, &CMainFrame::FlushRecovery);
     CreateMenus();
     CreateBars();
     CreateStatusPanes();
@@ -120,6 +129,10 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // A window torn down unclosed keeps its store's files (the work may be unsaved); the
+    // document must not hear of it any more.
+    if (m_recovery)
+        m_doc->SetRecovery(nullptr);
     m_closingWithoutQuestion = true;  // a window torn down without being closed asks nothing
     OnDestroy();
 }
@@ -253,6 +266,7 @@ void CMainFrame::OnCommand(int id) {
     }
     UpdateCommandUI();
     UpdateTitle();
+    ScheduleRecovery();
     // The prompt of the menu item or button that gave the command has done its work; a dialog
     // it opened may have kept the menu from taking its prompt back.
     statusBar()->clearMessage();
@@ -581,8 +595,116 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Closed without questions (a log-out) with unsaved work: the store keeps it for the next
+    // start. Otherwise the user saved it or let it go.
+    if (m_closingWithoutQuestion && m_doc->IsModified()) {
+        m_view->CommitToolWork();
+        FlushRecovery();
+    } else {
+        EndRecovery();
+    }
     OnDestroy();
     event->accept();
+}
+
+QString CMainFrame::RecoveryFolder() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/ZK/recovery");
+}
+
+void CMainFrame::StartRecovery(const QString& folder) {
+    if (folder.isEmpty())
+        return;
+    const std::string dir = folder.toStdString();
+    std::vector<std::string> broken;
+    bool restored = false;
+    int kept = 0;
+    for (const RecoveryStore::Info& info : RecoveryStore::Orphans(dir, &broken)) {
+        // Once a map is back, the others wait for the next start: there is one map at a time.
+        if (restored) {
+            ++kept;
+            continue;
+        }
+        const QString name = QString::fromStdString(info.path.empty() ? info.title : info.path);
+        const QString when =
+            QLocale(QLocale::Czech)
+                .toString(QDateTime::fromMSecsSinceEpoch(info.changedMs), QLocale::ShortFormat);
+        const FramePrompts::RecoveryAnswer answer =
+            m_prompts->AskRestore(this, QDir::toNativeSeparators(name), when);
+        if (answer == FramePrompts::RecoveryAnswer::Keep) {
+            ++kept;
+            continue;
+        }
+        if (answer == FramePrompts::RecoveryAnswer::Discard) {
+            RecoveryStore::Remove(info.file);
+            continue;
+        }
+        RecoveryStore::Info read;
+        gdi::Bitmap map;
+        std::string why;
+        if (!RecoveryStore::Read(info.file, read, map, &why)) {
+            RecoveryStore::MoveAside(info.file);
+            m_prompts->ShowError(this, QString::fromUtf8("Mapu %1 nelze obnovit.\n%2\n"
+                                                         "Záznam zůstal jako %3.broken.")
+                                           .arg(name, QString::fromStdString(why),
+                                                QString::fromStdString(info.file)));
+            continue;
+        }
+        m_doc->RestoreMap(std::move(map), read.path, read.title);
+        RecoveryStore::Remove(info.file);
+        m_view->ForgetToolWork();
+        m_view->OnInitialUpdate();
+        restored = true;
+    }
+    for (const std::string& b : broken)
+        std::fprintf(stderr, "zk: an unreadable recovery store was moved aside: %s\n", b.c_str());
+    std::string why;
+    m_recovery = RecoveryStore::Create(dir, &why);
+    if (!m_recovery) {
+        m_recoveryFailed = true;
+        const QString text =
+            QString::fromUtf8("Obnova po pádu je vypnuta: %1").arg(QString::fromStdString(why));
+        statusBar()->showMessage(text);
+        std::fprintf(stderr, "zk: %s\n", text.toLocal8Bit().constData());
+    } else {
+        m_doc->SetRecovery(m_recovery.get());
+        m_doc->FlushRecovery();
+    }
+    if (kept > 0)
+        statusBar()->showMessage(
+            QString::fromUtf8("Neuložené mapy ponechány pro příští spuštění: %1").arg(kept));
+    UpdateTitle();
+}
+
+void CMainFrame::ScheduleRecovery() {
+    if (m_recovery && !m_recoveryFailed)
+        m_recoveryTimer->start();
+}
+
+void CMainFrame::FlushRecovery() {
+    if (!m_recovery || m_recoveryFailed)
+        return;
+    // The gesture lands now, as it would for a command, so that the store gets all of it.
+    m_view->CommitToolWork();
+    m_doc->FlushRecovery();
+    if (const std::string e = m_recovery->Error(); !e.empty()) {
+        // Said once; painting goes on without the store.
+        m_recoveryFailed = true;
+        m_doc->SetRecovery(nullptr);
+        const QString text =
+            QString::fromUtf8("Obnova po pádu je vypnuta: %1").arg(QString::fromStdString(e));
+        statusBar()->showMessage(text);
+        std::fprintf(stderr, "zk: %s\n", text.toLocal8Bit().constData());
+    }
+}
+
+void CMainFrame::EndRecovery() {
+    m_recoveryTimer->stop();
+    if (!m_recovery)
+        return;
+    m_doc->SetRecovery(nullptr);
+    m_recovery->Discard();
+    m_recovery.reset();
 }
 
 void CMainFrame::OnDestroy() {

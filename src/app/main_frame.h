@@ -10,6 +10,7 @@
 
 #include "app/frame_prompts.h"
 #include "app/recent_file_list.h"
+#include "doc/recovery_store.h"
 #include "doc/zk_doc.h"
 
 class QAction;
@@ -18,6 +19,7 @@ class QLabel;
 class QMenu;
 class QMimeData;
 class QToolBar;
+class QTimer;
 
 namespace zk {
 
@@ -51,6 +53,19 @@ class CMainFrame : public QMainWindow {
     void CloseWithoutAsking();
     // Whether the window is going away without questions (a log-out, or torn down unclosed).
     bool ClosingWithoutQuestion() const { return m_closingWithoutQuestion; }
+
+    // Offers the maps that runs which ended without saving left in `folder`, one after another,
+    // then records this run's map there. A folder that cannot take the store is said once.
+    void StartRecovery(const QString& folder);
+    // The store of this run; null when recovery is off.
+    RecoveryStore* Recovery() const { return m_recovery.get(); }
+    // What the last gesture or command changed goes to the store now, not after the short wait.
+    void FlushRecovery();
+    // How long after a gesture or command the store is written: soon enough to be durable
+    // within a second, late enough for the paint pass to have landed the gesture.
+    static constexpr int kRecoveryDelayMs = 150;
+    // The recovery store's folder under the user's data folder.
+    static QString RecoveryFolder();
 
     void SetPrompts(std::unique_ptr<FramePrompts> prompts) { m_prompts = std::move(prompts); }
     FramePrompts& Prompts() { return *m_prompts; }
@@ -123,6 +138,9 @@ class CMainFrame : public QMainWindow {
     void OnFileSaveAs();
     void OnRecentFile(int index);
     void OnDestroy();
+    void ScheduleRecovery();
+    // The work is safe elsewhere (saved, or the user let it go): the store goes away.
+    void EndRecovery();
 
     CZKDoc* m_doc;
     RecentFileList* m_recentFiles;
@@ -137,6 +155,9 @@ class CMainFrame : public QMainWindow {
     QLabel* m_cellPane = nullptr;
     QLabel* m_zoomPane = nullptr;
     QLabel* m_sizePane = nullptr;
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer* m_recoveryTimer = nullptr;
+    bool m_recoveryFailed = false;
     bool m_closingWithoutQuestion = false;
     bool m_openFailed = false;  // the last open read no map (not: the user cancelled)
     bool m_destroyed = false;

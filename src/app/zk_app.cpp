@@ -154,9 +154,11 @@ bool CZKApp::InitInstance(const QStringList& args) {
         }
         WritePatternsBack(*frame);
     };
+    m_frame->show();
+    // The question about a crashed run's map comes with the window there to restore it into.
+    m_frame->StartRecovery(CMainFrame::RecoveryFolder());
     m_frame->UpdateTitle();
     m_frame->UpdateCommandUI();
-    m_frame->show();
     return true;
 }
 

@@ -6,11 +6,12 @@ namespace zk {
 
 UndoHistory::UndoHistory() : m_open(std::make_unique<UndoRecord>()) {}
 
-void UndoHistory::Reset(const gdi::Bitmap& map) {
+void UndoHistory::Reset(const gdi::Bitmap& map, bool clean) {
     m_steps.clear();
+    m_lastMoved = nullptr;
     m_cursor = 0;
     m_stepBytes = 0;
-    m_clean = 0;
+    m_clean = clean ? 0 : -1;
     m_forgotten = 0;
     ++m_resets;
     m_open = std::make_unique<UndoRecord>();
@@ -40,6 +41,7 @@ void UndoHistory::DropRedo() {
         return;
     if (m_clean > static_cast<std::ptrdiff_t>(m_cursor))
         m_clean = -1;
+    m_lastMoved = nullptr;  // it may be among the steps that go
     while (m_steps.size() > m_cursor) {
         m_stepBytes -= m_steps.back()->Bytes();
         m_steps.pop_back();
@@ -51,6 +53,7 @@ void UndoHistory::Trim() {
     // what stays can still be walked in order. The newest step stays whatever its size, so the
     // last gesture can always be taken back.
     while (m_steps.size() > 1 && m_stepBytes > m_limit) {
+        m_lastMoved = nullptr;
         if (m_cursor > 0) {
             m_stepBytes -= m_steps.front()->Bytes();
             m_steps.pop_front();
@@ -84,6 +87,7 @@ bool UndoHistory::Undo(gdi::Bitmap& map) {
     if (m_cursor == 0)
         return false;
     UndoRecord& step = *m_steps[--m_cursor];
+    m_lastMoved = &step;
     // Afterwards the step keeps what Undo took away, ready for Redo.
     m_stepBytes -= step.Bytes();
     step.SwapWith(map);
@@ -96,6 +100,7 @@ bool UndoHistory::Redo(gdi::Bitmap& map) {
     if (!CanRedo())
         return false;
     UndoRecord& step = *m_steps[m_cursor++];
+    m_lastMoved = &step;
     m_stepBytes -= step.Bytes();
     step.SwapWith(map);
     m_stepBytes += step.Bytes();

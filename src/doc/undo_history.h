@@ -21,8 +21,9 @@ class UndoHistory : public gdi::BitmapWatcher {
     UndoHistory(const UndoHistory&) = delete;
     UndoHistory& operator=(const UndoHistory&) = delete;
 
-    // Nothing to undo or redo: `map` is where the history starts, and it is clean.
-    void Reset(const gdi::Bitmap& map);
+    // Nothing to undo or redo: `map` is where the history starts, clean unless told otherwise
+    // (a map brought back from a crash matches no file).
+    void Reset(const gdi::Bitmap& map, bool clean = true);
     // The gesture in progress ends (a step when it changed anything) and a new one begins on
     // `map`. O(1) in the map's pixels but for one slot per 64 x 64 tile.
     void BeginStep(const gdi::Bitmap& map);
@@ -53,6 +54,8 @@ class UndoHistory : public gdi::BitmapWatcher {
     std::size_t Forgotten() const { return m_forgotten; }
     std::size_t Resets() const { return m_resets; }
     const UndoRecord& InProgress() const { return *m_open; }
+    // The step the last Undo or Redo swapped; null before the first one and after a Reset.
+    const UndoRecord* LastMoved() const { return m_lastMoved; }
     // What Undo would bring back, as a whole picture beside `map`.
     gdi::Bitmap UndoPicture(const gdi::Bitmap& map) const;
 
@@ -70,6 +73,7 @@ class UndoHistory : public gdi::BitmapWatcher {
     std::size_t m_cursor = 0;
     std::size_t m_stepBytes = 0;
     std::unique_ptr<UndoRecord> m_open;
+    const UndoRecord* m_lastMoved = nullptr;
     // The cursor at which the map matches its file; -1 once that state cannot come back.
     std::ptrdiff_t m_clean = 0;
     std::size_t m_limit = kDefaultLimit;

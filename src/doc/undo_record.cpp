@@ -110,6 +110,14 @@ gdi::Bitmap UndoRecord::Picture(const gdi::Bitmap& map) const {
     return picture;
 }
 
+std::vector<gdi::Rect> UndoRecord::TileRects() const {
+    std::vector<gdi::Rect> rects;
+    rects.reserve(m_tiles.size());
+    for (const Tile& t : m_tiles)
+        rects.push_back(TileRect(t.index));
+    return rects;
+}
+
 std::size_t UndoRecord::Bytes() const {
     if (m_isWhole)
         return m_whole.PixelCount() * sizeof(gdi::Color);

@@ -41,6 +41,9 @@ class UndoRecord : public gdi::BitmapWatcher {
     gdi::Bitmap Picture(const gdi::Bitmap& map) const;
     bool IsWhole() const { return m_isWhole; }
     std::size_t TileCount() const { return m_tiles.size(); }
+    // The map areas a swap exchanges (none for a whole picture): what Undo and Redo change
+    // without the drawing layer announcing it.
+    std::vector<gdi::Rect> TileRects() const;
     // Pixel bytes held: the kept tiles, or the whole picture.
     std::size_t Bytes() const;
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "doc/bitmap_file.h"
+#include "doc/recovery_store.h"
 #include "gdi/dc.h"
 
 namespace zk {
@@ -42,7 +43,51 @@ bool Fail(std::string* why, std::string text) {
 }  // namespace
 
 CZKDoc::CZKDoc() {
-    m_bitmap.SetWatcher(&m_history);
+    m_watchers.Add(&m_history);
+    m_bitmap.SetWatcher(&m_watchers);
+}
+
+void CZKDoc::SetRecovery(RecoveryStore* store) {
+    if (m_recovery)
+        RemoveWatcher(m_recovery);
+    m_recovery = store;
+    if (!store)
+        return;
+    AddWatcher(store);
+    if (m_modified)
+        store->WholeChange(m_bitmap);
+    else
+        store->Started(m_bitmap, m_pathName, m_title);
+}
+
+void CZKDoc::FlushRecovery() {
+    if (m_recovery)
+        m_recovery->Flush(m_bitmap, m_modified, m_pathName, m_title);
+}
+
+void CZKDoc::RestoreMap(gdi::Bitmap map, const std::string& path, const std::string& title) {
+    m_pathName = path;
+    m_title = title;
+    m_bitmap = std::move(map);
+    m_width = m_bitmap.Width();
+    m_height = m_bitmap.Height();
+    // No state of this history matches a file: Undo and Redo never clear the mark.
+    m_history.Reset(m_bitmap, false);
+    m_modified = true;
+    if (m_recovery)
+        m_recovery->WholeChange(m_bitmap);
+    UpdateAllViews(1);
+}
+
+void CZKDoc::NoteHistoryMove() {
+    const UndoRecord* step = m_history.LastMoved();
+    if (!m_recovery || !step)
+        return;
+    if (step->IsWhole())
+        m_recovery->WholeChange(m_bitmap);
+    else
+        for (const gdi::Rect& r : step->TileRects())
+            m_recovery->Changed(m_bitmap, r);
 }
 
 bool CZKDoc::OnNewDocument() {
@@ -82,10 +127,14 @@ void CZKDoc::ReplaceMap(gdi::Bitmap map, MapChange change) {
         // A map of its own matches its file (or has none yet).
         m_history.Reset(m_bitmap);
         m_modified = false;
+        if (m_recovery)
+            m_recovery->Started(m_bitmap, m_pathName, m_title);
     } else {
         // Undo brings back the old size: the step keeps the old map whole.
         m_history.KeepWhole(std::move(old), m_bitmap);
         m_modified = true;
+        if (m_recovery)
+            m_recovery->WholeChange(m_bitmap);
     }
     UpdateAllViews(1);
 }
@@ -95,13 +144,17 @@ void CZKDoc::SaveUndo() {
 }
 
 void CZKDoc::OnEditUndo() {
-    if (m_history.Undo(m_bitmap))
+    if (m_history.Undo(m_bitmap)) {
+        NoteHistoryMove();
         AfterHistoryMove();
+    }
 }
 
 void CZKDoc::OnEditRedo() {
-    if (m_history.Redo(m_bitmap))
+    if (m_history.Redo(m_bitmap)) {
+        NoteHistoryMove();
         AfterHistoryMove();
+    }
 }
 
 void CZKDoc::AfterHistoryMove() {
@@ -150,6 +203,9 @@ bool CZKDoc::OnSaveDocument(const std::string& path, std::string* why) {
         return Fail(why, error.message);
     SetPathName(path);
     SetModifiedFlag(false);
+    // The saved file is the new base: nothing is left to recover.
+    if (m_recovery)
+        m_recovery->Started(m_bitmap, m_pathName, m_title);
     return true;
 }
 

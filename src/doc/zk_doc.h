@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "doc/map_watchers.h"
 #include "doc/undo_history.h"
 #include "gdi/bitmap.h"
 
@@ -18,6 +19,8 @@ class DocListener {
   protected:
     ~DocListener() = default;
 };
+
+class RecoveryStore;
 
 class CZKDoc {
   public:
@@ -76,6 +79,18 @@ class CZKDoc {
     // Clearing it also marks this point of the history as the saved one.
     void SetModifiedFlag(bool modified = true);
 
+    // The store every finished gesture goes to, so that a crash loses none; null for none. It
+    // hears of every change of the map from here on.
+    void SetRecovery(RecoveryStore* store);
+    RecoveryStore* Recovery() const { return m_recovery; }
+    // A gesture or command is finished: what it changed goes to the store.
+    void FlushRecovery();
+    // A map brought back from the store: its file name and title, unsaved, with no history.
+    void RestoreMap(gdi::Bitmap map, const std::string& path, const std::string& title);
+    // Whoever else watches the map (reduced copies, the store).
+    void AddWatcher(gdi::BitmapWatcher* watcher) { m_watchers.Add(watcher); }
+    void RemoveWatcher(gdi::BitmapWatcher* watcher) { m_watchers.Remove(watcher); }
+
     void AddView(DocListener* view);
     void RemoveView(DocListener* view);
     void UpdateAllViews(int hint);
@@ -99,7 +114,12 @@ class CZKDoc {
     // After Undo or Redo: the size and the modified mark follow the map the history left.
     void AfterHistoryMove();
 
+    // Tells the store what Undo or Redo swapped.
+    void NoteHistoryMove();
+
     UndoHistory m_history;
+    MapWatchers m_watchers;
+    RecoveryStore* m_recovery = nullptr;
 
     std::string m_pathName;
     std::string m_title = kUntitledTitle;

@@ -455,6 +455,8 @@ void CZKView::mouseReleaseEvent(QMouseEvent* event) {
         m_pTool->OnLButtonUp(KeyStateFlags(event), m.x, m.y);
     else
         m_pTool->OnRButtonUp(KeyStateFlags(event), m.x, m.y);
+    if (m_onGestureFinished)
+        m_onGestureFinished();
 }
 
 void CZKView::mouseMoveEvent(QMouseEvent* event) {

@@ -144,6 +144,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // pointer's map point, the zoom or the map's size changed (the status bar shows them).
     std::function<void()> m_onModified;
     std::function<void()> m_onStatusChanged;
+    // A mouse button came up: a gesture is finished (its last pixels land in the next paint).
+    std::function<void()> m_onGestureFinished;
     // The map pixel under the pointer, unsnapped; false while the pointer is not over the map.
     bool PointerOnMap(gdi::Point* p) const;
 

@@ -14,6 +14,10 @@ namespace zk_test {
 class RecordingPrompts : public zk::FramePrompts {
   public:
     QString AskOpenPath(QWidget*) override { return openPath; }
+    RecoveryAnswer AskRestore(QWidget*, const QString& name, const QString&) override {
+        restoreAsked << name;
+        return restoreAnswers.isEmpty() ? RecoveryAnswer::Keep : restoreAnswers.takeFirst();
+    }
     QString AskSavePath(QWidget*, const QString&) override {
         ++saveAsked;
         return savePath;
@@ -57,6 +61,9 @@ class RecordingPrompts : public zk::FramePrompts {
     };
     std::optional<Settings> settings;
     QList<quint32> reduceAsked;
+    // The maps offered back after a crash, and the answers given in turn (then: keep).
+    QStringList restoreAsked;
+    QList<RecoveryAnswer> restoreAnswers;
     bool reduceAnswer = false;
     QStringList retryTexts;
     std::function<bool()> onRetry;
