@@ -57,13 +57,15 @@ TEST(PageLayout, PagesHoldWholeCellsThatFitAndOverlapAsAsked) {
         EXPECT_EQ(l.columns, c.columns) << c.what;
         EXPECT_EQ(l.rows, c.rows) << c.what;
         EXPECT_EQ(l.pages.size(), static_cast<std::size_t>(c.columns * c.rows)) << c.what;
-        if (c.firstCells > 0)
+        if (c.firstCells > 0) {
             EXPECT_EQ(l.pages.front().map.Width(), c.firstCells * c.r.grid) << c.what;
+        }
         EXPECT_EQ(Covers(c.r, l), "") << c.what;
         // The next page across starts the overlap before the first one ends.
-        if (l.columns > 1)
+        if (l.columns > 1) {
             EXPECT_EQ(l.pages[1].map.left, l.pages[0].map.right - c.r.overlapCells * c.r.grid)
                 << c.what;
+        }
         // What fits on the paper never exceeds it.
         for (const zk::MapPage& p : l.pages) {
             EXPECT_LE(p.map.Width() * l.pixelMm, c.r.areaWidthMm + 1e-6) << c.what;

@@ -45,8 +45,9 @@ TEST(Printing, TheMapIsFittedCentredAndUndistortedWithoutBlending) {
                 const QRgb p = page.pixel(x, y) & 0xFFFFFF;
                 ASSERT_TRUE(p == 0 || p == 0xFFFFFF) << x << "," << y << ": blended or unpainted";
                 black += p == 0;
-                if (!c.map.contains(x, y))
+                if (!c.map.contains(x, y)) {
                     ASSERT_EQ(p, 0xFFFFFFu) << x << "," << y << ": map outside its place";
+                }
             }
         const int scale = c.map.width() / 200;
         EXPECT_EQ(black, (100 + 1) * scale * 100 * scale) << c.page.width();
