@@ -23,6 +23,7 @@
 #include <stb/stb_image_write.h>
 
 #include "doc/bitmap_file.h"
+#include "recovery_bench.h"
 #include "undo_bench.h"
 
 namespace {
@@ -324,6 +325,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
         Ratio("write file: exact table (200 colours) time / default table",
               "BM_WriteFile_Ours_Exact200/real_time", "BM_WriteFile_Ours/real_time");
         zk_bench::PrintUndoFigures(m_seconds);
+        zk_bench::PrintRecoveryFigures(m_seconds);
     }
 
   private:

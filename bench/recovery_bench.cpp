@@ -1,0 +1,249 @@
+// The recovery store on a 16384 x 16384 map opened from a file (1 GiB of pixels), beside a
+// memcpy of the whole map measured in the same run: what a 200-pixel stroke's step costs the UI
+// thread (the flush that copies its tiles) and the whole process (until the writer has committed
+// it), and what the store's files take after 1000 strokes against the pixels of their tiles.
+#include <benchmark/benchmark.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "doc/bitmap_file.h"
+#include "doc/recovery_store.h"
+#include "doc/zk_doc.h"
+#include "gdi/dc.h"
+#include "recovery_bench.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSide = 16384;
+constexpr int kTile = zk::RecoveryStore::kTileSide;
+
+double CpuNs(clockid_t clock) {
+    timespec t = {};
+    ::clock_gettime(clock, &t);
+    return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
+}
+
+// A freehand stroke of about 200 pixels: a wave of 20 segments of 10 pixels, as the freehand
+// tool draws them one move at a time (the same as the undo figures use).
+void Stroke(gdi::DC& dc, int x, int y) {
+    dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
+    dc.MoveTo(x, y);
+    for (int i = 1; i <= 20; ++i)
+        dc.LineTo(x + 10 * i, y + ((i / 4) % 2 ? 6 : -6) * (i % 4));
+}
+
+// The store's tiles a change falls in, as the store marks them.
+struct TileCounter : gdi::BitmapWatcher {
+    std::set<long long> tiles;
+    void BeforeChange(const gdi::Bitmap&, const gdi::Rect& a) override {
+        for (int row = a.top / kTile; row <= (a.bottom - 1) / kTile; ++row)
+            for (int col = a.left / kTile; col <= (a.right - 1) / kTile; ++col)
+                tiles.insert(static_cast<long long>(row) * (kSide / kTile) + col);
+    }
+};
+
+std::uintmax_t StoreBytes(const std::string& file) {
+    std::uintmax_t total = 0;
+    std::error_code ec;
+    for (const char* suffix : {"", "-wal", "-shm"})
+        if (const std::uintmax_t n = fs::file_size(file + suffix, ec); !ec)
+            total += n;
+    return total;
+}
+
+struct Fixture {
+    fs::path dir;
+    std::string file;
+    zk::CZKDoc doc;
+    std::unique_ptr<zk::RecoveryStore> store;
+
+    Fixture() {
+        dir = fs::temp_directory_path() / ("zk_recovery_bench_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        file = (dir / "map.bmp").string();
+        {
+            gdi::Bitmap map(kSide, kSide, 32, gdi::kWhite);
+            gdi::DC dc(&map);
+            for (int i = 0; i < kSide; i += 256)
+                dc.FillRect({i, 0, i + 1, kSide}, gdi::Brush::Solid(gdi::kBlack));
+            if (!zk::WriteBitmapFile(file, map)) {
+                std::fprintf(stderr, "cannot write %s\n", file.c_str());
+                std::abort();
+            }
+        }
+        // The store leans on the file as its base for as long as it stays, so it stays until
+        // the end.
+        Open("store");
+    }
+    ~Fixture() {
+        doc.SetRecovery(nullptr);
+        store.reset();
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    // The map as read from its file, and a new store for it whose first step is written.
+    void Open(const std::string& folder) {
+        doc.SetRecovery(nullptr);
+        store.reset();
+        if (!doc.OnOpenDocument(file)) {
+            std::fprintf(stderr, "cannot open %s\n", file.c_str());
+            std::abort();
+        }
+        std::string why;
+        store = zk::RecoveryStore::Create((dir / folder).string(), &why);
+        if (!store) {
+            std::fprintf(stderr, "no store: %s\n", why.c_str());
+            std::abort();
+        }
+        doc.SetRecovery(store.get());
+        doc.FlushRecovery();
+        store->WaitIdle();
+    }
+};
+
+Fixture& Get() {
+    static Fixture f;
+    return f;
+}
+
+double g_flushUiNs = 0, g_totalCpuNs = 0, g_storeVsTiles = 0;
+long long g_storeBytes = 0, g_tileBytes = 0, g_strokeTiles = 0;
+
+void BM_Recovery_MapMemcpy(benchmark::State& state) {
+    Fixture& f = Get();
+    // Into a buffer that already has its pages, so the figure is the copy, not page faults.
+    static gdi::Bitmap copy(kSide, kSide, 32, gdi::kWhite);
+    for (auto _ : state) {
+        std::memcpy(copy.Data(), f.doc.m_bitmap.Data(), f.doc.m_bitmap.PixelCount() * 4);
+        benchmark::DoNotOptimize(copy.Data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Recovery_MapMemcpy)->Unit(benchmark::kMicrosecond);
+
+// A stroke's step, the flush alone: the UI thread's CPU time while it copies the stroke's tiles
+// and hands them to the writer. The stroke itself and the writer's work are not counted.
+void BM_Recovery_StrokeFlushUiCpu(benchmark::State& state) {
+    Fixture& f = Get();
+    gdi::DC dc(&f.doc.m_bitmap);
+    TileCounter tiles;
+    f.doc.AddWatcher(&tiles);
+    int n = 0;
+    double total = 0;
+    for (auto _ : state) {
+        f.doc.SaveUndo();
+        Stroke(dc, 1000 + (n % 50) * 250, 1000 + (n / 50 % 50) * 250);
+        ++n;
+        const double t0 = CpuNs(CLOCK_THREAD_CPUTIME_ID);
+        f.doc.FlushRecovery();
+        const double ns = CpuNs(CLOCK_THREAD_CPUTIME_ID) - t0;
+        state.SetIterationTime(ns / 1e9);
+        total += ns;
+        f.store->WaitIdle();
+    }
+    f.doc.RemoveWatcher(&tiles);
+    g_flushUiNs = total / n;
+    g_strokeTiles = static_cast<long long>(tiles.tiles.size()) / n;
+    state.counters["tiles_per_stroke"] = static_cast<double>(tiles.tiles.size()) / n;
+}
+BENCHMARK(BM_Recovery_StrokeFlushUiCpu)
+    ->Iterations(300)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+
+// The same step in total: the process's CPU time from the flush until the writer has compressed
+// and committed it (its wait for the disk is no CPU time; the real time is a counter).
+void BM_Recovery_StrokeTotalCpu(benchmark::State& state) {
+    Fixture& f = Get();
+    gdi::DC dc(&f.doc.m_bitmap);
+    int n = 0;
+    double total = 0, real = 0;
+    for (auto _ : state) {
+        f.doc.SaveUndo();
+        Stroke(dc, 1100 + (n % 50) * 250, 1100 + (n / 50 % 50) * 250);
+        ++n;
+        const double t0 = CpuNs(CLOCK_PROCESS_CPUTIME_ID), r0 = CpuNs(CLOCK_MONOTONIC);
+        f.doc.FlushRecovery();
+        f.store->WaitIdle();
+        const double ns = CpuNs(CLOCK_PROCESS_CPUTIME_ID) - t0;
+        real += CpuNs(CLOCK_MONOTONIC) - r0;
+        state.SetIterationTime(ns / 1e9);
+        total += ns;
+    }
+    g_totalCpuNs = total / n;
+    state.counters["real_ms"] = real / n / 1e6;
+}
+BENCHMARK(BM_Recovery_StrokeTotalCpu)
+    ->Iterations(300)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+
+// 1000 strokes in fresh places, each its own step, on the map as read from its file: the
+// store's files (the database, its journal) against the pixels of the tiles the strokes fell in.
+void BM_Recovery_StoreOf1000Strokes(benchmark::State& state) {
+    Fixture& f = Get();
+    for (auto _ : state) {
+        f.Open("store1000");
+        gdi::DC dc(&f.doc.m_bitmap);
+        TileCounter tiles;
+        f.doc.AddWatcher(&tiles);
+        const std::uintmax_t empty = StoreBytes(f.store->File());
+        for (int i = 0; i < 1000; ++i) {
+            f.doc.SaveUndo();
+            Stroke(dc, 300 + (i % 40) * 400, 300 + (i / 40) * 400);
+            f.doc.FlushRecovery();
+        }
+        f.store->WaitIdle();
+        f.doc.RemoveWatcher(&tiles);
+        const auto bytes = static_cast<long long>(StoreBytes(f.store->File()));
+        const long long tileBytes = static_cast<long long>(tiles.tiles.size()) * kTile * kTile * 4;
+        g_storeBytes = bytes;
+        g_tileBytes = tileBytes;
+        g_storeVsTiles = static_cast<double>(bytes) / static_cast<double>(tileBytes);
+        state.counters["store_bytes"] = static_cast<double>(bytes);
+        state.counters["store_bytes_before"] = static_cast<double>(empty);
+        state.counters["tile_bytes"] = static_cast<double>(tileBytes);
+        state.counters["store_vs_tiles"] = g_storeVsTiles;
+        state.counters["steps"] = static_cast<double>(f.store->Written());
+    }
+}
+BENCHMARK(BM_Recovery_StoreOf1000Strokes)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace zk_bench {
+
+void PrintRecoveryFigures(const std::map<std::string, double>& seconds) {
+    // The memcpy reports microseconds of CPU time; the strokes' figures are kept in ns.
+    const auto memcpy = seconds.find("BM_Recovery_MapMemcpy");
+    if (memcpy != seconds.end() && memcpy->second > 0) {
+        const double memcpyNs = memcpy->second * 1e3;
+        if (g_flushUiNs > 0)
+            std::printf("%-62s %10.3g\n", "recovery: stroke flush, UI thread CPU / memcpy of map",
+                        g_flushUiNs / memcpyNs);
+        if (g_totalCpuNs > 0)
+            std::printf("%-62s %10.3g\n", "recovery: stroke step, process CPU / memcpy of map",
+                        g_totalCpuNs / memcpyNs);
+    }
+    if (g_flushUiNs > 0)
+        std::printf("%-62s %8.1f us (%lld tiles)\n", "recovery: stroke flush, UI thread CPU",
+                    g_flushUiNs / 1e3, g_strokeTiles);
+    if (g_totalCpuNs > 0)
+        std::printf("%-62s %8.1f us\n", "recovery: stroke step, process CPU until written",
+                    g_totalCpuNs / 1e3);
+    if (g_tileBytes > 0)
+        std::printf("%-62s %8.4f (%lld / %lld bytes)\n",
+                    "recovery: store after 1000 strokes / their tiles' pixels", g_storeVsTiles,
+                    g_storeBytes, g_tileBytes);
+}
+
+}  // namespace zk_bench
