@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -198,23 +199,43 @@ void CZKView::OnZoomOut() {
     ZoomAround(0.5f, viewport()->rect().center());
 }
 
+void CZKView::OnZoomFit() {
+    // The window as it is once the map needs no scroll bars.
+    const QSize window = maximumViewportSize();
+    ZoomAt(FitZoom(m_doc->m_width, m_doc->m_height, window.width(), window.height(),
+                   ToolSettings::kMinZoom, ToolSettings::kMaxZoom),
+           viewport()->rect().center());
+}
+
+void CZKView::OnZoomActual() {
+    ZoomAt(1.0f, viewport()->rect().center());
+}
+
 bool CZKView::ZoomAround(float factor, QPoint anchor) {
+    return ZoomAt(ToolSettings::zoom * factor, anchor);
+}
+
+bool CZKView::ZoomAt(float zoom, QPoint anchor) {
     const float old = ToolSettings::zoom;
-    if (factor > 1.0f ? !(old < 8.0f) : !(old > 0.125f))
+    const float z = std::clamp(zoom, ToolSettings::kMinZoom, ToolSettings::kMaxZoom);
+    if (z == old)
         return false;
     const gdi::Point s = ScrollPos();
     // The map pixel under the anchor.
-    const int mx = FloorToMap(anchor.x() + s.x, old);
-    const int my = FloorToMap(anchor.y() + s.y, old);
-    ToolSettings::zoom = old * factor;
-    const double z = ToolSettings::zoom;
+    const int mx = FloorToMap(std::int64_t{anchor.x()} + s.x, old);
+    const int my = FloorToMap(std::int64_t{anchor.y()} + s.y, old);
+    ToolSettings::zoom = z;
     m_adjustingScroll = true;
     ApplyScrollRanges();
     // The first scroll position at which the anchor shows that pixel (the bars clamp it). Below
     // zoom 1 a window pixel shows several map pixels, and the anchor shows the first of them
     // that is at or after it.
-    horizontalScrollBar()->setValue(static_cast<int>(std::ceil(mx * z - anchor.x())));
-    verticalScrollBar()->setValue(static_cast<int>(std::ceil(my * z - anchor.y())));
+    const auto position = [z](int m, int a) {
+        return static_cast<int>(std::clamp(std::ceil(m * static_cast<double>(z) - a), 0.0,
+                                           static_cast<double>(INT_MAX)));
+    };
+    horizontalScrollBar()->setValue(position(mx, anchor.x()));
+    verticalScrollBar()->setValue(position(my, anchor.y()));
     m_adjustingScroll = false;
     InvalidateAll();
     RefreshPointer();

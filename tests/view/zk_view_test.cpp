@@ -163,12 +163,20 @@ TEST(MapView, ZoomedPictureAndDotsFollowTheZoom) {
 
 TEST(MapView, ZoomStopsAtItsLimits) {
     ViewHarness h;
-    for (int i = 0; i < 6; ++i)
+    // Every power of two on the way, in and out.
+    std::vector<float> seen;
+    for (int i = 0; i < 7; ++i) {
         h.view->OnZoomIn();
-    EXPECT_EQ(ToolSettings::zoom, 8.0f);
-    for (int i = 0; i < 10; ++i)
+        seen.push_back(ToolSettings::zoom);
+    }
+    EXPECT_EQ(seen, (std::vector<float>{2, 4, 8, 16, 32, 32, 32}));
+    seen.clear();
+    for (int i = 0; i < 13; ++i) {
         h.view->OnZoomOut();
-    EXPECT_EQ(ToolSettings::zoom, 0.125f);
+        seen.push_back(ToolSettings::zoom);
+    }
+    EXPECT_EQ(seen, (std::vector<float>{16, 8, 4, 2, 1, 0.5f, 0.25f, 0.125f, 1.0f / 16, 1.0f / 32,
+                                        1.0f / 64, 1.0f / 64, 1.0f / 64}));
 }
 
 TEST(MapView, ShrunkMapKeepsDarkPixels) {

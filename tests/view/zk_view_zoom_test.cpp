@@ -33,7 +33,10 @@ TEST(MapViewZoom, CtrlWheelKeepsTheMapPixelUnderThePointer) {
         {2, 401, 333, {77, 99}, -1, 1, true},
         {1, 60, 300, {31, 101}, -1, 0.5f, true},
         {8, 4000, 6000, {250, 20}, -2, 2, true},
-        {8, 0, 0, {5, 5}, 1, 8, true},  // at the limit nothing moves
+        {8, 4000, 6000, {250, 20}, 2, 32, true},
+        {1.0f / 32, 0, 0, {10, 15}, -1, 1.0f / 64, false},
+        {32, 0, 0, {5, 5}, 1, 32, true},  // at the limits nothing moves
+        {1.0f / 64, 0, 0, {5, 5}, -1, 1.0f / 64, true},
         // Zooming out near the map's left and top edges: the map cannot start right of the
         // window's edge, so the view stops at the map's corner.
         {1, 0, 0, {299, 199}, -1, 0.5f, false},
