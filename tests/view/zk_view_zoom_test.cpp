@@ -2,10 +2,13 @@
 // the window's centre) stays where it is.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QScrollBar>
 #include <cmath>
+#include <vector>
 
 #include "doc/pattern_library.h"
+#include "support/picture.h"
 #include "view_harness.h"
 
 namespace {
@@ -127,6 +130,64 @@ TEST(MapViewZoom, ADragGoingOnWhileTheWheelZoomsStampsOnlyUnderThePointer) {
     EXPECT_EQ(h.CountMap(gdi::kBlack, 0, 0, 400, 400), 16 * 16);
     EXPECT_EQ(h.Map(100, 100), gdi::kBlack);
     zk::g_patternLibrary.m_brushes[10] = saved;
+}
+
+// Whatever a tool does at any zoom, the parts of the window it asks to repaint are enough: after
+// every step of a gesture the window, repainted only there, looks as a repaint of the whole
+// window would. Far out a map pixel is a sixty-fourth of a window pixel, and a mark's or a
+// stroke's box can round to nothing.
+TEST(MapViewZoom, AtEveryZoomWhatAToolRepaintsIsWhatAWholeRepaintShows) {
+    struct Points {
+        float zoom;
+        std::vector<QPoint> path;  // the press, two moves with the button held, a move after
+    };
+    // At 1/64 a 2000 x 1300 map covers only 31 x 20 window pixels.
+    const Points zooms[] = {
+        {1.0f / 64, {{5, 5}, {25, 15}, {28, 6}, {10, 18}}},
+        {1.0f / 8, {{20, 20}, {150, 120}, {250, 40}, {60, 170}}},
+        {1.0f, {{20, 20}, {150, 120}, {250, 40}, {60, 170}}},
+        {32.0f, {{20, 20}, {150, 120}, {250, 40}, {60, 170}}},
+    };
+    // A symbol that shows.
+    const gdi::Bitmap saved = zk::g_patternLibrary.m_symbols[0];
+    zk::g_patternLibrary.m_symbols[0] = gdi::Bitmap(16, 16, 32, gdi::kBlack);
+    for (int kind = zk::kTilesTool; kind <= zk::kLinesTool; ++kind)
+        for (const Points& z : zooms) {
+            ViewHarness h;
+            h.doc.SetUndoCheck(nullptr);  // a whole copy at every press: not what is tested here
+            h.doc.NewMap(2000, 1300);
+            h.view->m_textTool.m_askText = [](std::string& text, gdi::LogFont&) {
+                text = "Ab";
+                return true;
+            };
+            h.Select(kind);
+            h.ZoomTo(z.zoom, z.zoom > 1 ? 50000 : 0, z.zoom > 1 ? 30000 : 0);
+            const std::vector<QPoint>& p = z.path;
+            int step = 0;
+            const auto expectRepainted = [&] {
+                QApplication::processEvents();
+                const gdi::Bitmap repainted = h.view->WindowPicture();
+                h.Paint();
+                QApplication::processEvents();
+                EXPECT_TRUE(zk_test::SamePixels(h.view->WindowPicture(), repainted))
+                    << "tool " << kind << " at zoom " << z.zoom << ", step " << step;
+                ++step;
+            };
+            h.Move(p[0].x(), p[0].y());
+            h.Paint();
+            expectRepainted();
+            h.Press(p[0].x(), p[0].y());
+            expectRepainted();
+            h.Move(p[1].x(), p[1].y(), Qt::LeftButton);
+            expectRepainted();
+            h.Move(p[2].x(), p[2].y(), Qt::LeftButton);
+            expectRepainted();
+            h.Release(p[2].x(), p[2].y());
+            expectRepainted();
+            h.Move(p[3].x(), p[3].y());
+            expectRepainted();
+        }
+    zk::g_patternLibrary.m_symbols[0] = saved;
 }
 
 }  // namespace
