@@ -41,7 +41,9 @@ bool Fail(std::string* why, std::string text) {
 }  // namespace
 
 CZKDoc::CZKDoc() {
-    m_bitmap.SetWatcher(&m_undo);
+    m_watchers.Add(&m_undo);
+    m_watchers.Add(&m_reduced);
+    m_bitmap.SetWatcher(&m_watchers);
 }
 
 bool CZKDoc::OnNewDocument() {
@@ -84,6 +86,7 @@ void CZKDoc::ReplaceMap(gdi::Bitmap map, MapChange change) {
     m_bitmap = std::move(map);
     m_width = m_bitmap.Width();
     m_height = m_bitmap.Height();
+    RefreshReducedCopies();
     if (change == MapChange::NewHistory)
         OpenRecord();
     // A map of its own matches its file (or has none yet); a changed one is unsaved work.
@@ -109,6 +112,7 @@ void CZKDoc::OnEditUndo() {
         before = m_bitmap;
     }
     m_undo.SwapWith(m_bitmap);
+    RefreshReducedCopies();
     if (m_undoCheck) {
         if (!(m_bitmap == m_undoCheckCopy))
             m_undoCheck("undo did not bring back the map as it was at the last press");
@@ -133,7 +137,14 @@ bool CZKDoc::Resize(int width, int height, std::string* why) {
     return true;
 }
 
+void CZKDoc::RefreshReducedCopies() {
+    m_reduced.MapReplaced(m_bitmap);
+}
+
 bool CZKDoc::OnOpenDocument(const std::string& path, std::string* why) {
+    // The copies are made again from whatever map is shown next; their memory is better spent
+    // on the picture being read.
+    m_reduced.Reset(m_bitmap);
     gdi::Bitmap map;
     BitmapError error;
     if (!ReadBitmapFile(path, map, &error))

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "doc/map_watchers.h"
+#include "doc/reduced_copies.h"
 #include "doc/undo_record.h"
 #include "gdi/bitmap.h"
 
@@ -26,7 +28,7 @@ class CZKDoc {
     // The title of a map that has no file yet, at start-up as after New.
     static constexpr const char* kUntitledTitle = "Bez názvu";
     CZKDoc();
-    // The map's watcher is this document's own record.
+    // The map's watchers are this document's own record and copies.
     CZKDoc(const CZKDoc&) = delete;
     CZKDoc& operator=(const CZKDoc&) = delete;
 
@@ -78,8 +80,16 @@ class CZKDoc {
     void RemoveView(DocListener* view);
     void UpdateAllViews(int hint);
 
+    // The map shrunk by 2^level (ReducedCopies::LevelFor names the level for a zoom), up to date
+    // over `area` in that level's pixels; null when there is no memory for it. For reading.
+    gdi::Bitmap* ReducedMap(int level, const gdi::Rect& area) {
+        return m_reduced.Level(m_bitmap, level, area);
+    }
+    const ReducedCopies& GetReducedCopies() const { return m_reduced; }
+
     // The map. Writers announce what they change (Bitmap::AboutToChange; the drawing layer and
-    // SetPixel do), so that the undo record can keep the old pixels first.
+    // SetPixel do), so that the undo record can keep the old pixels first and the reduced copies
+    // know what to bring up to date.
     gdi::Bitmap m_bitmap;
     int m_width = kDefaultWidth;
     int m_height = kDefaultHeight;
@@ -96,8 +106,14 @@ class CZKDoc {
     void SetPathName(const std::string& path);
     // A new record whose state is the map as it is (after New and Open, where both agree).
     void OpenRecord();
+    // After every change of the map that was not announced pixel by pixel (a new picture, an
+    // undo): the reduced copies are rebuilt wherever they are shown next.
+    void RefreshReducedCopies();
 
     UndoRecord m_undo;
+    ReducedCopies m_reduced;
+    // The map's one watcher, telling the undo record and the reduced copies.
+    MapWatchers m_watchers;
     std::function<void(const std::string&)> m_undoCheck;
     gdi::Bitmap m_undoCheckCopy;
 

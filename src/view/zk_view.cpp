@@ -277,8 +277,6 @@ bool CZKView::ApplySettings(int grid, int overgrid, int width, int height, std::
 }
 
 void CZKView::OnDraw(const gdi::Rect& clip) {
-    const int w = m_window.Width();
-    const int h = m_window.Height();
     const gdi::Point scroll = ScrollPos();
 
     // Logical coordinates are the zoomed map's; the window shows them from the scroll position.
@@ -299,12 +297,34 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
     if (m_pTool == &m_selectTool && m_selectTool.ShowsAChange())
         MarkModified();
 
-    // The copy covers the whole map pixels the window shows (see map_window.h), from the first
-    // one the scroll position cuts into; the clip keeps it to the window.
-    const MapSpan cols = VisibleMapSpan(scroll.x, w, ToolSettings::zoom);
-    const MapSpan rows = VisibleMapSpan(scroll.y, h, ToolSettings::zoom);
+    // Zoomed out by 4 or more, the picture comes from the map's reduced copy for the zoom, which
+    // holds the AND of each block the window shows as one pixel: the same picture as shrinking
+    // the map itself, at the cost of the window's pixels.
+    const float zoom = ToolSettings::zoom;
+    int level = ReducedCopies::LevelFor(zoom);
+    // The copy covers the whole source pixels the painted part shows (see map_window.h), from
+    // the first one its edge cuts into; the clip keeps it to that part.
+    const auto spans = [&](int lvl, MapSpan& cols, MapSpan& rows) {
+        const float z = std::ldexp(zoom, lvl);
+        cols = VisibleMapSpan(scroll.x + clip.left, clip.Width(), z);
+        rows = VisibleMapSpan(scroll.y + clip.top, clip.Height(), z);
+    };
+    MapSpan cols, rows;
+    spans(level, cols, rows);
+    gdi::Bitmap* source = &m_doc->m_bitmap;
+    if (level > 0) {
+        gdi::Bitmap* reduced = m_doc->ReducedMap(
+            level, {cols.map, rows.map, cols.map + cols.mapSize, rows.map + rows.mapSize});
+        if (reduced) {
+            source = reduced;
+        } else {  // no memory for the copy: the map shrinks as it always did
+            level = 0;
+            spans(level, cols, rows);
+        }
+    }
     // Source pixels beyond the map are not read: the window there keeps its grey.
-    pDC.StretchBlt(cols.window, rows.window, cols.windowSize, rows.windowSize, offscreen, cols.map,
+    const gdi::DC sourceDC(source);
+    pDC.StretchBlt(cols.window, rows.window, cols.windowSize, rows.windowSize, sourceDC, cols.map,
                    rows.map, cols.mapSize, rows.mapSize, gdi::Rop::SrcCopy);
 
     if (m_gridOn) {

@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -144,6 +146,35 @@ class ViewHarness : public ViewMouse {
                 n += Window(x, y) == c;
         return n;
     }
+    // What window pixel (x, y) must show, worked out from the map alone: the map pixel the
+    // pointer names there when the map is enlarged, the AND of its whole block when it is shrunk
+    // (grey where the block is not whole), light grey beyond the map. Grid dots and tool marks
+    // are not in it: for a view with no tool and the grid off.
+    gdi::Color ExpectedWindow(int x, int y) const {
+        const double zoom = zk::ToolSettings::zoom;
+        const int k = zoom < 1 ? static_cast<int>(1 / zoom) : 1;
+        const std::int64_t wx = x + view->horizontalScrollBar()->value();
+        const std::int64_t wy = y + view->verticalScrollBar()->value();
+        const auto mx = static_cast<std::int64_t>(std::floor(static_cast<double>(wx) / zoom));
+        const auto my = static_cast<std::int64_t>(std::floor(static_cast<double>(wy) / zoom));
+        if (mx < 0 || my < 0 || mx + k > doc.m_bitmap.Width() || my + k > doc.m_bitmap.Height())
+            return zk::CZKView::kOutsideColor;
+        gdi::Color expected = 0xFFFFFF;
+        for (int j = 0; j < k; ++j)
+            for (int i = 0; i < k; ++i)
+                expected &= Map(static_cast<int>(mx) + i, static_cast<int>(my) + j);
+        return expected;
+    }
+    // The whole window as ExpectedWindow says it must look, to hold against the last paint.
+    gdi::Bitmap ExpectedWindowPicture() const {
+        const gdi::Bitmap& window = view->WindowPicture();
+        gdi::Bitmap expected(window.Width(), window.Height());
+        for (int y = 0; y < window.Height(); ++y)
+            for (int x = 0; x < window.Width(); ++x)
+                expected.SetPixel(x, y, ExpectedWindow(x, y));
+        return expected;
+    }
+
     // Number of map pixels outside the given parts that are not as in `before`: what a tool
     // changed where it had no business, when a picture shows only the parts.
     int ChangedOutside(const gdi::Bitmap& before, std::initializer_list<gdi::Rect> parts) const {
