@@ -132,6 +132,69 @@ TEST(MapViewZoom, ADragGoingOnWhileTheWheelZoomsStampsOnlyUnderThePointer) {
     zk::g_patternLibrary.m_brushes[10] = saved;
 }
 
+// "Celá mapa": the largest step at which the whole map shows without scroll bars, or the
+// smallest step when none does. "Skutečná velikost": zoom 1 around the window's centre.
+TEST(MapViewZoom, FitShowsTheWholeMapAndActualSizeKeepsTheCentre) {
+    struct FitCase {
+        int mapW, mapH, windowW, windowH;
+        float zoomBefore;
+        float fit;
+    };
+    const FitCase fits[] = {
+        {672, 944, 300, 200, 1, 0.125f},
+        {672, 944, 300, 200, 32, 0.125f},
+        {4000, 300, 300, 200, 1, 1.0f / 16},
+        {20, 10, 300, 200, 1, 8},
+        {5, 5, 300, 200, 1.0f / 64, 32},
+        {300, 200, 300, 200, 0.5f, 1},
+        {301, 200, 300, 200, 1, 0.5f},
+        {3000, 2100, 1000, 700, 4, 0.25f},
+        // Too wide even at 1/64: the smallest step, still scrolling.
+        {40000, 100, 300, 200, 1, 1.0f / 64},
+    };
+    for (const FitCase& c : fits) {
+        ViewHarness h(c.windowW, c.windowH);
+        h.view->m_gridOn = 0;
+        h.doc.NewMap(c.mapW, c.mapH);
+        h.ZoomTo(c.zoomBefore, 10000, 10000);
+        h.view->OnZoomFit();
+        const std::string what = std::to_string(c.mapW) + " x " + std::to_string(c.mapH) + " in " +
+                                 std::to_string(c.windowW) + " x " + std::to_string(c.windowH);
+        EXPECT_EQ(ToolSettings::zoom, c.fit) << what;
+        const bool fitsAtAll = c.fit > ToolSettings::kMinZoom || c.mapW / 64 <= c.windowW;
+        if (fitsAtAll) {
+            EXPECT_EQ(h.view->horizontalScrollBar()->maximum(), 0) << what;
+            EXPECT_EQ(h.view->verticalScrollBar()->maximum(), 0) << what;
+            EXPECT_EQ(h.view->viewport()->size(), QSize(c.windowW, c.windowH)) << what;
+        }
+    }
+
+    struct ActualCase {
+        float zoom;
+        int scrollX, scrollY;
+    };
+    // A 2000 x 1500 map in a 300 x 200 window, from far out, close up and the largest step.
+    const ActualCase actuals[] = {
+        {0.25f, 10, 30}, {0.5f, 100, 200}, {4, 1000, 2000}, {32, 10000, 20000}, {1, 50, 60}};
+    for (const ActualCase& c : actuals) {
+        ViewHarness h;
+        h.view->m_gridOn = 0;
+        h.doc.NewMap(2000, 1500);
+        h.ZoomTo(c.zoom, c.scrollX, c.scrollY);
+        const QPoint centre = h.view->viewport()->rect().center();
+        const gdi::Point before = h.view->WindowToMap(centre.x(), centre.y());
+        h.view->OnZoomActual();
+        EXPECT_EQ(ToolSettings::zoom, 1.0f) << c.zoom;
+        // Far out the centre's window pixel covers several map pixels: it now shows the first.
+        const gdi::Point after = h.view->WindowToMap(centre.x(), centre.y());
+        const int spread = c.zoom < 1 ? static_cast<int>(1 / c.zoom) : 1;
+        EXPECT_GE(after.x, before.x) << c.zoom;
+        EXPECT_LT(after.x, before.x + spread) << c.zoom;
+        EXPECT_GE(after.y, before.y) << c.zoom;
+        EXPECT_LT(after.y, before.y + spread) << c.zoom;
+    }
+}
+
 // Whatever a tool does at any zoom, the parts of the window it asks to repaint are enough: after
 // every step of a gesture the window, repainted only there, looks as a repaint of the whole
 // window would. Far out a map pixel is a sixty-fourth of a window pixel, and a mark's or a
