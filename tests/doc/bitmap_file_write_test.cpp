@@ -325,11 +325,20 @@ TEST(BitmapFileWrite, MonochromeReadsBackAsDisplayFormatBlackAndWhite) {
 
 TEST(BitmapFileWrite, BitmapToDibIsTheFileWithoutItsFileHeader) {
     TempDir dir;
-    gdi::Bitmap bmp(5, 3, 32, 0x123456);
-    const Bytes f = WriteAndLoad(dir, bmp);
-    const auto dib = zk::BitmapToDib(bmp);
-    ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes(f.begin() + 14, f.end()), *dib);
+    // A small one, and one whose rows the writer writes in several bands (odd width: padding).
+    gdi::Bitmap large(3001, 1600, 32, gdi::kWhite);
+    for (int y = 0; y < large.Height(); ++y)
+        for (int x = 0; x < large.Width(); ++x)
+            if ((x ^ y) % 7 == 0)
+                large.SetPixel(x, y, (x + y) % 3 ? gdi::kBlack : 0x808080);
+    for (const gdi::Bitmap& bmp : {gdi::Bitmap(5, 3, 32, 0x123456), large}) {
+        const Bytes f = WriteAndLoad(dir, bmp);
+        const auto dib = zk::BitmapToDib(bmp);
+        ASSERT_TRUE(dib);
+        ASSERT_EQ(f.size(), 14 + dib->size());
+        EXPECT_TRUE(Bytes(f.begin() + 14, f.end()) == *dib) << bmp.Width() << " x " << bmp.Height();
+        EXPECT_EQ(zk_test::Le32(f, 2), f.size());
+    }
 
     zk::BitmapError error;
     EXPECT_FALSE(zk::BitmapToDib(gdi::Bitmap(), &error));
@@ -419,29 +428,37 @@ TEST(BitmapFileWrite, ReadOnlyFolderFailsAndLeavesTheOldFile) {
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});
 }
 
-// The disk filling up mid-write, played by a file-size limit (which binds root too).
+// The disk filling up mid-write, played by a file-size limit (which binds root too): in the
+// first band of rows, and after several bands have gone to the file.
 TEST(BitmapFileWrite, WriteThatRunsOutOfSpaceLeavesTheOldFile) {
-    TempDir dir;
-    const fs::path p = dir / "map.bmp";
-    const Bytes old(3000, 0x5A);
-    zk_test::WriteFileBytes(p, old);
+    const struct {
+        int w, h;
+        rlim_t limit;
+    } cases[] = {{200, 200, 4096}, {3000, 4000, 9u << 20}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        TempDir dir;
+        const fs::path p = dir / "map.bmp";
+        const Bytes old(3000, 0x5A);
+        zk_test::WriteFileBytes(p, old);
 
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    zk::BitmapError error;
-    const bool ok = zk::WriteBitmapFile(p, gdi::Bitmap(200, 200), &error);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
+        rlimit saved{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = c.limit;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        zk::BitmapError error;
+        const bool ok = zk::WriteBitmapFile(p, gdi::Bitmap(c.w, c.h), &error);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, savedHandler);
 
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(error.code, zk::BitmapErrorCode::CannotWrite);
-    EXPECT_EQ(error.message.rfind("cannot write file: ", 0), 0u) << error.message;
-    EXPECT_EQ(zk_test::ReadFileBytes(p), old);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(error.code, zk::BitmapErrorCode::CannotWrite);
+        EXPECT_EQ(error.message.rfind("cannot write file: ", 0), 0u) << error.message;
+        EXPECT_EQ(zk_test::ReadFileBytes(p), old);
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});
+    }
 }
 
 }  // namespace
