@@ -333,9 +333,13 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
         const gdi::Rect logical = clip.Offset(scroll.x, scroll.y);
         const std::vector<int> xs = GridDotPositions(logical.left, logical.right, m_doc->m_width);
         const std::vector<int> ys = GridDotPositions(logical.top, logical.bottom, m_doc->m_height);
-        for (const int y : ys)
+        // Zoomed out a dot can stand on every fourth pixel of every fourth row: they are set
+        // straight into the window's rows, all of them inside the painted part.
+        for (const int y : ys) {
+            gdi::Color* row = m_window.Row(y - scroll.y);
             for (const int x : xs)
-                pDC.SetPixelV(x, y, kGridDotColor);
+                row[x - scroll.x] = kGridDotColor;
+        }
     }
 
     if (m_pTool) {
