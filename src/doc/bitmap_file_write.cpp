@@ -1,5 +1,6 @@
 // Writing: a bitmap becomes a packed DIB with a colour table, and a file through AtomicFile.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -34,9 +35,9 @@ DibShape ShapeOf(const gdi::Bitmap& bitmap) {
     return s;
 }
 
-// The 40-byte info header and the colour table (`colors`, for an 8-bit file), into `out`.
-void EncodeHeader(const gdi::Bitmap& bitmap, const DibShape& s, const ColorTable* colors,
-                  std::uint8_t* out) {
+// The 40-byte info header and the colour table (`entries`, for an 8-bit file), into `out`.
+void EncodeHeader(const gdi::Bitmap& bitmap, const DibShape& s,
+                  const std::array<gdi::Color, ColorTable::kSize>* entries, std::uint8_t* out) {
     Put32(out + 0, kInfoHeaderSize);
     Put32(out + 4, static_cast<std::uint32_t>(bitmap.Width()));
     Put32(out + 8, static_cast<std::uint32_t>(bitmap.Height()));
@@ -47,9 +48,9 @@ void EncodeHeader(const gdi::Bitmap& bitmap, const DibShape& s, const ColorTable
     std::memset(out + 24, 0, 16);  // resolutions, colours used, colours important
 
     std::uint8_t* table = out + kInfoHeaderSize;
-    if (colors) {
+    if (entries) {
         for (int i = 0; i < ColorTable::kSize; ++i)
-            Put32(table + 4 * i, colors->Entries()[i]);  // B, G, R, 0
+            Put32(table + 4 * i, (*entries)[static_cast<std::size_t>(i)]);  // B, G, R, 0
     } else {
         Put32(table, gdi::kBlack);
         Put32(table + 4, gdi::kWhite);
@@ -107,7 +108,7 @@ std::optional<std::vector<std::uint8_t>> BitmapToDib(const gdi::Bitmap& bitmap,
     }
     const std::optional<ColorTable> colors = TableOf(bitmap, shape);
     const ColorTable* table = colors ? &*colors : nullptr;
-    EncodeHeader(bitmap, shape, table, dib.data());
+    EncodeHeader(bitmap, shape, table ? &table->Entries() : nullptr, dib.data());
     EncodeRows(bitmap, shape, table, 0, bitmap.Height(),
                dib.data() + kInfoHeaderSize + 4 * std::uint64_t{shape.colors});
     return dib;
@@ -138,26 +139,58 @@ bool WriteBitmapFile(const std::filesystem::path& path, const gdi::Bitmap& bitma
     Put32(h + 2, static_cast<std::uint32_t>(fileSize));
     Put32(h + 6, 0);  // two reserved words
     Put32(h + 10, static_cast<std::uint32_t>(headerBytes));
+
+    // Each band of rows is encoded, then written before the next is made. `encode` makes the
+    // file's rows [r, r + n) in `band`, or gives up.
+    const auto produce = [&](const auto& encode) {
+        return [&](const AtomicFile::Writer& write) {
+            if (!write(head))
+                return false;
+            for (int r = 0; r < bitmap.Height(); r += bandRows) {
+                const int n = std::min(bandRows, bitmap.Height() - r);
+                if (!encode(r, n) || !write({band.data(), static_cast<std::size_t>(shape.stride) *
+                                                              static_cast<std::size_t>(n)}))
+                    return false;
+            }
+            return true;
+        };
+    };
+    const auto written = [&](const auto& encode) {
+        std::string why;
+        if (AtomicFile::Replace(path, produce(encode), &why, "the rows could not be made"))
+            return true;
+        Fail(error, BitmapErrorCode::CannotWrite, why);
+        return false;
+    };
+
+    if (shape.bpp == 8) {
+        // Most maps hold only colours of the default table, and then the table is the default
+        // one: the rows are indexed as they are written, in one pass over the map. The first
+        // colour of another kind starts the writing over with a table made from the whole map.
+        bool allDefault = true;
+        EncodeHeader(bitmap, shape, &ColorTable::Default(), h + kFileHeaderSize);
+        const auto indexDefault = [&](int r, int n) {
+            for (int i = 0; i < n; ++i) {
+                std::uint8_t* dst = band.data() + static_cast<std::size_t>(i) * shape.stride;
+                if (!ColorTable::IndexRowIfDefault(bitmap.Row(bitmap.Height() - 1 - (r + i)), dst,
+                                                   bitmap.Width()))
+                    return allDefault = false;
+                std::memset(dst + bitmap.Width(), 0, shape.stride - bitmap.Width());
+            }
+            return true;
+        };
+        if (written(indexDefault))
+            return true;
+        if (allDefault)
+            return false;
+    }
     const std::optional<ColorTable> colors = TableOf(bitmap, shape);
     const ColorTable* table = colors ? &*colors : nullptr;
-    EncodeHeader(bitmap, shape, table, h + kFileHeaderSize);
-
-    // The rows are encoded a band at a time, each written before the next is made.
-    const auto produce = [&](const AtomicFile::Writer& write) {
-        if (!write(head))
-            return false;
-        for (int r = 0; r < bitmap.Height(); r += bandRows) {
-            const int n = std::min(bandRows, bitmap.Height() - r);
-            EncodeRows(bitmap, shape, table, r, n, band.data());
-            if (!write({band.data(), static_cast<std::size_t>(shape.stride) * n}))
-                return false;
-        }
+    EncodeHeader(bitmap, shape, table ? &table->Entries() : nullptr, h + kFileHeaderSize);
+    return written([&](int r, int n) {
+        EncodeRows(bitmap, shape, table, r, n, band.data());
         return true;
-    };
-    std::string why;
-    if (!AtomicFile::Replace(path, produce, &why, "the rows could not be written"))
-        return Fail(error, BitmapErrorCode::CannotWrite, why);
-    return true;
+    });
 }
 
 }  // namespace zk

@@ -14,6 +14,7 @@
 
 #include "doc/bitmap_file.h"
 #include "doc/bitmap_file_test_support.h"
+#include "doc/color_table.h"
 #include "support/picture.h"
 #include "support/temp_dir.h"
 
@@ -323,22 +324,67 @@ TEST(BitmapFileWrite, MonochromeReadsBackAsDisplayFormatBlackAndWhite) {
             EXPECT_EQ(back.GetPixel(x, y), mono.GetPixel(x, y));
 }
 
+// A row of the default table's own colours indexes as the table of a bitmap of them does; one
+// other colour anywhere in it, however near an entry, says so.
+TEST(BitmapFileWrite, RowsOfDefaultColoursIndexAsTheirTableDoes) {
+    const auto& table = zk::ColorTable::Default();
+    std::vector<gdi::Color> every(table.begin(), table.end());
+    std::reverse(every.begin() + 100, every.end());
+    const struct {
+        const char* what;
+        std::vector<gdi::Color> row;
+        bool isDefault;
+    } cases[] = {
+        {"every entry", every, true},
+        {"black and white", {0, 0xFFFFFF, 0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0, 0, 0xFFFFFF}, true},
+        {"grey beside grey", {0x808080, 0x808081, 0x808080}, false},
+        {"one of its own, last", std::vector<gdi::Color>(20, 0xC0C0C0), false},
+    };
+    for (auto c : cases) {
+        if (std::string(c.what) == "one of its own, last")
+            c.row.back() = 0x123457;
+        gdi::Bitmap bmp(static_cast<int>(c.row.size()), 1);
+        for (std::size_t x = 0; x < c.row.size(); ++x)
+            bmp.SetPixel(static_cast<int>(x), 0, c.row[x]);
+        std::vector<std::uint8_t> got(c.row.size()), want(c.row.size());
+        EXPECT_EQ(zk::ColorTable::IndexRowIfDefault(bmp.Row(0), got.data(), bmp.Width()),
+                  c.isDefault)
+            << c.what;
+        const zk::ColorTable own(bmp);
+        EXPECT_EQ(own.IsDefault() && own.IsExact(), c.isDefault) << c.what;
+        if (c.isDefault) {
+            own.IndexRow(bmp.Row(0), want.data(), bmp.Width());
+            EXPECT_EQ(got, want) << c.what;
+        }
+    }
+}
+
 TEST(BitmapFileWrite, BitmapToDibIsTheFileWithoutItsFileHeader) {
     TempDir dir;
-    // A small one, and one whose rows the writer writes in several bands (odd width: padding).
+    // A small one, and ones whose rows the writer writes in several bands (odd width: padding):
+    // colours of the default table only, which it indexes as it writes, and the same with one
+    // colour of its own in the top row, the last the file holds, which makes it start over.
     gdi::Bitmap large(3001, 1600, 32, gdi::kWhite);
     for (int y = 0; y < large.Height(); ++y)
         for (int x = 0; x < large.Width(); ++x)
             if ((x ^ y) % 7 == 0)
                 large.SetPixel(x, y, (x + y) % 3 ? gdi::kBlack : 0x808080);
-    for (const gdi::Bitmap& bmp : {gdi::Bitmap(5, 3, 32, 0x123456), large}) {
+    gdi::Bitmap ownColour = large;
+    ownColour.SetPixel(2999, 0, 0x123457);
+    for (const gdi::Bitmap& bmp : {gdi::Bitmap(5, 3, 32, 0x123456), large, ownColour}) {
         const Bytes f = WriteAndLoad(dir, bmp);
         const auto dib = zk::BitmapToDib(bmp);
         ASSERT_TRUE(dib);
         ASSERT_EQ(f.size(), 14 + dib->size());
         EXPECT_TRUE(Bytes(f.begin() + 14, f.end()) == *dib) << bmp.Width() << " x " << bmp.Height();
         EXPECT_EQ(zk_test::Le32(f, 2), f.size());
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.bmp"}) << "a temporary was left";
     }
+    // The colour of its own is kept exactly, through a table made for it.
+    gdi::Bitmap back;
+    ASSERT_TRUE(zk::ReadBitmapFile(dir / "out.bmp", back));
+    EXPECT_EQ(back.GetPixel(2999, 0), 0x123457u);
+    EXPECT_EQ(back.GetPixel(1, 1), gdi::kBlack);
 
     zk::BitmapError error;
     EXPECT_FALSE(zk::BitmapToDib(gdi::Bitmap(), &error));
