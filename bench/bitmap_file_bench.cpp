@@ -22,9 +22,9 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include "bench_figures.h"
 #include "doc/bitmap_file.h"
 #include "recovery_bench.h"
-#include "undo_bench.h"
 
 namespace {
 
@@ -326,6 +326,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
               "BM_WriteFile_Ours_Exact200/real_time", "BM_WriteFile_Ours/real_time");
         zk_bench::PrintUndoFigures(m_seconds);
         zk_bench::PrintRecoveryFigures(m_seconds);
+        zk_bench::PrintPaintFigures(m_seconds);
+        zk_bench::PrintMapFileFigures(m_seconds);
     }
 
   private:

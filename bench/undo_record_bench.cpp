@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "bench_figures.h"
 #include "doc/bitmap_file.h"
 #include "doc/zk_doc.h"
 #include "gdi/dc.h"
-#include "undo_bench.h"
 
 namespace {
 

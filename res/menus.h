@@ -71,6 +71,9 @@ inline constexpr MenuEntry kMainMenu[] = {
     kSeparator,
     Item(ID_VIEW_ZOOMIN, "Přiblížit", "+"),
     Item(ID_VIEW_ZOOMOUT, "Oddálit", "-"),
+    // Fit in window and actual size, on GIMP's keys.
+    Item(ID_VIEW_ZOOMFIT, "Celá mapa", "Ctrl+Shift+J"),
+    Item(ID_VIEW_ZOOMACTUAL, "Skutečná velikost", "1"),
     kSeparator,
     Item(ID_VIEW_GRID, "&Mřížka", "Ctrl+G"),
     kEnd,
@@ -135,6 +138,9 @@ inline constexpr Accelerator kAccelerators[] = {
     {"Ctrl+G", QKeyCombination(Qt::ControlModifier, Qt::Key_G), ID_VIEW_GRID},
     {"+", QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus), ID_VIEW_ZOOMIN},
     {"-", QKeyCombination(Qt::KeypadModifier, Qt::Key_Minus), ID_VIEW_ZOOMOUT},
+    {"Ctrl+Shift+J", QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_J),
+     ID_VIEW_ZOOMFIT},
+    {"1", QKeyCombination(Qt::NoModifier, Qt::Key_1), ID_VIEW_ZOOMACTUAL},
     {"PageUp", QKeyCombination(Qt::NoModifier, Qt::Key_PageUp), ID_GRID_LARGER},
     {"PageDown", QKeyCombination(Qt::NoModifier, Qt::Key_PageDown), ID_GRID_SMALLER},
     {"F1", QKeyCombination(Qt::NoModifier, Qt::Key_F1), ID_HELP_INDEX},
@@ -152,6 +158,7 @@ inline constexpr Accelerator kAccelerators[] = {
 };
 
 // The bars' buttons in order; 0 is a separator.
+// clang-format off
 inline constexpr int kMainToolBar[] = {ID_FILE_NEW,
                                        ID_FILE_OPEN,
                                        ID_FILE_SAVE,
@@ -167,12 +174,14 @@ inline constexpr int kMainToolBar[] = {ID_FILE_NEW,
                                        0,
                                        ID_VIEW_ZOOMIN,
                                        ID_VIEW_ZOOMOUT,
+                                       ID_VIEW_ZOOMFIT,
                                        0,
                                        ID_VIEW_GRID,
                                        ID_GRID_SMALLER,
                                        ID_GRID_LARGER,
                                        0,
                                        ID_APP_ABOUT};
+// clang-format on
 inline constexpr int kToolPalette[] = {
     ID_TOOL_TILES,   ID_TOOL_GRIDTILES, ID_TOOL_FREEHAND, ID_TOOL_LINES,   ID_TOOL_RECTANGLE,
     ID_TOOL_ELLIPSE, ID_TOOL_POLYGON,   ID_TOOL_TEXT,     ID_TOOL_SYMBOLS, ID_TOOL_SELECT};

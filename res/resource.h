@@ -72,6 +72,8 @@ constexpr int ID_HELP_INDEX = 32841;
 constexpr int ID_VIEW_TOOLSBAR = 32842;
 constexpr int ID_VIEW_PATTERNBAR = 32843;
 constexpr int ID_VIEW_SIZEBAR = 32844;
+constexpr int ID_VIEW_ZOOMFIT = 32845;
+constexpr int ID_VIEW_ZOOMACTUAL = 32846;
 constexpr int ID_FILE_PRINT_SCALED = 32860;
 
 }  // namespace zk::res

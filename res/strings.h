@@ -45,6 +45,8 @@ inline constexpr CommandString kCommandStrings[] = {
     {32784, "Zapne nebo vypne mřížku\nMřížka"},
     {32786, "Přiblíží mapu\nPřiblížit"},
     {32787, "Oddálí mapu\nOddálit"},
+    {32845, "Zobrazí celou mapu v okně\nCelá mapa"},
+    {32846, "Zobrazí mapu ve skutečné velikosti\nSkutečná velikost"},
     {32795, "Žádná velikost\nŽádná"},
     {32796, "Malá velikost\nMalá"},
     {32797, "Střední velikost\nStřední"},

@@ -154,9 +154,20 @@ void CMainFrame::UpdateStatusPanes() {
         m_positionPane->clear();
         m_cellPane->clear();
     }
-    m_zoomPane->setText(
-        QStringLiteral("%1 %").arg(static_cast<double>(ToolSettings::zoom) * 100.0, 0, 'g', 4));
+    m_zoomPane->setText(ZoomText(ToolSettings::zoom));
     m_sizePane->setText(QString::fromUtf8("%1 × %2").arg(m_doc->m_width).arg(m_doc->m_height));
+}
+
+QString CMainFrame::ZoomText(float zoom) {
+    // Every step is a power of two from 1/64 up: its percentage ends within four decimals, so
+    // it is shown exactly rather than rounded to something that is not the zoom.
+    QString number = QString::number(static_cast<double>(zoom) * 100.0, 'f', 4);
+    while (number.endsWith(QLatin1Char('0')))
+        number.chop(1);
+    if (number.endsWith(QLatin1Char('.')))
+        number.chop(1);
+    number.replace(QLatin1Char('.'), QLatin1Char(','));
+    return number + QStringLiteral(" %");
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -206,6 +217,12 @@ void CMainFrame::OnCommand(int id) {
                 break;
             case ID_VIEW_ZOOMOUT:
                 m_view->OnZoomOut();
+                break;
+            case ID_VIEW_ZOOMFIT:
+                m_view->OnZoomFit();
+                break;
+            case ID_VIEW_ZOOMACTUAL:
+                m_view->OnZoomActual();
                 break;
             case ID_VIEW_GRID:
                 m_view->OnGrid();

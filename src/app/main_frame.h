@@ -90,6 +90,10 @@ class CMainFrame : public QMainWindow {
     // The map file a drop would open: the first local .bmp file among the dropped ones.
     static QString DroppedMap(const QMimeData* data);
 
+    // The zoom as the status bar shows it: the exact percentage with a decimal comma, "3200 %",
+    // "100 %", "12,5 %", "1,5625 %".
+    static QString ZoomText(float zoom);
+
     // Which size images the size bar shows, and which setting its buttons set, for a tool.
     static int SizeImageSet(int tool);
     static int& SizeField(int tool);

@@ -239,13 +239,19 @@ void CMainFrame::CreateStatusPanes() {
     // Where the pointer is on the map, its grid cell, the zoom and the map's size, before the
     // lock-key indicators. Each pane is as wide as its widest text, so none of them jumps.
     QStatusBar* status = statusBar();
-    const QString widest[] = {QStringLiteral("00000, 00000"), U("buňka 0000, 0000"),
-                              QStringLiteral("1250 %"), U("00000 × 00000")};
+    QStringList zooms;
+    for (float z = ToolSettings::kMinZoom; z <= ToolSettings::kMaxZoom; z *= 2)
+        zooms << ZoomText(z);
+    const QStringList widest[] = {
+        {QStringLiteral("00000, 00000")}, {U("buňka 0000, 0000")}, zooms, {U("00000 × 00000")}};
     QLabel** panes[] = {&m_positionPane, &m_cellPane, &m_zoomPane, &m_sizePane};
     for (int i = 0; i < 4; ++i) {
         auto* label = new QLabel(status);
         label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest[i]) + 8);
+        int width = 0;
+        for (const QString& text : widest[i])
+            width = std::max(width, label->fontMetrics().horizontalAdvance(text));
+        label->setMinimumWidth(width + 8);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         status->insertPermanentWidget(i, label);

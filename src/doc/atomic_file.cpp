@@ -125,6 +125,12 @@ int AtomicFile::RemoveLeftovers(const fs::path& folder) {
 
 bool AtomicFile::Replace(const fs::path& path, std::span<const std::uint8_t> data, std::string* why,
                          Temporary how) {
+    return Replace(
+        path, [data](const Writer& write) { return write(data); }, why, {}, how);
+}
+
+bool AtomicFile::Replace(const fs::path& path, const std::function<bool(const Writer&)>& produce,
+                         std::string* why, const std::string& givenUp, Temporary how) {
     // Replace what a symbolic link points at, not the link.
     fs::path target = path;
     std::error_code ec;
@@ -186,8 +192,23 @@ bool AtomicFile::Replace(const fs::path& path, std::span<const std::uint8_t> dat
         // Best effort: only a privileged user may give a file away.
         [[maybe_unused]] const int ignored = ::fchown(file.fd, old.st_uid, old.st_gid);
     }
-    if (::fchmod(file.fd, mode) != 0 || !WriteAll(file.fd, data.data(), data.size()) ||
-        ::fsync(file.fd) != 0)
+    if (::fchmod(file.fd, mode) != 0)
+        return abandon(errno);
+    int writeError = 0;
+    const Writer write = [&file, &writeError](std::span<const std::uint8_t> piece) {
+        if (writeError == 0 && !WriteAll(file.fd, piece.data(), piece.size()))
+            writeError = errno != 0 ? errno : EIO;
+        return writeError == 0;
+    };
+    if (!produce(write)) {
+        if (writeError != 0)
+            return abandon(writeError);
+        abandon(0);
+        if (why)
+            *why = "cannot write file: " + givenUp;
+        return false;
+    }
+    if (::fsync(file.fd) != 0)
         return abandon(errno);
     if (name.empty() && !LinkUnnamed(file.fd, dir, name)) {
         const int err = errno;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -29,6 +30,17 @@ class AtomicFile {
     // temporary is left, and `why` says what went wrong ("cannot write file: ...").
     static bool Replace(const std::filesystem::path& path, std::span<const std::uint8_t> data,
                         std::string* why = nullptr, Temporary how = Temporary::Unnamed);
+
+    // Appends bytes to the new content; false once writing has failed.
+    using Writer = std::function<bool(std::span<const std::uint8_t>)>;
+    // The same, with the content made piece by piece while it is written: `produce` hands each
+    // piece, in order, to the writer it is given, so the content never needs to be in memory
+    // whole. It returns false to give up (when a write failed, or it could not make the rest),
+    // and the target is then left as it was; `why` says what failed, or is "cannot write file:
+    // " + `givenUp` when the writes themselves did not.
+    static bool Replace(const std::filesystem::path& path,
+                        const std::function<bool(const Writer&)>& produce, std::string* why,
+                        const std::string& givenUp, Temporary how = Temporary::Unnamed);
 
     // Temporaries are named ".zk-tmp.<process id>.<6 characters>".
     static bool IsTemporaryName(const std::string& name);

@@ -13,12 +13,9 @@
 #include <new>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "doc/bitmap_file.h"
 #include "doc/dib_format.h"
+#include "doc/file_reader.h"
 
 namespace zk {
 
@@ -352,51 +349,95 @@ void DecodeRow(const DibLayout& l, const Color* pal, const MaskDecoder* masks,
     }
 }
 
-// Above this many bytes of decoded pixels the image cannot stay in the caches while it is
-// written, so its rows are better stored past them.
-constexpr std::uint64_t kStreamingBytes = std::uint64_t{16} << 20;
-
-// An 8-bit row written with non-temporal stores: the cache lines are not read before being
-// overwritten, which saves a third of the memory traffic of a large image.
-void DecodeRow8Streaming(const std::uint8_t* src, Color* dst, int w, const Color* pal) {
+// An 8-bit row two pixels per look-up, in a table of the colours of every pair of indices
+// (512 KiB, which stays in the second-level cache): a large picture decodes at about the speed it
+// is written.
+void DecodeRow8Pairs(const std::uint8_t* src, Color* dst, int w, const std::uint64_t* pairs,
+                     const Color* pal) {
     int x = 0;
-#if defined(__SSE2__)
-    for (; x < w && (reinterpret_cast<std::uintptr_t>(dst + x) & 15) != 0; ++x)
-        dst[x] = pal[src[x]];
-    for (; x + 4 <= w; x += 4) {
-        const __m128i v =
-            _mm_set_epi32(static_cast<int>(pal[src[x + 3]]), static_cast<int>(pal[src[x + 2]]),
-                          static_cast<int>(pal[src[x + 1]]), static_cast<int>(pal[src[x]]));
-        _mm_stream_si128(reinterpret_cast<__m128i*>(dst + x), v);
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; x + 4 <= w; x += 4) {
+            std::uint32_t k;
+            std::memcpy(&k, src + x, 4);
+            const std::uint64_t a = pairs[k & 0xFFFF], b = pairs[k >> 16];
+            std::memcpy(dst + x, &a, 8);
+            std::memcpy(dst + x + 2, &b, 8);
+        }
     }
-#endif
     for (; x < w; ++x)
         dst[x] = pal[src[x]];
 }
+
+// Run-length data held whole in memory (a DIB's): every byte of it is there to look at.
+class MemoryBytes {
+  public:
+    MemoryBytes(const std::uint8_t* p, const std::uint8_t* end) : m_p(p), m_end(end) {}
+    // Whether `n` more bytes are there, from Data() on.
+    bool Ensure(std::size_t n) { return static_cast<std::size_t>(m_end - m_p) >= n; }
+    const std::uint8_t* Data() const { return m_p; }
+    // Skips `n` bytes, or to the end when fewer are left.
+    void Skip(std::size_t n) { m_p += std::min(n, static_cast<std::size_t>(m_end - m_p)); }
+    // A failure of the source itself, rather than data that ends too soon: never, in memory.
+    bool Failed(BitmapError*) const { return false; }
+
+  private:
+    const std::uint8_t* m_p;
+    const std::uint8_t* m_end;
+};
+
+std::string ErrnoText(int err) {
+    return std::strerror(err);
+}
+
+bool Shrank(BitmapError* error) {
+    return Fail(error, BitmapErrorCode::Truncated, "file is truncated (it shrank while read)");
+}
+
+// Run-length data read from the file a band at a time.
+class FileBytes : public FileReader {
+  public:
+    using FileReader::FileReader;
+    // Whether the data ended because the file failed rather than the stream: then `error` says
+    // why.
+    bool Failed(BitmapError* error) const {
+        switch (GetFailure()) {
+            case Failure::None:
+                return false;
+            case Failure::Shrank:
+                return Shrank(error);
+            case Failure::ReadError:
+                return !Fail(error, BitmapErrorCode::CannotOpen,
+                             "cannot read file: " + ErrnoText(Errno()));
+        }
+        return false;
+    }
+};
 
 // Walks an RLE8 or RLE4 stream, drawing into `out` (all black on entry) when Draw is set.
 // Drawing starts at the bottom left; nothing is ever written outside the image: runs past the
 // right edge are clipped, and the stream ends once it has moved above the top row. The walk
 // without drawing checks the stream before the image is allocated, so a cut-off stream costs no
 // memory; both walks take the same path through the stream.
-template <bool Draw>
-bool WalkRle(const DibLayout& l, const Color* pal, const std::uint8_t* p, const std::uint8_t* end,
-             gdi::Bitmap* out, BitmapError* error) {
+template <bool Draw, class Bytes>
+bool WalkRle(const DibLayout& l, const Color* pal, Bytes& in, gdi::Bitmap* out,
+             BitmapError* error) {
     const bool rle4 = l.compression == kBiRle4;
     const int w = l.width;
     const int h = l.height;
     int x = 0;
     int y = 0;  // rows from the bottom
     const auto truncated = [&] {
+        if (in.Failed(error))
+            return false;
         return Fail(error, BitmapErrorCode::Truncated,
                     "file is truncated (run-length data ends before its end-of-bitmap code)");
     };
     while (true) {
-        if (end - p < 2)
+        if (!in.Ensure(2))
             return truncated();
-        const unsigned n = p[0];
-        const unsigned c = p[1];
-        p += 2;
+        const unsigned n = in.Data()[0];
+        const unsigned c = in.Data()[1];
+        in.Skip(2);
         if (n > 0) {
             if constexpr (Draw) {
                 const int count = std::min(static_cast<int>(n), w - x);
@@ -419,18 +460,19 @@ bool WalkRle(const DibLayout& l, const Color* pal, const std::uint8_t* p, const 
         } else if (c == 1) {  // end of bitmap
             return true;
         } else if (c == 2) {  // delta
-            if (end - p < 2)
+            if (!in.Ensure(2))
                 return truncated();
-            x = std::min(x + p[0], w);
-            y += p[1];
-            p += 2;
+            x = std::min(x + in.Data()[0], w);
+            y += in.Data()[1];
+            in.Skip(2);
             if (y >= h)
                 return true;
         } else {  // literal run, padded to a 16-bit boundary
-            const std::ptrdiff_t bytes = rle4 ? (c + 1) / 2 : c;
-            if (end - p < bytes)
+            const std::size_t bytes = rle4 ? (c + 1) / 2 : c;
+            if (!in.Ensure(bytes))
                 return truncated();
             if constexpr (Draw) {
+                const std::uint8_t* p = in.Data();
                 const int count = std::min(static_cast<int>(c), w - x);
                 Color* row = out->Row(h - 1 - y);
                 if (rle4) {
@@ -442,69 +484,71 @@ bool WalkRle(const DibLayout& l, const Color* pal, const std::uint8_t* p, const 
                 }
             }
             x = std::min(x + static_cast<int>(c), w);
-            p += std::min<std::ptrdiff_t>((bytes + 1) & ~std::ptrdiff_t{1}, end - p);
+            in.Skip((bytes + 1) & ~std::size_t{1});
         }
     }
 }
 
-// The parts of a DIB the decoder reads: the colour table entries there are (at most 256 are
-// read) and the pixel data, up to its end.
-struct DibParts {
-    const std::uint8_t* table = nullptr;
-    std::uint64_t tableCount = 0;
-    const std::uint8_t* pixels = nullptr;
-    const std::uint8_t* end = nullptr;
+// What turns pixel values into colours: every index reads a table of 256 entries, black past
+// the file's own, so that a pixel value past the table can neither read out of bounds nor cost a
+// check per pixel; and the masks of 16- and 32-bit pixels.
+struct PixelColours {
+    Color pal[256] = {};
+    std::optional<MaskDecoder> masks;
+    std::vector<std::uint64_t> pairs;  // for large 8-bit pictures: see DecodeRow8Pairs
+
+    PixelColours(const DibLayout& l, const std::uint8_t* table, std::uint64_t tableCount) {
+        if (l.bpp <= 8) {
+            const std::uint64_t n = std::min<std::uint64_t>(tableCount, 256);
+            const std::uint8_t* t = table;
+            for (std::uint64_t i = 0; i < n; ++i, t += l.entrySize)
+                pal[i] = gdi::RGB(t[2], t[1], t[0]);
+        }
+        if (l.useMasks)
+            masks.emplace(l.masks);
+        if (UsesPairs(l)) {
+            pairs.resize(std::size_t{1} << 16);
+            for (std::uint32_t k = 0; k < pairs.size(); ++k)
+                pairs[k] = pal[k & 255] | (std::uint64_t{pal[k >> 8]} << 32);
+        }
+    }
+    // The pair table pays for itself from a few million pixels on.
+    static bool UsesPairs(const DibLayout& l) {
+        return l.bpp == 8 && l.compression == kBiRgb &&
+               std::uint64_t(l.width) * std::uint64_t(l.height) >= (std::uint64_t{1} << 22);
+    }
 };
 
-// Decodes into `bitmap` (already emptied) the picture the header describes.
-bool Decode(const DibLayout& l, const DibParts& parts, gdi::Bitmap& bitmap, BitmapError* error) {
-    // Every index reads a table of 256 entries, black past the file's own, so that a pixel value
-    // past the table can neither read out of bounds nor cost a check per pixel.
-    Color pal[256] = {};
-    if (l.bpp <= 8) {
-        const std::uint64_t n = std::min<std::uint64_t>(parts.tableCount, 256);
-        const std::uint8_t* t = parts.table;
-        for (std::uint64_t i = 0; i < n; ++i, t += l.entrySize)
-            pal[i] = gdi::RGB(t[2], t[1], t[0]);
-    }
-    std::optional<MaskDecoder> masks;
-    if (l.useMasks)
-        masks.emplace(l.masks);
-
-    const std::uint8_t* pixels = parts.pixels;
-    const std::uint8_t* end = parts.end;
-    const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
-    if (rle && !WalkRle<false>(l, pal, pixels, end, nullptr, error))
-        return false;
-
-    gdi::Bitmap out;
+// The picture the header describes, or nothing when there is no memory for it: all black for
+// run-length data, which may skip pixels; not set yet for rows, which set every pixel.
+bool AllocateImage(const DibLayout& l, gdi::Bitmap& out, BitmapError* error) {
     try {
-        out = gdi::Bitmap(l.width, l.height, 32, gdi::kBlack);
+        if (l.compression == kBiRle8 || l.compression == kBiRle4)
+            out = gdi::Bitmap(l.width, l.height, 32, gdi::kBlack);
+        else
+            out = gdi::Bitmap(l.width, l.height, gdi::Bitmap::Unset{});
     } catch (const std::bad_alloc&) {
         return Fail(error, BitmapErrorCode::OutOfMemory,
                     "out of memory for a " + std::to_string(l.width) + " x " +
                         std::to_string(l.height) + " image");
     }
-
-    if (rle) {
-        WalkRle<true>(l, pal, pixels, end, &out, error);
-    } else {
-        const std::size_t stride = static_cast<std::size_t>(l.stride);
-        if (l.bpp == 8 && out.PixelCount() * sizeof(Color) >= kStreamingBytes) {
-            for (int r = 0; r < l.height; ++r)
-                DecodeRow8Streaming(pixels + r * stride, out.Row(l.topDown ? r : l.height - 1 - r),
-                                    l.width, pal);
-#if defined(__SSE2__)
-            _mm_sfence();  // the streamed stores are seen before the bitmap is handed over
-#endif
-        } else {
-            for (int r = 0; r < l.height; ++r)
-                DecodeRow(l, pal, masks ? &*masks : nullptr, pixels + r * stride,
-                          out.Row(l.topDown ? r : l.height - 1 - r));
-        }
-    }
-    bitmap = std::move(out);
     return true;
+}
+
+// Decodes `count` uncompressed rows from `src` (stride apart), the file's rows `first` on, into
+// `out`.
+void DecodeRows(const DibLayout& l, const PixelColours& colours, const std::uint8_t* src, int first,
+                int count, gdi::Bitmap& out) {
+    const auto stride = static_cast<std::size_t>(l.stride);
+    for (int i = 0; i < count; ++i) {
+        const int r = first + i;
+        Color* dst = out.Row(l.topDown ? r : l.height - 1 - r);
+        const std::uint8_t* row = src + static_cast<std::size_t>(i) * stride;
+        if (!colours.pairs.empty())
+            DecodeRow8Pairs(row, dst, l.width, colours.pairs.data(), colours.pal);
+        else
+            DecodeRow(l, colours.pal, colours.masks ? &*colours.masks : nullptr, row, dst);
+    }
 }
 
 // How much run-length data is read at most: as many bytes as the decoded picture takes, and
@@ -515,10 +559,6 @@ std::uint64_t RleLimit(const DibLayout& l) {
            (std::uint64_t{1} << 16);
 }
 
-std::string ErrnoText(int err) {
-    return std::strerror(err);
-}
-
 struct Fd {
     int fd = -1;
     ~Fd() {
@@ -526,24 +566,6 @@ struct Fd {
             ::close(fd);
     }
 };
-
-// Reads `n` bytes at `offset`; fewer only at the end of the file. -1 on an error.
-std::int64_t ReadAt(int fd, std::uint8_t* p, std::uint64_t n, std::uint64_t offset) {
-    std::uint64_t got = 0;
-    while (got < n) {
-        const ssize_t done = ::pread(fd, p + got, std::min<std::uint64_t>(n - got, 1u << 30),
-                                     static_cast<off_t>(offset + got));
-        if (done < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (done == 0)
-            break;
-        got += static_cast<std::uint64_t>(done);
-    }
-    return static_cast<std::int64_t>(got);
-}
 
 }  // namespace
 
@@ -592,9 +614,6 @@ bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, Bitm
     if (!LocatePixels(dibSize, l, hint, kFileHeaderSize, pixelOffset, tableCount, error))
         return false;
 
-    const auto shrank = [&] {
-        return Fail(error, BitmapErrorCode::Truncated, "file is truncated (it shrank while read)");
-    };
     std::vector<std::uint8_t> table;
     if (l.bpp <= 8) {
         tableCount = std::min<std::uint64_t>(tableCount, 256);
@@ -604,27 +623,44 @@ bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, Bitm
         if (n < 0)
             return cannotRead();
         if (static_cast<std::uint64_t>(n) < table.size())
-            return shrank();
+            return Shrank(error);
     }
+    const PixelColours colours(l, table.data(), tableCount);
+    const std::uint64_t pixelStart = kFileHeaderSize + pixelOffset;
 
-    const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
-    const std::uint64_t pixelBytes =
-        rle ? std::min(dibSize - pixelOffset, RleLimit(l)) : l.imageBytes;
-    std::unique_ptr<std::uint8_t[]> pixels;
-    try {
-        pixels = std::make_unique_for_overwrite<std::uint8_t[]>(
-            static_cast<std::size_t>(std::max<std::uint64_t>(pixelBytes, 1)));
-    } catch (const std::bad_alloc&) {
-        return Fail(error, BitmapErrorCode::OutOfMemory,
-                    "out of memory for " + std::to_string(pixelBytes) + " bytes of pixel data");
+    // The picture is decoded as the file is read, a band at a time: it is never held a second
+    // time as the file's bytes. It is handed over only once all of it has been read.
+    gdi::Bitmap out;
+    if (l.compression == kBiRle8 || l.compression == kBiRle4) {
+        const std::uint64_t length = std::min(dibSize - pixelOffset, RleLimit(l));
+        // The stream is walked once to check it, before the image's memory is taken, and once
+        // more to draw it.
+        FileBytes check(file.fd, pixelStart, length);
+        if (!WalkRle<false>(l, colours.pal, check, nullptr, error))
+            return false;
+        if (!AllocateImage(l, out, error))
+            return false;
+        FileBytes draw(file.fd, pixelStart, length);
+        if (!WalkRle<true>(l, colours.pal, draw, &out, error))
+            return false;
+    } else {
+        if (!AllocateImage(l, out, error))
+            return false;
+        const auto stride = static_cast<std::size_t>(l.stride);
+        const int bandRows = static_cast<int>(std::clamp<std::uint64_t>(
+            FileReader::kBandBytes / l.stride, 1, static_cast<std::uint64_t>(l.height)));
+        FileBytes rows(file.fd, pixelStart, l.imageBytes);
+        for (int r = 0; r < l.height; r += bandRows) {
+            const int n = std::min(bandRows, l.height - r);
+            const std::size_t bytes = stride * static_cast<std::size_t>(n);
+            if (!rows.Ensure(bytes))
+                return rows.Failed(error) ? false : Shrank(error);
+            DecodeRows(l, colours, rows.Data(), r, n, out);
+            rows.Skip(bytes);
+        }
     }
-    const std::int64_t n = ReadAt(file.fd, pixels.get(), pixelBytes, kFileHeaderSize + pixelOffset);
-    if (n < 0)
-        return cannotRead();
-    if (static_cast<std::uint64_t>(n) < pixelBytes)
-        return shrank();
-    return Decode(l, {table.data(), tableCount, pixels.get(), pixels.get() + pixelBytes}, bitmap,
-                  error);
+    bitmap = std::move(out);
+    return true;
 }
 
 bool DibToBitmap(std::span<const std::uint8_t> dib, gdi::Bitmap& bitmap, BitmapError* error) {
@@ -635,10 +671,22 @@ bool DibToBitmap(std::span<const std::uint8_t> dib, gdi::Bitmap& bitmap, BitmapE
     std::uint64_t pixelOffset = 0, tableCount = 0;
     if (!LocatePixels(dib.size(), l, std::nullopt, 0, pixelOffset, tableCount, error))
         return false;
-    return Decode(
-        l,
-        {dib.data() + l.tableStart, tableCount, dib.data() + pixelOffset, dib.data() + dib.size()},
-        bitmap, error);
+    const PixelColours colours(l, dib.data() + l.tableStart, tableCount);
+    const std::uint8_t* pixels = dib.data() + pixelOffset;
+    gdi::Bitmap out;
+    if (l.compression == kBiRle8 || l.compression == kBiRle4) {
+        MemoryBytes check(pixels, dib.data() + dib.size());
+        if (!WalkRle<false>(l, colours.pal, check, nullptr, error) || !AllocateImage(l, out, error))
+            return false;
+        MemoryBytes draw(pixels, dib.data() + dib.size());
+        WalkRle<true>(l, colours.pal, draw, &out, error);
+    } else {
+        if (!AllocateImage(l, out, error))
+            return false;
+        DecodeRows(l, colours, pixels, 0, l.height, out);
+    }
+    bitmap = std::move(out);
+    return true;
 }
 
 }  // namespace zk

@@ -1,7 +1,9 @@
 // Writing: a bitmap becomes a packed DIB with a colour table, and a file through AtomicFile.
+#include <algorithm>
+#include <array>
 #include <cstring>
-#include <memory>
 #include <new>
+#include <optional>
 
 #include "doc/atomic_file.h"
 #include "doc/bitmap_file.h"
@@ -33,14 +35,12 @@ DibShape ShapeOf(const gdi::Bitmap& bitmap) {
     return s;
 }
 
-// Fills `out` (s.total bytes, contents undefined on entry) with the packed DIB; every byte,
-// padding included, is written.
-void EncodeDib(const gdi::Bitmap& bitmap, const DibShape& s, std::uint8_t* out) {
-    const int w = bitmap.Width();
-    const int h = bitmap.Height();
+// The 40-byte info header and the colour table (`entries`, for an 8-bit file), into `out`.
+void EncodeHeader(const gdi::Bitmap& bitmap, const DibShape& s,
+                  const std::array<gdi::Color, ColorTable::kSize>* entries, std::uint8_t* out) {
     Put32(out + 0, kInfoHeaderSize);
-    Put32(out + 4, static_cast<std::uint32_t>(w));
-    Put32(out + 8, static_cast<std::uint32_t>(h));
+    Put32(out + 4, static_cast<std::uint32_t>(bitmap.Width()));
+    Put32(out + 8, static_cast<std::uint32_t>(bitmap.Height()));
     Put16(out + 12, 1);
     Put16(out + 14, static_cast<std::uint32_t>(s.bpp));
     Put32(out + 16, kBiRgb);
@@ -48,24 +48,29 @@ void EncodeDib(const gdi::Bitmap& bitmap, const DibShape& s, std::uint8_t* out) 
     std::memset(out + 24, 0, 16);  // resolutions, colours used, colours important
 
     std::uint8_t* table = out + kInfoHeaderSize;
-    std::uint8_t* rows = table + 4 * std::uint64_t{s.colors};
-    const std::size_t stride = static_cast<std::size_t>(s.stride);
-    if (s.bpp == 8) {
-        const ColorTable colors(bitmap);
+    if (entries) {
         for (int i = 0; i < ColorTable::kSize; ++i)
-            Put32(table + 4 * i, colors.Entries()[i]);  // B, G, R, 0
-        const std::size_t pad = stride - static_cast<std::size_t>(w);
-        for (int y = 0; y < h; ++y) {
-            std::uint8_t* dst = rows + static_cast<std::size_t>(y) * stride;
-            colors.IndexRow(bitmap.Row(h - 1 - y), dst, w);
-            std::memset(dst + w, 0, pad);
-        }
+            Put32(table + 4 * i, (*entries)[static_cast<std::size_t>(i)]);  // B, G, R, 0
     } else {
         Put32(table, gdi::kBlack);
         Put32(table + 4, gdi::kWhite);
-        for (int y = 0; y < h; ++y) {
-            const Color* src = bitmap.Row(h - 1 - y);
-            std::uint8_t* dst = rows + static_cast<std::size_t>(y) * stride;
+    }
+}
+
+// The file's rows [first, first + count) (bottom-up, padded to four bytes) into `out`, every
+// byte written, padding included.
+void EncodeRows(const gdi::Bitmap& bitmap, const DibShape& s, const ColorTable* colors, int first,
+                int count, std::uint8_t* out) {
+    const int w = bitmap.Width();
+    const int h = bitmap.Height();
+    const auto stride = static_cast<std::size_t>(s.stride);
+    for (int i = 0; i < count; ++i) {
+        const gdi::Color* src = bitmap.Row(h - 1 - (first + i));
+        std::uint8_t* dst = out + static_cast<std::size_t>(i) * stride;
+        if (colors) {
+            colors->IndexRow(src, dst, w);
+            std::memset(dst + w, 0, stride - static_cast<std::size_t>(w));
+        } else {
             std::memset(dst, 0, stride);
             for (int x = 0; x < w; ++x)
                 if (gdi::Bitmap::NearestMono(src[x]) == gdi::kWhite)
@@ -73,6 +78,17 @@ void EncodeDib(const gdi::Bitmap& bitmap, const DibShape& s, std::uint8_t* out) 
         }
     }
 }
+
+// The colour table of an 8-bit file; none for a monochrome one.
+std::optional<ColorTable> TableOf(const gdi::Bitmap& bitmap, const DibShape& s) {
+    if (s.bpp != 8)
+        return std::nullopt;
+    return ColorTable(bitmap);
+}
+
+// How many rows are encoded and written at a time: a band of a few MiB, so that a large map's
+// file is never in memory whole.
+constexpr std::uint64_t kBandBytes = std::uint64_t{4} << 20;
 
 }  // namespace
 
@@ -90,7 +106,11 @@ std::optional<std::vector<std::uint8_t>> BitmapToDib(const gdi::Bitmap& bitmap,
         Fail(error, BitmapErrorCode::OutOfMemory, "out of memory for the bitmap's file image");
         return std::nullopt;
     }
-    EncodeDib(bitmap, shape, dib.data());
+    const std::optional<ColorTable> colors = TableOf(bitmap, shape);
+    const ColorTable* table = colors ? &*colors : nullptr;
+    EncodeHeader(bitmap, shape, table ? &table->Entries() : nullptr, dib.data());
+    EncodeRows(bitmap, shape, table, 0, bitmap.Height(),
+               dib.data() + kInfoHeaderSize + 4 * std::uint64_t{shape.colors});
     return dib;
 }
 
@@ -102,26 +122,75 @@ bool WriteBitmapFile(const std::filesystem::path& path, const gdi::Bitmap& bitma
     const std::uint64_t fileSize = kFileHeaderSize + shape.total;
     if (fileSize > 0xFFFFFFFFu)
         return Fail(error, BitmapErrorCode::TooLarge, "image too large for a bitmap file");
-    std::unique_ptr<std::uint8_t[]> buf;
+    const std::uint64_t headerBytes =
+        kFileHeaderSize + kInfoHeaderSize + 4 * std::uint64_t{shape.colors};
+    const int bandRows = static_cast<int>(std::clamp<std::uint64_t>(
+        kBandBytes / shape.stride, 1, static_cast<std::uint64_t>(bitmap.Height())));
+    std::vector<std::uint8_t> head, band;
     try {
-        buf = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(fileSize));
+        head.resize(static_cast<std::size_t>(headerBytes));
+        band.resize(static_cast<std::size_t>(shape.stride) * static_cast<std::size_t>(bandRows));
     } catch (const std::bad_alloc&) {
-        return Fail(error, BitmapErrorCode::OutOfMemory,
-                    "out of memory for the bitmap's file image");
+        return Fail(error, BitmapErrorCode::OutOfMemory, "out of memory for the file's rows");
     }
-    std::uint8_t* h = buf.get();
+    std::uint8_t* h = head.data();
     h[0] = 'B';
     h[1] = 'M';
     Put32(h + 2, static_cast<std::uint32_t>(fileSize));
     Put32(h + 6, 0);  // two reserved words
-    Put32(h + 10, static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize +
-                                             4 * std::uint64_t{shape.colors}));
-    EncodeDib(bitmap, shape, h + kFileHeaderSize);
+    Put32(h + 10, static_cast<std::uint32_t>(headerBytes));
 
-    std::string why;
-    if (!AtomicFile::Replace(path, {buf.get(), static_cast<std::size_t>(fileSize)}, &why))
-        return Fail(error, BitmapErrorCode::CannotWrite, why);
-    return true;
+    // Each band of rows is encoded, then written before the next is made. `encode` makes the
+    // file's rows [r, r + n) in `band`, or gives up.
+    const auto produce = [&](const auto& encode) {
+        return [&](const AtomicFile::Writer& write) {
+            if (!write(head))
+                return false;
+            for (int r = 0; r < bitmap.Height(); r += bandRows) {
+                const int n = std::min(bandRows, bitmap.Height() - r);
+                if (!encode(r, n) || !write({band.data(), static_cast<std::size_t>(shape.stride) *
+                                                              static_cast<std::size_t>(n)}))
+                    return false;
+            }
+            return true;
+        };
+    };
+    const auto written = [&](const auto& encode) {
+        std::string why;
+        if (AtomicFile::Replace(path, produce(encode), &why, "the rows could not be made"))
+            return true;
+        Fail(error, BitmapErrorCode::CannotWrite, why);
+        return false;
+    };
+
+    if (shape.bpp == 8) {
+        // Most maps hold only colours of the default table, and then the table is the default
+        // one: the rows are indexed as they are written, in one pass over the map. The first
+        // colour of another kind starts the writing over with a table made from the whole map.
+        bool allDefault = true;
+        EncodeHeader(bitmap, shape, &ColorTable::Default(), h + kFileHeaderSize);
+        const auto indexDefault = [&](int r, int n) {
+            for (int i = 0; i < n; ++i) {
+                std::uint8_t* dst = band.data() + static_cast<std::size_t>(i) * shape.stride;
+                if (!ColorTable::IndexRowIfDefault(bitmap.Row(bitmap.Height() - 1 - (r + i)), dst,
+                                                   bitmap.Width()))
+                    return allDefault = false;
+                std::memset(dst + bitmap.Width(), 0, shape.stride - bitmap.Width());
+            }
+            return true;
+        };
+        if (written(indexDefault))
+            return true;
+        if (allDefault)
+            return false;
+    }
+    const std::optional<ColorTable> colors = TableOf(bitmap, shape);
+    const ColorTable* table = colors ? &*colors : nullptr;
+    EncodeHeader(bitmap, shape, table ? &table->Entries() : nullptr, h + kFileHeaderSize);
+    return written([&](int r, int n) {
+        EncodeRows(bitmap, shape, table, r, n, band.data());
+        return true;
+    });
 }
 
 }  // namespace zk

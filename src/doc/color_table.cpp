@@ -67,8 +67,13 @@ const std::uint8_t* ReductionTable() {
 }
 
 // One row of display pixels reduced to default-table indices. The 5-5-5 indices are computed
-// eight at a time where SSE2 is there; only the table look-ups stay one by one.
-void ReduceRow(const Color* src, std::uint8_t* dst, int w, const std::uint8_t* lut) {
+// eight at a time where SSE2 is there; only the table look-ups stay one by one. With Check, it
+// also tells whether every pixel is the very colour of the entry it gets, in the same pass (the
+// row is read once: a large map's rows come from memory, not the caches).
+template <bool Check>
+bool ReduceRow(const Color* src, std::uint8_t* dst, int w, const std::uint8_t* lut,
+               const Color* table = nullptr) {
+    Color differs = 0;
     int x = 0;
 #if defined(__SSE2__)
     const __m128i maskR = _mm_set1_epi32(0x7C00);
@@ -85,12 +90,21 @@ void ReduceRow(const Color* src, std::uint8_t* dst, int w, const std::uint8_t* l
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x + 4));
         _mm_store_si128(reinterpret_cast<__m128i*>(idx), index555(a));
         _mm_store_si128(reinterpret_cast<__m128i*>(idx + 4), index555(b));
-        for (int k = 0; k < 8; ++k)
-            dst[x + k] = lut[idx[k]];
+        for (int k = 0; k < 8; ++k) {
+            const std::uint8_t entry = lut[idx[k]];
+            dst[x + k] = entry;
+            if constexpr (Check)
+                differs |= table[entry] ^ src[x + k];
+        }
     }
 #endif
-    for (; x < w; ++x)
-        dst[x] = lut[Index555(src[x])];
+    for (; x < w; ++x) {
+        const std::uint8_t entry = lut[Index555(src[x])];
+        dst[x] = entry;
+        if constexpr (Check)
+            differs |= table[entry] ^ src[x];
+    }
+    return (differs & 0xFFFFFF) == 0;
 }
 
 // Calls `take(colour)` for each pixel whose colour differs from the one before it, until `take`
@@ -217,7 +231,7 @@ std::uint8_t ColorTable::Find(Color c) const {
 
 void ColorTable::IndexRow(const Color* src, std::uint8_t* dst, int w) const {
     if (m_default) {
-        ReduceRow(src, dst, w, ReductionTable());
+        ReduceRow<false>(src, dst, w, ReductionTable());
         return;
     }
     Color last = ~Color{0};
@@ -230,6 +244,10 @@ void ColorTable::IndexRow(const Color* src, std::uint8_t* dst, int w) const {
         }
         dst[x] = lastIndex;
     }
+}
+
+bool ColorTable::IndexRowIfDefault(const Color* src, std::uint8_t* dst, int w) {
+    return ReduceRow<true>(src, dst, w, ReductionTable(), Default().data());
 }
 
 std::uint32_t CountColors(const gdi::Bitmap& bitmap, std::uint32_t stopAbove) {

@@ -32,6 +32,11 @@ class ColorTable {
 
     // Table indices of `w` pixels.
     void IndexRow(const gdi::Color* src, std::uint8_t* dst, int w) const;
+    // The default table's indices of `w` pixels, and whether every one of them is exactly a
+    // colour of the default table. When all pixels of a bitmap are, its table is the default one
+    // and these are its indices: a writer can find that out as it goes instead of looking at the
+    // whole bitmap first.
+    static bool IndexRowIfDefault(const gdi::Color* src, std::uint8_t* dst, int w);
 
   private:
     // Open addressing: twice as many slots as colours, so a look-up ends after a probe or two.

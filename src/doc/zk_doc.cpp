@@ -44,7 +44,12 @@ bool Fail(std::string* why, std::string text) {
 
 CZKDoc::CZKDoc() {
     m_watchers.Add(&m_history);
+    m_watchers.Add(&m_reduced);
     m_bitmap.SetWatcher(&m_watchers);
+}
+
+void CZKDoc::RefreshReducedCopies() {
+    m_reduced.MapReplaced(m_bitmap);
 }
 
 void CZKDoc::SetRecovery(RecoveryStore* store) {
@@ -71,6 +76,7 @@ void CZKDoc::RestoreMap(gdi::Bitmap map, const std::string& path, const std::str
     m_bitmap = std::move(map);
     m_width = m_bitmap.Width();
     m_height = m_bitmap.Height();
+    RefreshReducedCopies();
     // No state of this history matches a file: Undo and Redo never clear the mark.
     m_history.Reset(m_bitmap, false);
     m_modified = true;
@@ -81,13 +87,20 @@ void CZKDoc::RestoreMap(gdi::Bitmap map, const std::string& path, const std::str
 
 void CZKDoc::NoteHistoryMove() {
     const UndoRecord* step = m_history.LastMoved();
-    if (!m_recovery || !step)
+    if (!step)
         return;
-    if (step->IsWhole())
-        m_recovery->WholeChange(m_bitmap);
-    else
-        for (const gdi::Rect& r : step->TileRects())
+    if (step->IsWhole()) {
+        RefreshReducedCopies();
+        if (m_recovery)
+            m_recovery->WholeChange(m_bitmap);
+        return;
+    }
+    // Only the swapped tiles changed: the copies follow them as they follow a stroke.
+    for (const gdi::Rect& r : step->TileRects()) {
+        m_reduced.BeforeChange(m_bitmap, r);
+        if (m_recovery)
             m_recovery->Changed(m_bitmap, r);
+    }
 }
 
 bool CZKDoc::OnNewDocument() {
@@ -123,6 +136,7 @@ void CZKDoc::ReplaceMap(gdi::Bitmap map, MapChange change) {
     gdi::Bitmap old = std::exchange(m_bitmap, std::move(map));
     m_width = m_bitmap.Width();
     m_height = m_bitmap.Height();
+    RefreshReducedCopies();
     if (change == MapChange::NewHistory) {
         // A map of its own matches its file (or has none yet).
         m_history.Reset(m_bitmap);
@@ -188,6 +202,9 @@ bool CZKDoc::Resize(int width, int height, std::string* why) {
 }
 
 bool CZKDoc::OnOpenDocument(const std::string& path, std::string* why) {
+    // The copies are made again from whatever map is shown next; their memory is better spent
+    // on the picture being read.
+    m_reduced.Reset(m_bitmap);
     gdi::Bitmap map;
     BitmapError error;
     if (!ReadBitmapFile(path, map, &error))

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "doc/map_watchers.h"
+#include "doc/reduced_copies.h"
 #include "doc/undo_history.h"
 #include "gdi/bitmap.h"
 
@@ -95,8 +96,16 @@ class CZKDoc {
     void RemoveView(DocListener* view);
     void UpdateAllViews(int hint);
 
+    // The map shrunk by 2^level (ReducedCopies::LevelFor names the level for a zoom), up to date
+    // over `area` in that level's pixels; null when there is no memory for it. For reading.
+    gdi::Bitmap* ReducedMap(int level, const gdi::Rect& area) {
+        return m_reduced.Level(m_bitmap, level, area);
+    }
+    const ReducedCopies& GetReducedCopies() const { return m_reduced; }
+
     // The map. Writers announce what they change (Bitmap::AboutToChange; the drawing layer and
-    // SetPixel do), so that the undo record can keep the old pixels first.
+    // SetPixel do), so that the undo record can keep the old pixels first and the reduced copies
+    // know what to bring up to date.
     gdi::Bitmap m_bitmap;
     int m_width = kDefaultWidth;
     int m_height = kDefaultHeight;
@@ -114,10 +123,14 @@ class CZKDoc {
     // After Undo or Redo: the size and the modified mark follow the map the history left.
     void AfterHistoryMove();
 
-    // Tells the store what Undo or Redo swapped.
+    // Tells the store and the reduced copies what Undo or Redo swapped.
     void NoteHistoryMove();
+    // After a change of the whole map that was not announced pixel by pixel (a new picture):
+    // the reduced copies are rebuilt wherever they are shown next.
+    void RefreshReducedCopies();
 
     UndoHistory m_history;
+    ReducedCopies m_reduced;
     MapWatchers m_watchers;
     RecoveryStore* m_recovery = nullptr;
 

@@ -11,6 +11,14 @@ Bitmap::Bitmap(int w, int h, int bitsPerPixel, Color fill) {
     m_pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), Reduce(fill));
 }
 
+Bitmap::Bitmap(int w, int h, Unset) {
+    if (w <= 0 || h <= 0)
+        return;
+    m_width = w;
+    m_height = h;
+    m_pixels.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+}
+
 void Bitmap::Reset() {
     m_width = 0;
     m_height = 0;

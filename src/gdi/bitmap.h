@@ -67,6 +67,11 @@ class Bitmap {
     // A new bitmap of w x h pixels, all set to `fill` (black unless given, as a new bitmap is).
     // bitsPerPixel is 32 or 1. Sizes of zero or below give an empty bitmap.
     Bitmap(int w, int h, int bitsPerPixel = 32, Color fill = kBlack);
+    // A new display-format bitmap whose pixels are not set yet, for a writer that sets every one
+    // of them before anything reads it (a decoder): a large picture is then written once, not
+    // twice.
+    struct Unset {};
+    Bitmap(int w, int h, Unset);
 
     bool IsNull() const { return m_width <= 0 || m_height <= 0; }
     int Width() const { return m_width; }

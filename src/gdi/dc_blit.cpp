@@ -173,6 +173,39 @@ bool DC::StretchBlt(int x, int y, int w, int h, const DC& src, int sx, int sy, i
         return true;
     }
 
+    // A shrink by whole factors (a zoomed-out view): every group is an rx x ry block, and a
+    // plain copy of colours needs no conversion, so each pixel is the AND of its block's rows
+    // taken straight from the source.
+    if (rop == Rop::SrcCopy && conv.IsPlain() && sw % w == 0 && sh % h == 0) {
+        const int rx = sw / w, ry = sh / h;
+        std::vector<Color> acc(static_cast<std::size_t>(n) * static_cast<std::size_t>(rx));
+        for (int j = rows.first; j < rows.last; ++j) {
+            const int r0 = from.y + j * ry - rowBase;
+            Color* d = m_bitmap->Row(dst.y + j) + dx0;
+            const Color* a = source->Row(r0) + xLo.front();
+            if (rx == 2 && ry == 2) {
+                const Color* b = source->Row(r0 + 1) + xLo.front();
+                for (int i = 0; i < n; ++i)
+                    d[i] = a[2 * i] & a[2 * i + 1] & b[2 * i] & b[2 * i + 1];
+                continue;
+            }
+            std::copy_n(a, acc.size(), acc.begin());
+            for (int r = 1; r < ry; ++r) {
+                const Color* s = source->Row(r0 + r) + xLo.front();
+                for (std::size_t c = 0; c < acc.size(); ++c)
+                    acc[c] &= s[c];
+            }
+            for (int i = 0; i < n; ++i) {
+                const Color* block = acc.data() + static_cast<std::size_t>(i) * rx;
+                Color v = block[0];
+                for (int c = 1; c < rx; ++c)
+                    v &= block[c];
+                d[i] = v;
+            }
+        }
+        return true;
+    }
+
     // Shrinking by AND, so that dark pixels survive: first AND the rows of each vertical group
     // into one row, then AND each horizontal group of that row.
     const int c0 = xLo.front(), c1 = xHi.back() + 1;

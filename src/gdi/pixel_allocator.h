@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <new>
+#include <utility>
 
 namespace gdi {
 
@@ -24,6 +25,16 @@ struct PixelAllocator {
         return static_cast<T*>(AllocatePixels(n * sizeof(T)));
     }
     void deallocate(T* p, std::size_t n) noexcept { FreePixels(p, n * sizeof(T)); }
+    // Made without a value, a pixel is left as the memory has it, so that a buffer can be sized
+    // without writing every pixel once for nothing.
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
     template <class U>
     bool operator==(const PixelAllocator<U>&) const noexcept {
         return true;

@@ -1,7 +1,5 @@
 #include "tools/select_tool.h"
 
-#include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "tools/tool_settings.h"
@@ -25,10 +23,8 @@ void SelectTool::Invalidate() {
         // The band's edges lie on its corners' pixels and one pixel past them; below zoom 1 a
         // window pixel spans several map pixels, and the area must still reach the band's pixel
         // column or an old band is left on the window.
-        const double zoom = std::max(0.125, static_cast<double>(ToolSettings::zoom));
-        const int e = std::max(1, static_cast<int>(std::ceil(1.0 / zoom)));
-        auto grown = [e](gdi::Rect r) {
-            return gdi::Rect{r.left - e, r.top - e, r.right + e + 1, r.bottom + e + 1};
+        auto grown = [](gdi::Rect r) {
+            return GrowForMarks({r.left, r.top, r.right + 1, r.bottom + 1}, ToolSettings::zoom);
         };
         const gdi::Rect r =
             grown(Spanned(m_curPoint, m_anchor)).Union(grown(Spanned(m_prevPoint, m_anchor)));

@@ -1,5 +1,7 @@
 #include "tools/symbol_tool.h"
 
+#include <algorithm>
+
 #include "doc/pattern_library.h"
 #include "tools/tool_settings.h"
 
@@ -81,8 +83,10 @@ void SymbolTool::OnMouseMove(unsigned flags, int x, int y) {
 void SymbolTool::Invalidate() {
     const gdi::Point c = m_curPoint;
     const gdi::Point p = m_prevPoint;
-    const gdi::Rect r =
-        gdi::Rect{c.x, c.y, c.x + kSide, c.y + kSide}.Union({p.x, p.y, p.x + kSide, p.y + kSide});
+    // Far out a symbol is less than a window pixel, and its bare box could ask for none.
+    const gdi::Rect r = GrowForMarks(
+        gdi::Rect{c.x, c.y, c.x + kSide, c.y + kSide}.Union({p.x, p.y, p.x + kSide, p.y + kSide}),
+        ToolSettings::zoom);
     g_pMapView->InvalidateMapRect(r);
 }
 
@@ -107,7 +111,8 @@ void SymbolTool::DrawOverlay(gdi::DC& dc, float zoom) {
     if (t.IsNull())
         return;
     const gdi::DC src(&t);
-    const int side = ToWindow(kSide, zoom);
+    // A symbol smaller than a window pixel still shows, ANDed into one.
+    const int side = std::max(1, ToWindow(kSide, zoom));
     const gdi::Point at = ToWindow(m_curPoint, zoom);
     dc.StretchBlt(at.x, at.y, side, side, src, 0, 0, kSide, kSide, gdi::Rop::SrcAnd);
 }

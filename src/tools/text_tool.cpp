@@ -76,7 +76,10 @@ void TextTool::CommitToMap(gdi::DC& dc) {
 
 gdi::LogFont TextTool::PreviewFont(float zoom) const {
     gdi::LogFont lf = m_logFont;
-    lf.height = static_cast<int>(lf.height * static_cast<double>(zoom));
+    // A height of 0 asks for the default size: far out the preview stays the smallest font of
+    // the same kind of height instead.
+    const int height = static_cast<int>(lf.height * static_cast<double>(zoom));
+    lf.height = height != 0 || lf.height == 0 ? height : (lf.height > 0 ? 1 : -1);
     lf.width = static_cast<int>(lf.width * static_cast<double>(zoom));
     return lf;
 }

@@ -15,8 +15,13 @@ struct ToolSettings {
     static inline int symbol = 0;    // current symbol index, 0..15
     static inline int overgrid = 1;  // carried through the settings dialog, read by no drawing
 
+    // The zoom steps: every power of two from 1/64 (a 16384-pixel map in 256 window pixels) to
+    // 32 (a map pixel as a 32 x 32 block).
+    static constexpr float kMinZoom = 1.0f / 64;
+    static constexpr float kMaxZoom = 32.0f;
+
     // Not persistent.
-    static inline float zoom = 1.0f;       // 0.125 .. 8, powers of two
+    static inline float zoom = 1.0f;       // kMinZoom .. kMaxZoom, powers of two
     static inline int tilesize = 0;        // 0..3: tiles of 1..4 grid cells
     static inline int symbolrotation = 0;  // 0..3 quarter turns counter-clockwise
 

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -222,23 +223,43 @@ void CZKView::OnZoomOut() {
     ZoomAround(0.5f, viewport()->rect().center());
 }
 
+void CZKView::OnZoomFit() {
+    // The window as it is once the map needs no scroll bars.
+    const QSize window = maximumViewportSize();
+    ZoomAt(FitZoom(m_doc->m_width, m_doc->m_height, window.width(), window.height(),
+                   ToolSettings::kMinZoom, ToolSettings::kMaxZoom),
+           viewport()->rect().center());
+}
+
+void CZKView::OnZoomActual() {
+    ZoomAt(1.0f, viewport()->rect().center());
+}
+
 bool CZKView::ZoomAround(float factor, QPoint anchor) {
+    return ZoomAt(ToolSettings::zoom * factor, anchor);
+}
+
+bool CZKView::ZoomAt(float zoom, QPoint anchor) {
     const float old = ToolSettings::zoom;
-    if (factor > 1.0f ? !(old < 8.0f) : !(old > 0.125f))
+    const float z = std::clamp(zoom, ToolSettings::kMinZoom, ToolSettings::kMaxZoom);
+    if (z == old)
         return false;
     const gdi::Point s = ScrollPos();
     // The map pixel under the anchor.
-    const int mx = FloorToMap(anchor.x() + s.x, old);
-    const int my = FloorToMap(anchor.y() + s.y, old);
-    ToolSettings::zoom = old * factor;
-    const double z = ToolSettings::zoom;
+    const int mx = FloorToMap(std::int64_t{anchor.x()} + s.x, old);
+    const int my = FloorToMap(std::int64_t{anchor.y()} + s.y, old);
+    ToolSettings::zoom = z;
     m_adjustingScroll = true;
     ApplyScrollRanges();
     // The first scroll position at which the anchor shows that pixel (the bars clamp it). Below
     // zoom 1 a window pixel shows several map pixels, and the anchor shows the first of them
     // that is at or after it.
-    horizontalScrollBar()->setValue(static_cast<int>(std::ceil(mx * z - anchor.x())));
-    verticalScrollBar()->setValue(static_cast<int>(std::ceil(my * z - anchor.y())));
+    const auto position = [z](int m, int a) {
+        return static_cast<int>(std::clamp(std::ceil(m * static_cast<double>(z) - a), 0.0,
+                                           static_cast<double>(INT_MAX)));
+    };
+    horizontalScrollBar()->setValue(position(mx, anchor.x()));
+    verticalScrollBar()->setValue(position(my, anchor.y()));
     m_adjustingScroll = false;
     InvalidateAll();
     RefreshPointer();
@@ -280,8 +301,6 @@ bool CZKView::ApplySettings(int grid, int overgrid, int width, int height, std::
 }
 
 void CZKView::OnDraw(const gdi::Rect& clip) {
-    const int w = m_window.Width();
-    const int h = m_window.Height();
     const gdi::Point scroll = ScrollPos();
 
     // Logical coordinates are the zoomed map's; the window shows them from the scroll position.
@@ -302,12 +321,34 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
     if (m_pTool == &m_selectTool && m_selectTool.ShowsAChange())
         MarkModified();
 
-    // The copy covers the whole map pixels the window shows (see map_window.h), from the first
-    // one the scroll position cuts into; the clip keeps it to the window.
-    const MapSpan cols = VisibleMapSpan(scroll.x, w, ToolSettings::zoom);
-    const MapSpan rows = VisibleMapSpan(scroll.y, h, ToolSettings::zoom);
+    // Zoomed out by 4 or more, the picture comes from the map's reduced copy for the zoom, which
+    // holds the AND of each block the window shows as one pixel: the same picture as shrinking
+    // the map itself, at the cost of the window's pixels.
+    const float zoom = ToolSettings::zoom;
+    int level = ReducedCopies::LevelFor(zoom);
+    // The copy covers the whole source pixels the painted part shows (see map_window.h), from
+    // the first one its edge cuts into; the clip keeps it to that part.
+    const auto spans = [&](int lvl, MapSpan& cols, MapSpan& rows) {
+        const float z = std::ldexp(zoom, lvl);
+        cols = VisibleMapSpan(scroll.x + clip.left, clip.Width(), z);
+        rows = VisibleMapSpan(scroll.y + clip.top, clip.Height(), z);
+    };
+    MapSpan cols, rows;
+    spans(level, cols, rows);
+    gdi::Bitmap* source = &m_doc->m_bitmap;
+    if (level > 0) {
+        gdi::Bitmap* reduced = m_doc->ReducedMap(
+            level, {cols.map, rows.map, cols.map + cols.mapSize, rows.map + rows.mapSize});
+        if (reduced) {
+            source = reduced;
+        } else {  // no memory for the copy: the map shrinks as it always did
+            level = 0;
+            spans(level, cols, rows);
+        }
+    }
     // Source pixels beyond the map are not read: the window there keeps its grey.
-    pDC.StretchBlt(cols.window, rows.window, cols.windowSize, rows.windowSize, offscreen, cols.map,
+    const gdi::DC sourceDC(source);
+    pDC.StretchBlt(cols.window, rows.window, cols.windowSize, rows.windowSize, sourceDC, cols.map,
                    rows.map, cols.mapSize, rows.mapSize, gdi::Rop::SrcCopy);
 
     if (m_gridOn) {
@@ -316,9 +357,13 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
         const gdi::Rect logical = clip.Offset(scroll.x, scroll.y);
         const std::vector<int> xs = GridDotPositions(logical.left, logical.right, m_doc->m_width);
         const std::vector<int> ys = GridDotPositions(logical.top, logical.bottom, m_doc->m_height);
-        for (const int y : ys)
+        // Zoomed out a dot can stand on every fourth pixel of every fourth row: they are set
+        // straight into the window's rows, all of them inside the painted part.
+        for (const int y : ys) {
+            gdi::Color* row = m_window.Row(y - scroll.y);
             for (const int x : xs)
-                pDC.SetPixelV(x, y, kGridDotColor);
+                row[x - scroll.x] = kGridDotColor;
+        }
     }
 
     if (m_pTool) {

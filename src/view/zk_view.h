@@ -76,9 +76,16 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // The zoom commands keep the map point at the centre of the window in place.
     void OnZoomIn();
     void OnZoomOut();
-    // Zooms in (factor 2) or out (factor 0.5) within 1/8 .. 8, keeping the map pixel under the
-    // window point `anchor` under it as far as the scroll range allows; false at a limit.
+    // "Celá mapa": the largest zoom step at which the whole map shows without scrolling.
+    void OnZoomFit();
+    // "Skutečná velikost": zoom 1.
+    void OnZoomActual();
+    // Zooms in (factor 2) or out (factor 0.5) within ToolSettings::kMinZoom .. kMaxZoom, keeping
+    // the map pixel under the window point `anchor` under it as far as the scroll range allows;
+    // false at a limit.
     bool ZoomAround(float factor, QPoint anchor);
+    // The same for any zoom step (held within the limits); false when it is the zoom already.
+    bool ZoomAt(float zoom, QPoint anchor);
     void OnGrid();
     // Grid larger doubles a step below 64; grid smaller halves a step above 4.
     void OnGridLarger();

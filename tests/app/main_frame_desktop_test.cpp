@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -136,6 +137,15 @@ TEST(DesktopFrame, TheExtraKeysSaveAsQuitAndZoom) {
         QTest::keyClick(a.view(), k.key, k.modifiers);
         EXPECT_EQ(ToolSettings::zoom, k.zoom) << k.key << " " << k.modifiers;
     }
+    // Ctrl+Shift+J shows the whole map; 1 goes back to zoom 1.
+    ToolSettings::zoom = 4;
+    a.view()->UpdateScrollSizes();
+    QTest::keyClick(a.view(), Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_LT(ToolSettings::zoom, 1.0f);
+    EXPECT_EQ(a.view()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(a.view()->verticalScrollBar()->maximum(), 0);
+    QTest::keyClick(a.view(), Qt::Key_1);
+    EXPECT_EQ(ToolSettings::zoom, 1.0f);
     QTest::keyClick(a.view(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(a.prompts->saveAsked, 1) << "Ctrl+Shift+S asked for no name";
     QTest::keyClick(a.view(), Qt::Key_Q, Qt::ControlModifier);
@@ -164,9 +174,33 @@ TEST(DesktopFrame, TheStatusBarShowsThePointerTheZoomAndTheMapSize) {
     a.frame()->OnCommand(zk::res::ID_VIEW_ZOOMOUT);
     a.frame()->OnCommand(zk::res::ID_VIEW_ZOOMOUT);
     a.frame()->OnCommand(zk::res::ID_VIEW_ZOOMOUT);
-    EXPECT_TRUE(panes().contains("12.5 %"));
+    EXPECT_TRUE(panes().contains("12,5 %"));
     a.Leave();
     EXPECT_FALSE(panes().contains("70, 35"));
+
+    // The zoom pane holds every step's text without growing.
+    QLabel* zoomPane = nullptr;
+    for (QLabel* l : a.frame()->statusBar()->findChildren<QLabel*>())
+        if (l->text() == "12,5 %")
+            zoomPane = l;
+    ASSERT_NE(zoomPane, nullptr);
+    for (float z = ToolSettings::kMinZoom; z <= ToolSettings::kMaxZoom; z *= 2) {
+        const QString text = zk::CMainFrame::ZoomText(z);
+        EXPECT_LE(zoomPane->fontMetrics().horizontalAdvance(text), zoomPane->minimumWidth())
+            << text.toStdString();
+    }
+}
+
+// Powers of two have exact percentages; they are shown whole, with the decimal comma.
+TEST(DesktopFrame, TheZoomShowsAsItsExactPercentage) {
+    const struct {
+        float zoom;
+        const char* text;
+    } cases[] = {{32, "3200 %"},         {16, "1600 %"},         {1, "100 %"},
+                 {0.5f, "50 %"},         {0.125f, "12,5 %"},     {1.0f / 16, "6,25 %"},
+                 {1.0f / 32, "3,125 %"}, {1.0f / 64, "1,5625 %"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(zk::CMainFrame::ZoomText(c.zoom).toStdString(), c.text);
 }
 
 TEST(DesktopFrame, HelpWithNothingToShowItSaysSoAndWhereThePageIs) {

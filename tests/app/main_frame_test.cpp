@@ -241,10 +241,10 @@ TEST(MainFrameMenus, ClipboardCommandsFollowTheSelectionAndTheClipboard) {
     QTest::qWait(50);
     EXPECT_TRUE(f.action(ID_EDIT_COPY)->isEnabled());
     // Zoom items stay enabled at the limits, where they do nothing.
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 7; ++i)
         f.frame()->OnCommand(ID_VIEW_ZOOMIN);
     EXPECT_TRUE(f.action(ID_VIEW_ZOOMIN)->isEnabled());
-    EXPECT_EQ(ToolSettings::zoom, 8.0f);
+    EXPECT_EQ(ToolSettings::zoom, ToolSettings::kMaxZoom);
 }
 
 // A right click on a palette swatch chooses the secondary fill and opens no menu; the bar

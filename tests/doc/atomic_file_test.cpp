@@ -121,6 +121,36 @@ TEST(AtomicFile, AWriteKilledHalfWayLeavesTheOldFileAndNoPartialOne) {
     }
 }
 
+// Content made piece by piece while it is written: the pieces in order become the file, and a
+// maker that gives up half-way leaves the old file and nothing beside it, with its reason.
+TEST(AtomicFile, ContentWrittenInPiecesOrNotAtAll) {
+    for (const auto how : {AtomicFile::Temporary::Unnamed, AtomicFile::Temporary::Named}) {
+        TempDir dir;
+        const fs::path target = dir / "map.bmp";
+        const Bytes old(1000, 0x11);
+        zk_test::WriteFileBytes(target, old);
+        const Bytes a(3 << 20, 0xA1), b(17, 0xB2), c(1 << 20, 0xC3);
+        std::string why;
+        ASSERT_TRUE(AtomicFile::Replace(
+            target,
+            [&](const AtomicFile::Writer& write) { return write(a) && write(b) && write(c); }, &why,
+            "unused", how))
+            << why;
+        Bytes whole = a;
+        whole.insert(whole.end(), b.begin(), b.end());
+        whole.insert(whole.end(), c.begin(), c.end());
+        EXPECT_TRUE(zk_test::ReadFileBytes(target) == whole);
+
+        zk_test::WriteFileBytes(target, old);
+        EXPECT_FALSE(AtomicFile::Replace(
+            target, [&](const AtomicFile::Writer& write) { return write(a) && write(b) && false; },
+            &why, "the rows ran out", how));
+        EXPECT_EQ(why, "cannot write file: the rows ran out");
+        EXPECT_EQ(zk_test::ReadFileBytes(target), old);
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});
+    }
+}
+
 TEST(AtomicFile, TemporaryNamesAreKnownByTheirShape) {
     const struct {
         const char* name;

@@ -1,5 +1,6 @@
 // The reader on small files built field by field: each depth, header and compression it reads,
 // and the families of broken files it must refuse (or read safely) without crashing.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 
 #include "doc/bitmap_file.h"
 #include "doc/bitmap_file_test_support.h"
+#include "doc/file_reader.h"
 #include "support/picture.h"
 #include "support/temp_dir.h"
 
@@ -522,6 +524,131 @@ TEST_F(BitmapFileRead, HugeFilesCostOnlyWhatTheirHeadersPromise) {
         EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 32 * 1024);
         std::filesystem::remove(p);
     }
+}
+
+// Pictures whose rows or run-length data take several of the reader's bands: every pixel is
+// where it belongs, across the bands' edges too.
+TEST_F(BitmapFileRead, PicturesOfManyBandsReadWhole) {
+    const auto index = [](int x, int y) {
+        return static_cast<std::uint8_t>(x * 7 + y * 13 + y / 256);
+    };
+    std::vector<gdi::Color> palette;
+    for (int i = 0; i < 256; ++i)
+        palette.push_back(gdi::RGB(i, 255 - i, (i * 37) & 255));
+
+    {
+        SCOPED_TRACE("8 bits, bottom-up");
+        const int w = 3001, h = 1600, stride = 3004;
+        Bytes rows(static_cast<std::size_t>(stride) * h, 0);
+        gdi::Bitmap expected(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                rows[static_cast<std::size_t>(h - 1 - y) * stride + x] = index(x, y);
+                expected.SetPixel(x, y, palette[index(x, y)]);
+            }
+        ASSERT_GT(rows.size(), zk::FileReader::kBandBytes);
+        EXPECT_PICTURE(expected,
+                       ReadOk(BuildBmp(BmpFields().Size(w, h).Palette(palette).Pixels(rows))));
+    }
+    {
+        SCOPED_TRACE("24 bits, top-down");
+        const int w = 1400, h = 1100, stride = 4200;
+        Bytes rows(static_cast<std::size_t>(stride) * h, 0);
+        gdi::Bitmap expected(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const gdi::Color c = gdi::RGB(x & 255, y & 255, index(x, y));
+                std::uint8_t* p = &rows[static_cast<std::size_t>(y) * stride + 3 * x];
+                p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
+                p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));
+                p[2] = static_cast<std::uint8_t>(gdi::GetRValue(c));
+                expected.SetPixel(x, y, c);
+            }
+        ASSERT_GT(rows.size(), zk::FileReader::kBandBytes);
+        EXPECT_PICTURE(expected, ReadOk(BuildBmp(BmpFields().Size(w, -h).Bpp(24).Pixels(rows))));
+    }
+    {
+        SCOPED_TRACE("RLE8, literal runs of 255 and repeats");
+        const int w = 3000, h = 2000;
+        ByteWriter data;
+        gdi::Bitmap expected(w, h);
+        for (int y = 0; y < h; ++y) {  // from the bottom row up
+            int x = 0;
+            while (x < w) {
+                const int n = std::min(255, w - x);
+                if (n >= 3 && (x / 255 + y) % 4 != 0) {
+                    data.U8(0).U8(static_cast<unsigned>(n));
+                    for (int i = 0; i < n; ++i) {
+                        data.U8(index(x + i, y));
+                        expected.SetPixel(x + i, h - 1 - y, palette[index(x + i, y)]);
+                    }
+                    if (n % 2)
+                        data.U8(0);
+                } else {
+                    data.U8(static_cast<unsigned>(n)).U8(index(x, y));
+                    for (int i = 0; i < n; ++i)
+                        expected.SetPixel(x + i, h - 1 - y, palette[index(x, y)]);
+                }
+                x += n;
+            }
+            data.U8(0).U8(0);
+        }
+        data.U8(0).U8(1);
+        ASSERT_GT(data.Size(), zk::FileReader::kBandBytes);
+        EXPECT_PICTURE(
+            expected, ReadOk(BuildBmp(BmpFields().Size(w, h).Compression(1).Palette(palette).Pixels(
+                          data.Get()))));
+    }
+}
+
+// The reader holds a band at a time, across which the data runs on unbroken; a file that grows
+// shorter than it was while it is read is told apart from data that simply ends.
+TEST(FileReader, ReadsAStretchABandAtATimeAndKnowsAFileThatShrank) {
+    const zk_test::TempDir dir;
+    const auto path = dir / "bytes";
+    const std::size_t size = 10u << 20;
+    const auto byteAt = [](std::size_t i) { return static_cast<std::uint8_t>(i * 131 + i / 4093); };
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = byteAt(i);
+    zk_test::WriteFileBytes(path, bytes);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const auto holds = [&](const zk::FileReader& r, std::size_t from, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (r.Data()[i] != byteAt(from + i))
+                return false;
+        return true;
+    };
+
+    // 9 MiB from offset 100: three bands and a bit, read in pieces that straddle them.
+    zk::FileReader r(fd, 100, 9u << 20);
+    std::size_t at = 100;
+    for (const std::size_t piece : {std::size_t{3} << 20, std::size_t{2} << 20, std::size_t{7},
+                                    std::size_t{1} << 20, std::size_t{2} << 20}) {
+        ASSERT_TRUE(r.Ensure(piece)) << at;
+        EXPECT_TRUE(holds(r, at, piece)) << at;
+        r.Skip(piece);
+        at += piece;
+    }
+    const std::size_t left = 100 + (9u << 20) - at;
+    ASSERT_TRUE(r.Ensure(left));
+    EXPECT_FALSE(r.Ensure(left + 1)) << "read past the end of its stretch";
+    EXPECT_EQ(r.GetFailure(), zk::FileReader::Failure::None);
+
+    // The file is cut after the first band was read.
+    zk::FileReader shrinking(fd, 0, size);
+    ASSERT_TRUE(shrinking.Ensure(1000));
+    ASSERT_EQ(::ftruncate(fd, 5u << 20), 0);
+    shrinking.Skip(zk::FileReader::kBandBytes);
+    EXPECT_FALSE(shrinking.Ensure(2u << 20));
+    EXPECT_EQ(shrinking.GetFailure(), zk::FileReader::Failure::Shrank);
+    ::close(fd);
+
+    zk::FileReader closed(fd, 0, 10);
+    EXPECT_FALSE(closed.Ensure(1));
+    EXPECT_EQ(closed.GetFailure(), zk::FileReader::Failure::ReadError);
+    EXPECT_EQ(closed.Errno(), EBADF);
 }
 
 TEST_F(BitmapFileRead, ZeroOrBrokenMasksAreRefused) {

@@ -14,6 +14,7 @@
 
 #include "doc/bitmap_file.h"
 #include "doc/bitmap_file_test_support.h"
+#include "doc/color_table.h"
 #include "support/picture.h"
 #include "support/temp_dir.h"
 
@@ -323,13 +324,67 @@ TEST(BitmapFileWrite, MonochromeReadsBackAsDisplayFormatBlackAndWhite) {
             EXPECT_EQ(back.GetPixel(x, y), mono.GetPixel(x, y));
 }
 
+// A row of the default table's own colours indexes as the table of a bitmap of them does; one
+// other colour anywhere in it, however near an entry, says so.
+TEST(BitmapFileWrite, RowsOfDefaultColoursIndexAsTheirTableDoes) {
+    const auto& table = zk::ColorTable::Default();
+    std::vector<gdi::Color> every(table.begin(), table.end());
+    std::reverse(every.begin() + 100, every.end());
+    const struct {
+        const char* what;
+        std::vector<gdi::Color> row;
+        bool isDefault;
+    } cases[] = {
+        {"every entry", every, true},
+        {"black and white", {0, 0xFFFFFF, 0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0, 0, 0xFFFFFF}, true},
+        {"grey beside grey", {0x808080, 0x808081, 0x808080}, false},
+        {"one of its own, last", std::vector<gdi::Color>(20, 0xC0C0C0), false},
+    };
+    for (auto c : cases) {
+        if (std::string(c.what) == "one of its own, last")
+            c.row.back() = 0x123457;
+        gdi::Bitmap bmp(static_cast<int>(c.row.size()), 1);
+        for (std::size_t x = 0; x < c.row.size(); ++x)
+            bmp.SetPixel(static_cast<int>(x), 0, c.row[x]);
+        std::vector<std::uint8_t> got(c.row.size()), want(c.row.size());
+        EXPECT_EQ(zk::ColorTable::IndexRowIfDefault(bmp.Row(0), got.data(), bmp.Width()),
+                  c.isDefault)
+            << c.what;
+        const zk::ColorTable own(bmp);
+        EXPECT_EQ(own.IsDefault() && own.IsExact(), c.isDefault) << c.what;
+        if (c.isDefault) {
+            own.IndexRow(bmp.Row(0), want.data(), bmp.Width());
+            EXPECT_EQ(got, want) << c.what;
+        }
+    }
+}
+
 TEST(BitmapFileWrite, BitmapToDibIsTheFileWithoutItsFileHeader) {
     TempDir dir;
-    gdi::Bitmap bmp(5, 3, 32, 0x123456);
-    const Bytes f = WriteAndLoad(dir, bmp);
-    const auto dib = zk::BitmapToDib(bmp);
-    ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes(f.begin() + 14, f.end()), *dib);
+    // A small one, and ones whose rows the writer writes in several bands (odd width: padding):
+    // colours of the default table only, which it indexes as it writes, and the same with one
+    // colour of its own in the top row, the last the file holds, which makes it start over.
+    gdi::Bitmap large(3001, 1600, 32, gdi::kWhite);
+    for (int y = 0; y < large.Height(); ++y)
+        for (int x = 0; x < large.Width(); ++x)
+            if ((x ^ y) % 7 == 0)
+                large.SetPixel(x, y, (x + y) % 3 ? gdi::kBlack : 0x808080);
+    gdi::Bitmap ownColour = large;
+    ownColour.SetPixel(2999, 0, 0x123457);
+    for (const gdi::Bitmap& bmp : {gdi::Bitmap(5, 3, 32, 0x123456), large, ownColour}) {
+        const Bytes f = WriteAndLoad(dir, bmp);
+        const auto dib = zk::BitmapToDib(bmp);
+        ASSERT_TRUE(dib);
+        ASSERT_EQ(f.size(), 14 + dib->size());
+        EXPECT_TRUE(Bytes(f.begin() + 14, f.end()) == *dib) << bmp.Width() << " x " << bmp.Height();
+        EXPECT_EQ(zk_test::Le32(f, 2), f.size());
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.bmp"}) << "a temporary was left";
+    }
+    // The colour of its own is kept exactly, through a table made for it.
+    gdi::Bitmap back;
+    ASSERT_TRUE(zk::ReadBitmapFile(dir / "out.bmp", back));
+    EXPECT_EQ(back.GetPixel(2999, 0), 0x123457u);
+    EXPECT_EQ(back.GetPixel(1, 1), gdi::kBlack);
 
     zk::BitmapError error;
     EXPECT_FALSE(zk::BitmapToDib(gdi::Bitmap(), &error));
@@ -419,29 +474,37 @@ TEST(BitmapFileWrite, ReadOnlyFolderFailsAndLeavesTheOldFile) {
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});
 }
 
-// The disk filling up mid-write, played by a file-size limit (which binds root too).
+// The disk filling up mid-write, played by a file-size limit (which binds root too): in the
+// first band of rows, and after several bands have gone to the file.
 TEST(BitmapFileWrite, WriteThatRunsOutOfSpaceLeavesTheOldFile) {
-    TempDir dir;
-    const fs::path p = dir / "map.bmp";
-    const Bytes old(3000, 0x5A);
-    zk_test::WriteFileBytes(p, old);
+    const struct {
+        int w, h;
+        rlim_t limit;
+    } cases[] = {{200, 200, 4096}, {3000, 4000, 9u << 20}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        TempDir dir;
+        const fs::path p = dir / "map.bmp";
+        const Bytes old(3000, 0x5A);
+        zk_test::WriteFileBytes(p, old);
 
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    zk::BitmapError error;
-    const bool ok = zk::WriteBitmapFile(p, gdi::Bitmap(200, 200), &error);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
+        rlimit saved{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = c.limit;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        zk::BitmapError error;
+        const bool ok = zk::WriteBitmapFile(p, gdi::Bitmap(c.w, c.h), &error);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, savedHandler);
 
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(error.code, zk::BitmapErrorCode::CannotWrite);
-    EXPECT_EQ(error.message.rfind("cannot write file: ", 0), 0u) << error.message;
-    EXPECT_EQ(zk_test::ReadFileBytes(p), old);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(error.code, zk::BitmapErrorCode::CannotWrite);
+        EXPECT_EQ(error.message.rfind("cannot write file: ", 0), 0u) << error.message;
+        EXPECT_EQ(zk_test::ReadFileBytes(p), old);
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.bmp"});
+    }
 }
 
 }  // namespace

@@ -309,4 +309,43 @@ TEST_F(Stretch, AgreesWithThePerPixelRulesAtManySizesAndClips) {
     }
 }
 
+// Shrinks by whole factors, the zoomed-out view's case, on each axis or on one: the same pixels
+// as the rules give, with the destination partly outside the clip and the bitmap.
+TEST_F(Stretch, WholeFactorShrinksAndEachBlockOfItsSource) {
+    std::mt19937 rng(11);
+    gdi::Bitmap src(40, 36);
+    for (int y = 0; y < src.Height(); ++y)
+        for (int x = 0; x < src.Width(); ++x)
+            src.SetPixel(x, y, (rng() & 0xFFFFFF) | (rng() % 3 ? 0x808080 : 0));
+    Surface from(src);
+    const struct {
+        int rx, ry, w, h, sx, sy, x, y;
+    } cases[] = {
+        {2, 2, 20, 18, 0, 0, 0, 0},  {2, 2, 7, 5, 3, 1, -2, 4},  {3, 3, 11, 9, 5, 7, 2, -1},
+        {4, 4, 9, 8, 1, 2, 3, 3},    {2, 3, 13, 11, 9, 2, 0, 0}, {5, 1, 6, 20, 4, 0, 1, 1},
+        {1, 4, 25, 6, 2, 11, -3, 2}, {8, 8, 5, 4, 0, 3, 20, 20},
+    };
+    for (const auto& c : cases) {
+        const int sw = c.rx * c.w, sh = c.ry * c.h;
+        ASSERT_LE(c.sx + sw, src.Width());
+        ASSERT_LE(c.sy + sh, src.Height());
+        const gdi::Rect clip{1, 0, 22, 23};
+        Surface dst(24, 24, 32, kRed);
+        dst.dc.SetClipRect(clip);
+        dst.dc.StretchBlt(c.x, c.y, c.w, c.h, from.dc, c.sx, c.sy, sw, sh, Rop::SrcCopy);
+        SCOPED_TRACE(testing::Message() << c.rx << " x " << c.ry << " onto " << c.w << "x" << c.h
+                                        << " at " << c.x << "," << c.y);
+        for (int py = 0; py < 24; ++py)
+            for (int px = 0; px < 24; ++px) {
+                const bool inside = clip.Contains(px, py) && px >= c.x && px < c.x + c.w &&
+                                    py >= c.y && py < c.y + c.h;
+                const gdi::Color want = inside
+                                            ? Expected(src, c.sx, c.sy, sw, sh, c.w, c.h, px - c.x,
+                                                       py - c.y, StretchMode::BlackOnWhite)
+                                            : kRed;
+                ASSERT_EQ(dst.bmp.GetPixel(px, py), want) << px << "," << py;
+            }
+    }
+}
+
 }  // namespace

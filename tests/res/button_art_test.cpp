@@ -21,8 +21,9 @@ using namespace zk::res;
 // The buttons of the main tool bar and of the tool palette, in bar order.
 const int kMainBarCommands[] = {
     ID_FILE_NEW,     ID_FILE_OPEN,  ID_FILE_SAVE,    ID_EDIT_CUT,    ID_EDIT_COPY,
-    ID_EDIT_PASTE,   ID_FILE_PRINT, ID_EDIT_UNDO,    ID_EDIT_REDO,   ID_VIEW_ZOOMIN,
-    ID_VIEW_ZOOMOUT, ID_VIEW_GRID,  ID_GRID_SMALLER, ID_GRID_LARGER, ID_APP_ABOUT,
+    ID_EDIT_PASTE,   ID_FILE_PRINT,   ID_EDIT_UNDO,   ID_EDIT_REDO,    ID_VIEW_ZOOMIN,
+    ID_VIEW_ZOOMOUT, ID_VIEW_ZOOMFIT, ID_VIEW_GRID,   ID_GRID_SMALLER, ID_GRID_LARGER,
+    ID_APP_ABOUT,
 };
 const int kToolCommands[] = {
     ID_TOOL_TILES,   ID_TOOL_GRIDTILES, ID_TOOL_FREEHAND, ID_TOOL_LINES,   ID_TOOL_RECTANGLE,

@@ -154,6 +154,17 @@ TEST(SymbolTool, EveryPressAndDragPositionStampsAndThePreviewFollowsAtTheZoom) {
         EXPECT_EQ(h.Window(2 * (96 + 4) + d, 2 * (64 + 5) + d), gdi::kWhite);
     }
     EXPECT_EQ(h.Map(96 + 3, 64 + 5), gdi::kWhite) << "the preview reached the map";
+
+    // Far out a symbol is less than a window pixel: it still shows, ANDed into the one it is in.
+    h.doc.NewMap(672, 944);
+    for (const float zoom : {1.0f / 16, 1.0f / 32, 1.0f / 64}) {
+        h.ZoomTo(zoom);
+        h.Move(5, 3);
+        h.Paint();
+        const gdi::Point at = zk::ToWindow(h.view->m_symbolTool.m_curPoint, zoom);
+        EXPECT_EQ(h.Window(at.x, at.y), gdi::kBlack) << "no preview at zoom " << zoom;
+        EXPECT_EQ(h.CountWindow(gdi::kBlack, 0, 0, 60, 40), 1) << "zoom " << zoom;
+    }
 }
 
 }  // namespace

@@ -81,20 +81,25 @@ TEST(TextTool, PlacesTheTextOnItsOpaqueCellRightOfAndBelowThePoint) {
     }
 }
 
-TEST(TextTool, PreviewAtZoomTwoUsesTheFontTwiceAsLarge) {
+// The preview is the font scaled by the zoom; far out it stays the smallest font of its kind of
+// height rather than becoming the default size that a height of 0 asks for.
+TEST(TextTool, PreviewUsesTheFontScaledByTheZoom) {
     struct Case {
         gdi::LogFont font;
+        float zoom;
         int height, width;
     };
     const Case cases[] = {
-        {{16, 0, 700, false, ""}, 32, 0},
-        {{-11, 5, 400, true, ""}, -22, 10},
+        {{16, 0, 700, false, ""}, 2.0f, 32, 0},     {{-11, 5, 400, true, ""}, 2.0f, -22, 10},
+        {{16, 0, 700, false, ""}, 32.0f, 512, 0},   {{-11, 5, 400, true, ""}, 0.125f, -1, 0},
+        {{16, 0, 700, false, ""}, 1.0f / 64, 1, 0}, {{-11, 5, 400, true, ""}, 1.0f / 64, -1, 0},
+        {{0, 0, 400, false, ""}, 1.0f / 64, 0, 0},
     };
     for (const Case& c : cases) {
         zk::TextTool tool;
         tool.m_logFont = c.font;
-        EXPECT_EQ(tool.PreviewFont(2.0f).height, c.height);
-        EXPECT_EQ(tool.PreviewFont(2.0f).width, c.width);
+        EXPECT_EQ(tool.PreviewFont(c.zoom).height, c.height) << c.font.height << " at " << c.zoom;
+        EXPECT_EQ(tool.PreviewFont(c.zoom).width, c.width) << c.font.width << " at " << c.zoom;
     }
 
     TextHarness h;

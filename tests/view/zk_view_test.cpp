@@ -5,8 +5,11 @@
 #include <QScrollBar>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "doc/bitmap_file.h"
 #include "support/picture.h"
+#include "support/temp_dir.h"
 #include "tools/map_tool.h"
 #include "tools/tool_settings.h"
 #include "view_harness.h"
@@ -164,12 +167,20 @@ TEST(MapView, ZoomedPictureAndDotsFollowTheZoom) {
 
 TEST(MapView, ZoomStopsAtItsLimits) {
     ViewHarness h;
-    for (int i = 0; i < 6; ++i)
+    // Every power of two on the way, in and out.
+    std::vector<float> seen;
+    for (int i = 0; i < 7; ++i) {
         h.view->OnZoomIn();
-    EXPECT_EQ(ToolSettings::zoom, 8.0f);
-    for (int i = 0; i < 10; ++i)
+        seen.push_back(ToolSettings::zoom);
+    }
+    EXPECT_EQ(seen, (std::vector<float>{2, 4, 8, 16, 32, 32, 32}));
+    seen.clear();
+    for (int i = 0; i < 13; ++i) {
         h.view->OnZoomOut();
-    EXPECT_EQ(ToolSettings::zoom, 0.125f);
+        seen.push_back(ToolSettings::zoom);
+    }
+    EXPECT_EQ(seen, (std::vector<float>{16, 8, 4, 2, 1, 0.5f, 0.25f, 0.125f, 1.0f / 16, 1.0f / 32,
+                                        1.0f / 64, 1.0f / 64, 1.0f / 64}));
 }
 
 TEST(MapView, ShrunkMapKeepsDarkPixels) {
@@ -237,57 +248,128 @@ TEST(MapView, SettingsResizeOnlyWhenTheSizeChanges) {
     ToolSettings::ResetToDefaults();
 }
 
+// A map where every pixel has a colour of its own (its coordinates), so a picture off by one
+// shows, and one pixel in about a thousand is darker: the AND of a block is then not the colour
+// of any one of its pixels, so a shrunk picture that takes one pixel of each block shows too.
+void PaintDistinctPixels(zk::CZKDoc& doc) {
+    gdi::Bitmap& map = doc.m_bitmap;
+    map.AboutToChange(map.Bounds());
+    for (int y = 0; y < map.Height(); ++y) {
+        gdi::Color* row = map.Row(y);
+        for (int x = 0; x < map.Width(); ++x) {
+            row[x] = gdi::RGB(x & 255, y & 255, ((x >> 8) << 4) | ((y >> 8) & 15));
+            if ((x * 31 + y * 17) % 1009 == 0)
+                row[x] &= 0x5A5A5A;
+        }
+    }
+}
+
+struct ViewCase {
+    float zoom;
+    int w, h;
+    int sx, sy;
+};
+
+// Shows the map at the case's zoom, size and scroll, paints, and compares every window pixel
+// with the map itself.
+void ExpectTheWindowShowsTheMap(ViewHarness& h, const ViewCase& c, const std::string& when) {
+    ToolSettings::zoom = c.zoom;
+    h.view->resize(c.w, c.h);
+    h.view->UpdateScrollSizes();
+    h.view->horizontalScrollBar()->setValue(c.sx);
+    h.view->verticalScrollBar()->setValue(c.sy);
+    h.Paint();
+    const std::string what = when + ": zoom " + std::to_string(c.zoom) + ", view " +
+                             std::to_string(c.w) + "x" + std::to_string(c.h) + ", scroll " +
+                             std::to_string(h.view->horizontalScrollBar()->value()) + "," +
+                             std::to_string(h.view->verticalScrollBar()->value());
+    ASSERT_EQ(h.view->WindowPicture().Width(), h.view->viewport()->width()) << what;
+    ASSERT_EQ(h.view->WindowPicture().Height(), h.view->viewport()->height()) << what;
+    EXPECT_TRUE(zk_test::SamePixels(h.ExpectedWindowPicture(), h.view->WindowPicture())) << what;
+}
+
 // Every window pixel shows the map pixel the pointer would name there: column
-// trunc((x + scroll) / zoom) when enlarged, the AND of the block when shrunk, grey beyond the map.
+// trunc((x + scroll) / zoom) when enlarged, the AND of the block when shrunk, grey beyond the map
+// and where a block is not whole. At every zoom step, scrolled to the ends of the ranges too.
 TEST(MapView, EveryWindowPixelShowsTheMapPixelThePointerNames) {
     ViewHarness h(954, 641);
     h.Select(-1);
     h.view->m_gridOn = 0;
     h.doc.NewMap(1200, 900);
-    // A colour of its own for every pixel, so a picture off by one shows.
-    for (int y = 0; y < 900; ++y)
-        for (int x = 0; x < 1200; ++x)
-            h.doc.m_bitmap.SetPixel(x, y, gdi::RGB(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8)));
-    const struct {
-        float zoom;
-        int w, h;
-        int sx, sy;
-    } cases[] = {
-        {8.0f, 954, 641, 0, 0},    {8.0f, 954, 641, 13, 5},   {8.0f, 301, 203, 4003, 7},
-        {4.0f, 954, 641, 3, 1022}, {4.0f, 333, 77, 2, 2},     {2.0f, 954, 641, 1, 3},
-        {2.0f, 121, 95, 777, 0},   {1.0f, 954, 641, 57, 259}, {0.5f, 301, 203, 33, 11},
-        {0.25f, 120, 90, 0, 0},    {0.125f, 160, 120, 0, 0},
+    PaintDistinctPixels(h.doc);
+    const ViewCase cases[] = {
+        {32.0f, 954, 641, 0, 0},     {32.0f, 301, 203, 38099, 28797}, {32.0f, 97, 61, 1001, 33},
+        {16.0f, 954, 641, 33, 17},   {8.0f, 954, 641, 0, 0},          {8.0f, 954, 641, 13, 5},
+        {8.0f, 301, 203, 4003, 7},   {4.0f, 954, 641, 3, 1022},       {4.0f, 333, 77, 2, 2},
+        {2.0f, 954, 641, 1, 3},      {2.0f, 121, 95, 777, 0},         {1.0f, 954, 641, 57, 259},
+        {0.5f, 301, 203, 33, 11},    {0.25f, 120, 90, 0, 0},          {0.25f, 281, 203, 19, 22},
+        {0.125f, 160, 120, 0, 0},    {0.125f, 100, 80, 33, 21},       {1.0f / 16, 60, 50, 15, 6},
+        {1.0f / 16, 954, 641, 0, 0}, {1.0f / 32, 60, 50, 0, 0},       {1.0f / 64, 954, 641, 0, 0},
     };
-    for (const auto& c : cases) {
-        ToolSettings::zoom = c.zoom;
-        h.view->resize(c.w, c.h);
-        h.view->UpdateScrollSizes();
-        h.view->horizontalScrollBar()->setValue(c.sx);
-        h.view->verticalScrollBar()->setValue(c.sy);
-        const int sx = h.view->horizontalScrollBar()->value();
-        const int sy = h.view->verticalScrollBar()->value();
+    for (const ViewCase& c : cases)
+        ExpectTheWindowShowsTheMap(h, c, "1200 x 900");
+    // Far out, scrolled: a map many window widths wide even at 1/64.
+    h.doc.NewMap(4200, 3400);
+    PaintDistinctPixels(h.doc);
+    const ViewCase far[] = {
+        {1.0f / 64, 50, 40, 15, 13}, {1.0f / 32, 77, 61, 54, 45}, {1.0f / 16, 123, 99, 140, 113}};
+    for (const ViewCase& c : far)
+        ExpectTheWindowShowsTheMap(h, c, "4200 x 3400");
+}
+
+// The shrunk pictures come from reduced copies of the map: they follow every change, drawn
+// through a tool, taken back by Undo, or a whole new map from Resize and Open.
+TEST(MapView, ShrunkPicturesFollowStrokesUndoResizeAndOpen) {
+    ViewHarness h(320, 240);
+    h.view->m_gridOn = 0;
+    h.doc.NewMap(1100, 700);
+    PaintDistinctPixels(h.doc);
+    // Every zoom below 1, scrolled a little, so every reduced copy has been made and shown.
+    const ViewCase shrunk[] = {{0.5f, 320, 240, 5, 7},    {0.25f, 200, 150, 3, 9},
+                               {0.125f, 120, 80, 6, 4},   {1.0f / 16, 60, 40, 3, 2},
+                               {1.0f / 32, 60, 50, 0, 0}, {1.0f / 64, 60, 50, 0, 0}};
+    const auto everyZoom = [&](const std::string& when) {
+        h.Select(-1);
+        for (const ViewCase& c : shrunk)
+            ExpectTheWindowShowsTheMap(h, c, when);
+    };
+    everyZoom("painted");
+
+    // Freehand strokes at 1/4, with the button held across several paints.
+    h.Select(zk::kFreehandTool);
+    ToolSettings::line = 3;
+    h.view->resize(200, 150);
+    ToolSettings::zoom = 0.25f;
+    h.view->UpdateScrollSizes();
+    h.Move(10, 10);
+    h.Press(10, 10);
+    for (int i = 1; i <= 8; ++i) {
+        h.Move(10 + 20 * i, 10 + (i % 3) * 30, Qt::LeftButton);
         h.Paint();
-        const gdi::Bitmap& window = h.view->WindowPicture();
-        const int k = c.zoom < 1 ? static_cast<int>(1 / c.zoom) : 1;
-        int wrong = 0;
-        std::string first;
-        for (int y = 0; y < window.Height(); ++y)
-            for (int x = 0; x < window.Width(); ++x) {
-                gdi::Color expected = zk::CZKView::kOutsideColor;
-                const int mx = static_cast<int>((x + sx) / c.zoom);
-                const int my = static_cast<int>((y + sy) / c.zoom);
-                if (mx + k <= 1200 && my + k <= 900) {
-                    expected = 0xFFFFFF;
-                    for (int j = 0; j < k; ++j)
-                        for (int i = 0; i < k; ++i)
-                            expected &= h.doc.m_bitmap.GetPixel(mx + i, my + j);
-                }
-                if (window.GetPixel(x, y) != expected && wrong++ == 0)
-                    first = "window " + std::to_string(x) + "," + std::to_string(y);
-            }
-        EXPECT_EQ(wrong, 0) << "zoom " << c.zoom << ", view " << c.w << "x" << c.h << ", scroll "
-                            << sx << "," << sy << ": first at " << first;
     }
+    h.Release(170, 70);
+    h.Paint();
+    everyZoom("after a stroke");
+
+    h.doc.OnEditUndo();
+    everyZoom("after undo");
+    h.doc.OnEditUndo();
+    everyZoom("after redo");
+
+    ASSERT_TRUE(h.doc.Resize(1037, 650));
+    gdi::DC dc(&h.doc.m_bitmap);
+    dc.FillRect({1000, 600, 1037, 650}, gdi::Brush::Solid(gdi::kBlack));
+    everyZoom("after a resize");
+    h.doc.OnEditUndo();
+    everyZoom("after undoing the resize");
+
+    const zk_test::TempDir dir;
+    gdi::Bitmap other(1500, 1300, 32, gdi::kWhite);
+    gdi::DC odc(&other);
+    odc.FillRect({700, 640, 900, 700}, gdi::Brush::Solid(gdi::kBlack));
+    ASSERT_TRUE(zk::WriteBitmapFile(dir / "other.bmp", other));
+    ASSERT_TRUE(h.doc.OnOpenDocument((dir / "other.bmp").string()));
+    everyZoom("after open");
 }
 
 // The map moves under a pointer that stands still: the tool hears of the pointer's new map

@@ -1,4 +1,4 @@
-// The undo figures, printed by zk_bench's main() after the runs.
+// The figures each group of benchmarks prints after the runs, from zk_bench's main().
 #pragma once
 
 #include <map>
@@ -8,5 +8,7 @@ namespace zk_bench {
 
 // `seconds` holds each benchmark's time per iteration, by name, in the benchmark's own unit.
 void PrintUndoFigures(const std::map<std::string, double>& seconds);
+void PrintPaintFigures(const std::map<std::string, double>& seconds);
+void PrintMapFileFigures(const std::map<std::string, double>& seconds);
 
 }  // namespace zk_bench
