@@ -1,12 +1,7 @@
 // Reading: the headers are checked from the file's first bytes, and only then are the colour
 // table and the pixel data the headers promise read, and decoded into a display-format bitmap.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -19,6 +14,7 @@
 
 #include "doc/bitmap_file.h"
 #include "doc/dib_format.h"
+#include "doc/read_file.h"
 
 namespace zk {
 
@@ -172,11 +168,8 @@ bool ParseHeader(std::span<const std::uint8_t> dib, DibLayout& l, BitmapError* e
     l.topDown = height < 0;
     if (l.topDown)
         height = -height;
-    if (width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels)
-        return Fail(error, BitmapErrorCode::TooLarge,
-                    "image too large: " + std::to_string(width) + " x " + std::to_string(height) +
-                        " (limit " + std::to_string(kMaxBitmapSide) + " pixels a side, " +
-                        std::to_string(kMaxBitmapPixels) + " pixels)");
+    if (!WithinBitmapLimits(width, height))
+        return Fail(error, BitmapErrorCode::TooLarge, TooLargeText(width, height));
     l.width = static_cast<int>(width);
     l.height = static_cast<int>(height);
     if (l.topDown && (l.compression == kBiRle8 || l.compression == kBiRle4))
@@ -515,63 +508,22 @@ std::uint64_t RleLimit(const DibLayout& l) {
            (std::uint64_t{1} << 16);
 }
 
-std::string ErrnoText(int err) {
-    return std::strerror(err);
-}
-
-struct Fd {
-    int fd = -1;
-    ~Fd() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// Reads `n` bytes at `offset`; fewer only at the end of the file. -1 on an error.
-std::int64_t ReadAt(int fd, std::uint8_t* p, std::uint64_t n, std::uint64_t offset) {
-    std::uint64_t got = 0;
-    while (got < n) {
-        const ssize_t done = ::pread(fd, p + got, std::min<std::uint64_t>(n - got, 1u << 30),
-                                     static_cast<off_t>(offset + got));
-        if (done < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (done == 0)
-            break;
-        got += static_cast<std::uint64_t>(done);
-    }
-    return static_cast<std::int64_t>(got);
-}
-
 }  // namespace
 
 // -------------------------------------------------------------------------------------------------
 
 bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, BitmapError* error) {
     bitmap.Reset();
-    Fd file;
-    // Non-blocking so that a FIFO given as a path cannot hang the open; regular files ignore it.
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file.fd < 0)
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: " + ErrnoText(errno));
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0)
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: " + ErrnoText(errno));
-    if (S_ISDIR(st.st_mode))
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: " + ErrnoText(EISDIR));
-    if (!S_ISREG(st.st_mode))
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: not a regular file");
-    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    const auto cannotRead = [&] {
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot read file: " + ErrnoText(errno));
-    };
+    ReadFile file;
+    if (!file.Open(path, error))
+        return false;
+    const std::uint64_t size = file.size;
+    const auto cannotRead = [&] { return file.CannotRead(error); };
 
     // The signature and the headers, from the first bytes: nothing else is read before they
     // promise a picture that fits in the file.
     std::uint8_t head[kFileHeaderSize + kMaxHeaderSize + kMaxMaskBytes];
-    const std::int64_t got = ReadAt(file.fd, head, std::min<std::uint64_t>(size, sizeof head), 0);
+    const std::int64_t got = file.ReadAt(head, std::min<std::uint64_t>(size, sizeof head), 0);
     if (got < 0)
         return cannotRead();
     if (got < 2 || head[0] != 'B' || head[1] != 'M')
@@ -600,7 +552,7 @@ bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, Bitm
         tableCount = std::min<std::uint64_t>(tableCount, 256);
         table.resize(static_cast<std::size_t>(tableCount * l.entrySize));
         const std::int64_t n =
-            ReadAt(file.fd, table.data(), table.size(), kFileHeaderSize + l.tableStart);
+            file.ReadAt(table.data(), table.size(), kFileHeaderSize + l.tableStart);
         if (n < 0)
             return cannotRead();
         if (static_cast<std::uint64_t>(n) < table.size())
@@ -618,7 +570,7 @@ bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, Bitm
         return Fail(error, BitmapErrorCode::OutOfMemory,
                     "out of memory for " + std::to_string(pixelBytes) + " bytes of pixel data");
     }
-    const std::int64_t n = ReadAt(file.fd, pixels.get(), pixelBytes, kFileHeaderSize + pixelOffset);
+    const std::int64_t n = file.ReadAt(pixels.get(), pixelBytes, kFileHeaderSize + pixelOffset);
     if (n < 0)
         return cannotRead();
     if (static_cast<std::uint64_t>(n) < pixelBytes)

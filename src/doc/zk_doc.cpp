@@ -14,7 +14,7 @@ std::string CZKDoc::CheckSize(long long width, long long height) {
     if (width < 1 || height < 1)
         return "the map must be at least 1 x 1 pixel (asked for " + std::to_string(width) + " x " +
                std::to_string(height) + ")";
-    if (width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels)
+    if (!WithinBitmapLimits(width, height))
         return "the map may have at most 65535 pixels a side and 268435456 pixels in all (asked "
                "for " +
                std::to_string(width) + " x " + std::to_string(height) + ")";
