@@ -58,6 +58,7 @@ bool CZKDoc::NewMap(int width, int height, std::string* why) {
         return false;
     m_pathName.clear();
     m_title = kUntitledTitle;
+    m_format = MapFormat::Bmp;
     ReplaceMap(std::move(map), MapChange::NewHistory);
     return true;
 }
@@ -136,20 +137,27 @@ bool CZKDoc::Resize(int width, int height, std::string* why) {
 bool CZKDoc::OnOpenDocument(const std::string& path, std::string* why) {
     gdi::Bitmap map;
     BitmapError error;
-    if (!ReadBitmapFile(path, map, &error))
+    MapFormat format = MapFormat::Bmp;
+    if (!ReadMapFile(path, map, &format, &error))
         return Fail(why, error.message);
     SetPathName(path);
+    m_format = format;
     ReplaceMap(std::move(map), MapChange::NewHistory);
     return true;
 }
 
-bool CZKDoc::OnSaveDocument(const std::string& path, std::string* why) {
+bool CZKDoc::OnSaveDocument(const std::string& path, MapFormat format, std::string* why) {
     BitmapError error;
-    if (!WriteBitmapFile(path, m_bitmap, &error))
+    if (!WriteMapFile(path, m_bitmap, format, &error))
         return Fail(why, error.message);
     SetPathName(path);
+    m_format = format;
     m_modified = false;
     return true;
+}
+
+bool CZKDoc::OnSaveDocument(const std::string& path, std::string* why) {
+    return OnSaveDocument(path, MapFormatOfName(path).value_or(m_format), why);
 }
 
 void CZKDoc::SetUndoCheck(std::function<void(const std::string&)> report) {
