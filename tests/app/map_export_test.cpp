@@ -6,18 +6,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/file_kind.h"
+#include "app/frame_prompts.h"
 #include "app/main_frame.h"
 #include "doc/png_file.h"
 #include "doc/uvtt_file.h"
@@ -132,6 +135,53 @@ TEST(UniversalVtt, TheFileHoldsTheMapAndItsGrid) {
     zk::BitmapError error;
     EXPECT_FALSE(zk::BitmapToUvtt(Checks(4, 4), 0, &error));
     EXPECT_FALSE(error.message.empty());
+}
+
+// The real Save As and Export dialogs, answered as a user answers them: a filter chosen, a name
+// typed. A name without an extension gets the filter's, and so its format.
+TEST(SaveDialogs, TheFilterChosenGivesANameItsFormat) {
+    const int bmp = static_cast<int>(MapFormat::Bmp), png = static_cast<int>(MapFormat::Png);
+    const struct {
+        bool exporting;
+        int offered, filter;  // the filter chosen: a kind, or past them all map files together
+        const char* typed;
+        const char* written;
+        int kind;
+    } cases[] = {
+        {false, bmp, png, "a", "a.png", png},    {false, png, bmp, "b", "b.bmp", bmp},
+        {false, png, 2, "c", "c.png", png},      {false, bmp, png, "d.bmp", "d.bmp", bmp},
+        {true, 0, 1, "e", "e.uvtt", 1},          {true, 1, 2, "f", "f.bmp", 2},
+        {true, 0, 0, "g.dd2vtt", "g.dd2vtt", 1},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        QTimer::singleShot(20, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            const QString filter = dialog->nameFilters().at(c.filter);
+            dialog->selectNameFilter(filter);
+            emit dialog->filterSelected(filter);
+            dialog->setDirectory(dir.path());
+            // Typed into the dialog's one name field, as a user types it.
+            auto* name = dialog->findChild<QLineEdit*>();
+            ASSERT_NE(name, nullptr);
+            name->setText(QString::fromLatin1(c.typed));
+            static_cast<QDialog*>(dialog)->accept();  // the dialog's own check of the name
+        });
+        zk::FramePrompts prompts;
+        int kind = c.offered;
+        QString path;
+        if (c.exporting) {
+            path = prompts.AskExportPath(nullptr, "x", kind);
+        } else {
+            MapFormat format = static_cast<MapFormat>(c.offered);
+            path = prompts.AskSavePath(nullptr, "x", format);
+            kind = static_cast<int>(format);
+        }
+        EXPECT_EQ(path.toStdString(), dir.filePath(c.written).toStdString());
+        EXPECT_EQ(kind, c.kind);
+    }
 }
 
 using Frame = zk_test::FrameHarness;
