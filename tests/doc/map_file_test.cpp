@@ -19,28 +19,6 @@ namespace fs = std::filesystem;
 using zk::MapFormat;
 using zk_test::TempDir;
 
-TEST(MapFile, ExtensionsNameTheFormatsInAnyCase) {
-    const struct {
-        const char* name;
-        std::optional<MapFormat> format;
-    } cases[] = {
-        {"map.bmp", MapFormat::Bmp},
-        {"MAP.BMP", MapFormat::Bmp},
-        {"dir.png/map.Bmp", MapFormat::Bmp},
-        {"map.png", MapFormat::Png},
-        {"a.b.PnG", MapFormat::Png},
-        {"map.png.txt", std::nullopt},
-        {"png", std::nullopt},
-        {".png", std::nullopt},
-        {"map.bmpx", std::nullopt},
-        {"map", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(zk::MapFormatOfName(c.name), c.format) << c.name;
-    for (MapFormat f : {MapFormat::Bmp, MapFormat::Png})
-        EXPECT_EQ(zk::MapFormatOfName(std::string("x") + std::string(zk::MapExtension(f))), f);
-}
-
 gdi::Bitmap Sample() {
     return zk_test::Picture({"#.o.r", "b..#.", "yy..#"});
 }
@@ -129,20 +107,6 @@ TEST(MapDocument, AMapKeepsTheFormatOfItsFile) {
     }
     ASSERT_TRUE(doc.NewMap(5, 5));
     EXPECT_EQ(doc.GetFormat(), MapFormat::Bmp);
-}
-
-// A PNG save loses no colour, however many there are.
-TEST(MapDocument, APngSaveKeepsMoreThan256Colours) {
-    TempDir dir;
-    zk::CZKDoc doc;
-    ASSERT_TRUE(doc.NewMap(40, 20));
-    for (int i = 0; i < 800; ++i)
-        doc.m_bitmap.SetPixel(i % 40, i / 40, gdi::RGB(i & 255, i >> 8, 99));
-    std::string why;
-    ASSERT_TRUE(doc.OnSaveDocument((dir / "many.png").string(), &why)) << why;
-    gdi::Bitmap back;
-    ASSERT_TRUE(zk::ReadPngFile(dir / "many.png", back));
-    EXPECT_TRUE(zk_test::SameBitmap(doc.m_bitmap, back));
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 // PNG files: every kind another program writes reads as its pixels, every map we write reads back
 // exactly (in our reader and in another one), and lying, cut and damaged files are refused with a
-// reason before they cost memory.
+// reason, lying ones before they cost memory.
 #include "doc/png_file.h"
 
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -232,15 +231,6 @@ TEST(PngFile, OurFilesKeepEveryPixelInThePaletteOfTheirColours) {
     }
 }
 
-TEST(PngFile, AMonochromeBitmapIsWrittenInOneBit) {
-    gdi::Bitmap mono(10, 3, 1);
-    mono.SetPixel(4, 1, gdi::kWhite);
-    const auto png = zk::BitmapToPng(mono);
-    ASSERT_TRUE(png);
-    EXPECT_EQ(HeaderOf(*png).depth, 1);
-    EXPECT_TRUE(zk_test::SamePixels(mono, ReadByStb(*png)));
-}
-
 long PeakKiB() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
@@ -362,50 +352,6 @@ TEST(PngFile, CutAndDamagedFilesAreRefusedWithAReason) {
         EXPECT_EQ(error.code, c.code) << error.message;
         EXPECT_NE(error.message.find(c.says), std::string::npos) << error.message;
     }
-}
-
-TEST(PngFile, AFolderOrAMissingFileIsRefusedAsTheBitmapReaderRefusesIt) {
-    TempDir dir;
-    const struct {
-        fs::path path;
-        const char* says;
-    } cases[] = {
-        {dir / "missing.png", "cannot open file: No such file or directory"},
-        {dir.Path(), "cannot open file: Is a directory"},
-    };
-    for (const auto& c : cases) {
-        gdi::Bitmap bmp;
-        zk::BitmapError error;
-        EXPECT_FALSE(zk::ReadPngFile(c.path, bmp, &error));
-        EXPECT_EQ(error.code, zk::BitmapErrorCode::CannotOpen);
-        EXPECT_EQ(error.message, c.says);
-    }
-}
-
-// The file is replaced whole or not at all; an empty bitmap creates no file.
-TEST(PngFile, AFailedWriteLeavesTheOldFileAndNothingElse) {
-    TempDir dir;
-    const fs::path target = dir / "map.png";
-    const gdi::Bitmap old(3, 2, 32, gdi::kWhite);
-    ASSERT_TRUE(zk::WritePngFile(target, old));
-    const Bytes before = zk_test::ReadFileBytes(target);
-
-    zk::BitmapError error;
-    EXPECT_FALSE(zk::WritePngFile(target, gdi::Bitmap(), &error));
-    EXPECT_EQ(error.code, zk::BitmapErrorCode::EmptyBitmap);
-    EXPECT_FALSE(zk::WritePngFile(dir / "new.png", gdi::Bitmap(), &error));
-    EXPECT_FALSE(fs::exists(dir / "new.png"));
-
-    if (::geteuid() != 0) {  // root writes into any folder
-        fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_FALSE(zk::WritePngFile(target, gdi::Bitmap(5, 5, 32, gdi::kBlack), &error));
-        EXPECT_EQ(error.code, zk::BitmapErrorCode::CannotWrite);
-        fs::permissions(dir.Path(), fs::perms::owner_all);
-    }
-    EXPECT_FALSE(zk::WritePngFile(dir / "no-folder" / "map.png", old, &error));
-    EXPECT_EQ(error.code, zk::BitmapErrorCode::CannotWrite);
-    EXPECT_EQ(zk_test::ReadFileBytes(target), before);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"map.png"});
 }
 
 }  // namespace

@@ -160,31 +160,17 @@ inline void FixCrc(Bytes& file, const PngChunk& c) {
     PutBe32(file, c.DataAt() + c.length, static_cast<std::uint32_t>(crc));
 }
 
-// A chunk's bytes: length, type, data and checksum.
-inline Bytes ChunkBytes(const std::string& type, const Bytes& data) {
-    Bytes b(8 + data.size() + 4);
-    PutBe32(b, 0, static_cast<std::uint32_t>(data.size()));
-    std::copy(type.begin(), type.end(), b.begin() + 4);
-    std::copy(data.begin(), data.end(), b.begin() + 8);
-    PngChunk c{0, type, static_cast<std::uint32_t>(data.size())};
-    FixCrc(b, c);
-    return b;
-}
-
-// A file of just a header claiming `width` x `height` (8-bit RGB), a few bytes of picture data
-// and its end: what a decompression bomb or a lying header looks like.
+// A small RGB file of libpng's whose header is made to claim `width` x `height`: what a
+// decompression bomb or a lying header looks like.
 inline Bytes HeaderOnlyPng(std::uint32_t width, std::uint32_t height) {
-    Bytes ihdr(13, 0);
-    PutBe32(ihdr, 0, width);
-    PutBe32(ihdr, 4, height);
-    ihdr[8] = 8;  // bits a sample
-    ihdr[9] = PNG_COLOR_TYPE_RGB;
-    Bytes file = {137, 80, 78, 71, 13, 10, 26, 10};
-    for (const Bytes& chunk :
-         {ChunkBytes("IHDR", ihdr),
-          ChunkBytes("IDAT", {0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01}),
-          ChunkBytes("IEND", {})})
-        file.insert(file.end(), chunk.begin(), chunk.end());
+    PngPicture p;
+    p.width = p.height = 1;
+    p.samples = {1, 2, 3};
+    Bytes file = WritePng(p);
+    const PngChunk ihdr = Chunks(file).at(0);
+    PutBe32(file, ihdr.DataAt(), width);
+    PutBe32(file, ihdr.DataAt() + 4, height);
+    FixCrc(file, ihdr);
     return file;
 }
 
