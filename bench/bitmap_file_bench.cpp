@@ -276,7 +276,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
             } else if (r.run_type == Run::RT_Iteration && r.iterations > 0 && !m_fromMedian[name]) {
                 m_seconds[name] = Seconds(r);
             }
-            if (const auto bytes = r.counters.find("file_bytes"); bytes != r.counters.end())
+            // Sizes as measured, not their spread over the repetitions.
+            const bool measured = r.run_type == Run::RT_Iteration || r.aggregate_name == "median";
+            if (const auto bytes = r.counters.find("file_bytes");
+                measured && bytes != r.counters.end())
                 m_bytes[name] = bytes->second;
         }
         ConsoleReporter::ReportRuns(runs);
