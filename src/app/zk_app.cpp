@@ -254,6 +254,12 @@ bool OptionValue(const QStringList& args, qsizetype& i, QLatin1String name,
     return false;
 }
 
+// Why a file of that name is not exported to.
+QString UnknownExportName(const QString& name) {
+    return QStringLiteral("cannot export to %1: the name must end in %2")
+        .arg(name, ExportExtensions());
+}
+
 }  // namespace
 
 CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
@@ -318,8 +324,7 @@ CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
     else if (line.exporting && files.isEmpty())
         line.misuse = QStringLiteral("--export needs the map to export");
     else if (line.exporting && !ExportFormatOfName(line.exportTo))
-        line.misuse = QStringLiteral("cannot export to %1: the name must end in %2")
-                          .arg(line.exportTo, ExportExtensions());
+        line.misuse = UnknownExportName(line.exportTo);
     else if (!files.isEmpty())
         line.file = files.front();
     if (line.misuse.isEmpty() && grid) {
@@ -342,8 +347,7 @@ int CZKApp::RunExport(const CommandLine& line, QString* error) {
     }
     const ExportFormat* format = ExportFormatOfName(line.exportTo);
     if (!format) {  // ParseCommandLine refuses such a name; a caller's line may not have
-        *error = QStringLiteral("cannot export to %1: the name must end in %2")
-                     .arg(line.exportTo, ExportExtensions());
+        *error = UnknownExportName(line.exportTo);
         return kMisuseStatus;
     }
     int grid = line.grid;
