@@ -9,9 +9,11 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "doc/color_table.h"
 #include "doc/png_test_support.h"
 #include "support/picture.h"
 #include "support/temp_dir.h"
@@ -229,6 +231,45 @@ TEST(PngFile, OurFilesKeepEveryPixelInThePaletteOfTheirColours) {
         ASSERT_TRUE(zk::PngToBitmap(*png, back, &error)) << error.message;
         EXPECT_TRUE(zk_test::SameBitmap(map, back));
     }
+}
+
+// Both ways of indexing (in one pass while counting, and row by row, which a save falls back on
+// when there is no memory for all the indices) name each pixel's own colour, whatever the
+// pattern: runs, two colours taking turns, three, and no pattern at all.
+TEST(ExactPalette, EveryIndexNamesItsPixelsColour) {
+    const struct {
+        const char* name;
+        std::function<gdi::Color(int)> colour;
+    } rows[] = {
+        {"runs", [](int x) { return x < 9    ? gdi::kWhite
+                                    : x < 30 ? gdi::kBlack
+                                             : 0x123456u; }},
+        {"two taking turns", [](int x) { return (x / 3) % 2 ? gdi::kWhite : gdi::kBlack; }},
+        {"three taking turns", [](int x) { return gdi::Color(x % 3) * 0x404040u; }},
+        {"no pattern", [](int x) { return gdi::Color(x * 2654435761u >> 24); }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        gdi::Bitmap map(61, 3, 32, gdi::kWhite);
+        for (int i = 0; i < 61 * 3; ++i)
+            map.SetPixel(i % 61, i / 61, r.colour(i % 61 + i / 61));
+        std::vector<std::uint8_t> all(map.PixelCount()), row(61);
+        const auto palette = zk::ExactPalette::Of(map, all.data());
+        ASSERT_TRUE(palette);
+        for (int y = 0; y < 3; ++y) {
+            palette->IndexRow(map.Row(y), row.data(), 61);
+            for (int x = 0; x < 61; ++x) {
+                ASSERT_EQ(palette->Colors()[all[y * 61 + x]], map.GetPixel(x, y)) << x << "," << y;
+                ASSERT_EQ(row[x], all[y * 61 + x]) << x << "," << y;
+            }
+        }
+    }
+    gdi::Bitmap many(300, 1, 32, gdi::kWhite);
+    for (int x = 0; x < 300; ++x)
+        many.SetPixel(x, 0, gdi::Color(x));
+    std::vector<std::uint8_t> all(300);
+    EXPECT_FALSE(zk::ExactPalette::Of(many, all.data()));
+    EXPECT_FALSE(zk::ExactPalette::Of(many));
 }
 
 long PeakKiB() {
