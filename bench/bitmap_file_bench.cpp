@@ -3,7 +3,7 @@
 // (24-bit) writer on the same pixels; the writer with an exact table (a map of 200 colours of
 // its own) beside the default one; refusing a 2 GiB file that is no bitmap. The figures that matter
 // are the ratios printed at the end. This file also holds zk_bench's main(), which adds those
-// ratios to the usual report.
+// ratios (and those of the PNG and undo figures) to the usual report.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -23,6 +23,7 @@
 #include <stb/stb_image_write.h>
 
 #include "bench_figures.h"
+#include "bench_map.h"
 #include "doc/bitmap_file.h"
 #include "recovery_bench.h"
 
@@ -30,41 +31,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = 4096;
+constexpr int kSide = zk_bench::kMapSide;
 
-// What a drawn map looks like: white, a black grid, and areas filled with patterns in colours of
-// the file's table (hatching, checks, dots, greys, a few cube colours).
-gdi::Bitmap MakeMap() {
-    gdi::Bitmap map(kSide, kSide, 32, gdi::kWhite);
-    const gdi::Color fills[] = {0x808080, 0xC0C0C0, 0x000000, 0x40A000, 0xA06040, 0x0000FF};
-    for (int y = 0; y < kSide; ++y) {
-        gdi::Color* row = map.Row(y);
-        for (int x = 0; x < kSide; ++x) {
-            const int cell = (x / 256) + (y / 256) * 16;
-            gdi::Color c = gdi::kWhite;
-            switch (cell % 7) {
-                case 1:  // diagonal hatching
-                    c = ((x + y) % 8 == 0) ? gdi::kBlack : gdi::kWhite;
-                    break;
-                case 2:  // checks
-                    c = (((x / 4) ^ (y / 4)) & 1) ? fills[cell % 6] : gdi::kWhite;
-                    break;
-                case 4:  // dots
-                    c = (x % 6 == 0 && y % 6 == 0) ? gdi::kBlack : gdi::kWhite;
-                    break;
-                case 5:  // solid fill
-                    c = fills[(cell / 7) % 6];
-                    break;
-                default:
-                    break;
-            }
-            if (x % 32 == 0 || y % 32 == 0)
-                c = gdi::kBlack;  // grid lines
-            row[x] = c;
-        }
-    }
-    return map;
-}
+using zk_bench::MakeMap;
 
 // A map of 200 colours none of which is in the default table, in the same layout: every colour
 // is kept, through an exact table.
@@ -308,6 +277,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
             } else if (r.run_type == Run::RT_Iteration && r.iterations > 0 && !m_fromMedian[name]) {
                 m_seconds[name] = Seconds(r);
             }
+            // Sizes as measured, not their spread over the repetitions.
+            const bool measured = r.run_type == Run::RT_Iteration || r.aggregate_name == "median";
+            if (const auto bytes = r.counters.find("file_bytes");
+                measured && bytes != r.counters.end())
+                m_bytes[name] = bytes->second;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -324,6 +298,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
               "BM_Encode_Ours");
         Ratio("write file: exact table (200 colours) time / default table",
               "BM_WriteFile_Ours_Exact200/real_time", "BM_WriteFile_Ours/real_time");
+        Ratio("PNG encode in memory: libpng time / ours (target >= 2)", "BM_PngEncode_Libpng",
+              "BM_PngEncode_Ours");
+        Ratio("PNG file size: ours / libpng's (target <= 1.05)", "BM_PngEncode_Ours",
+              "BM_PngEncode_Libpng", m_bytes);
+        Ratio("PNG write file, synced: libpng time / ours", "BM_PngWriteFile_Libpng/real_time",
+              "BM_PngWriteFile_Ours/real_time");
+        Ratio("PNG read: libpng (4 bytes a pixel) time / ours (target >= 1.5)", "BM_PngRead_Libpng",
+              "BM_PngRead_Ours");
+        Ratio("PNG read: libpng (3 bytes a pixel) time / ours", "BM_PngRead_LibpngRGB",
+              "BM_PngRead_Ours");
         zk_bench::PrintUndoFigures(m_seconds);
         zk_bench::PrintRecoveryFigures(m_seconds);
         zk_bench::PrintPaintFigures(m_seconds);
@@ -338,12 +322,17 @@ class RatioReporter : public benchmark::ConsoleReporter {
                                                    : r.GetAdjustedCPUTime();
     }
     void Ratio(const char* what, const std::string& num, const std::string& den) {
-        const auto a = m_seconds.find(num), b = m_seconds.find(den);
-        if (a == m_seconds.end() || b == m_seconds.end() || b->second <= 0)
+        Ratio(what, num, den, m_seconds);
+    }
+    static void Ratio(const char* what, const std::string& num, const std::string& den,
+                      const std::map<std::string, double>& of) {
+        const auto a = of.find(num), b = of.find(den);
+        if (a == of.end() || b == of.end() || b->second <= 0)
             return;
         std::printf("%-62s %6.2f\n", what, a->second / b->second);
     }
     std::map<std::string, double> m_seconds;
+    std::map<std::string, double> m_bytes;
     std::map<std::string, bool> m_fromMedian;
 };
 

@@ -39,6 +39,7 @@ inline constexpr MenuEntry kMainMenu[] = {
     Item(ID_FILE_OPEN, "&Otevřít...", "Ctrl+O"),
     Item(ID_FILE_SAVE, "&Uložit", "Ctrl+S"),
     Item(ID_FILE_SAVE_AS, "Uložit &jako..."),
+    Item(ID_FILE_EXPORT, "Exportovat..."),
     kSeparator,
     Item(ID_FILE_PRINT, "&Tisk...", "Ctrl+P"),
     Item(ID_FILE_PRINT_SCALED, "Tisk v &měřítku..."),
@@ -196,6 +197,14 @@ inline constexpr std::string_view kPatternBarTitle = "Výplně";
 // The status bar: the message pane's idle text, then the lock-key indicators.
 inline constexpr std::string_view kIdleMessage = "Připraven";
 inline constexpr std::string_view kLockIndicators[] = {"CAP", "NUM", "SCRL"};
+
+// The file dialogs' filters: the map formats one by one and together (Open and Save As), and the
+// formats a map is exported in.
+inline constexpr std::string_view kBmpFilter = "Map Files (*.bmp)";
+inline constexpr std::string_view kPngFilter = "Mapy PNG (*.png)";
+inline constexpr std::string_view kMapFilesFilter = "Mapy BMP a PNG (*.bmp *.png)";
+inline constexpr std::string_view kPngExportFilter = "Obrázek PNG (*.png)";
+inline constexpr std::string_view kUvttExportFilter = "Universal VTT (*.uvtt *.dd2vtt)";
 
 // The menu item of a command; null when it has none.
 constexpr const MenuEntry* FindMenuItem(int id) {

@@ -5,36 +5,84 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "app/file_kind.h"
 #include "app/help_page.h"
+#include "app/map_export.h"
 #include "ui/new_map_dlg.h"
 #include "ui/settings_dlg.h"
 
 namespace zk {
 
 namespace {
-const char* const kMapFilter = "Map Files (*.bmp)";
+
+QString U(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
+
+// A save dialog offering `kinds` (and, when `together` is given, a filter of all of them) with
+// the kind `offered` chosen first. The dialog adds the chosen filter's extension to a name
+// without one, so that its question about replacing a file is about the file written.
+SaveChoice AskSaveFile(QWidget* parent, const QString& suggested, std::span<const FileKind> kinds,
+                       std::string_view together, int offered) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
+    for (const FileKind& kind : kinds)
+        filters << U(kind.filter);
+    if (!together.empty())
+        filters << U(together);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters[offered]);
+    const auto suffixOf = [&](const QString& filter) {
+        const qsizetype i = filters.indexOf(filter);
+        const std::size_t kind = i >= 0 && i < static_cast<qsizetype>(kinds.size())
+                                     ? static_cast<std::size_t>(i)
+                                     : static_cast<std::size_t>(offered);
+        return U(kinds[kind].extensions[0].substr(1));
+    };
+    dialog.setDefaultSuffix(suffixOf(filters[offered]));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    if (chosen >= static_cast<qsizetype>(kinds.size()))
+        chosen = -1;
+    return ChooseSaveFile(dialog.selectedFiles().first(), kinds, static_cast<int>(chosen), offered);
+}
+
+}  // namespace
 
 QString FramePrompts::AskOpenPath(QWidget* parent) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QString::fromLatin1(kMapFilter));
+    QStringList filters;
+    for (const FileKind& kind : kMapKinds)
+        filters << U(kind.filter);
+    filters << U(res::kMapFilesFilter);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.last());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
 }
 
-QString FramePrompts::AskSavePath(QWidget* parent, const QString& suggested) {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QString::fromLatin1(kMapFilter));
-    dialog.setDefaultSuffix(QStringLiteral("bmp"));
-    dialog.selectFile(suggested);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+QString FramePrompts::AskSavePath(QWidget* parent, const QString& suggested, MapFormat& format) {
+    const SaveChoice choice =
+        AskSaveFile(parent, suggested, kMapKinds, res::kMapFilesFilter, static_cast<int>(format));
+    if (choice.kind >= 0)
+        format = static_cast<MapFormat>(choice.kind);
+    return choice.path;
+}
+
+QString FramePrompts::AskExportPath(QWidget* parent, const QString& suggested, int& format) {
+    const SaveChoice choice = AskSaveFile(parent, suggested, ExportKinds(), {}, format);
+    if (choice.kind >= 0)
+        format = choice.kind;
+    return choice.path;
 }
 
 FramePrompts::RecoveryAnswer FramePrompts::AskRestore(QWidget* parent, const QString& name,

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "doc/map_file.h"
+
 class QWidget;
 
 namespace zk {
@@ -16,8 +18,13 @@ class FramePrompts {
     virtual ~FramePrompts() = default;
     // A map file to open; empty when the user cancels.
     virtual QString AskOpenPath(QWidget* parent);
-    // A name to save the map under; empty when the user cancels.
-    virtual QString AskSavePath(QWidget* parent, const QString& suggested);
+    // A name to save the map under, and its format (on entry the map's own, which the dialog
+    // offers first); the name's extension or else the filter chosen decides (ChooseSaveFile).
+    // Empty when the user cancels.
+    virtual QString AskSavePath(QWidget* parent, const QString& suggested, MapFormat& format);
+    // A name to export the map to, and its format, an index into kExportFormats (on entry the
+    // one offered first); decided as for Save As. Empty when the user cancels.
+    virtual QString AskExportPath(QWidget* parent, const QString& suggested, int& format);
     // "Save changes to <title>?": Yes, No or Cancel.
     virtual QMessageBox::StandardButton AskSaveChanges(QWidget* parent, const QString& title);
     virtual void ShowError(QWidget* parent, const QString& text);

@@ -56,6 +56,16 @@ int main(int argc, char** argv) {
             std::fputs(text.toLocal8Bit().constData(), stdout);
             return 0;
         }
+        // An export is a script's work: done before any window system exists, so that it needs
+        // no display; it prints nothing but the reason it fails.
+        const zk::CZKApp::CommandLine line = zk::CZKApp::ParseCommandLine(args);
+        if (line.exporting) {
+            QString error;
+            const int status = zk::CZKApp::RunExport(line, &error);
+            if (status != 0)
+                std::fprintf(stderr, "zk: %s\n", error.toLocal8Bit().constData());
+            return status;
+        }
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZK"));

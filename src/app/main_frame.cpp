@@ -28,6 +28,7 @@
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
+#include "app/map_export.h"
 #include "doc/color_table.h"
 #include "res/icons.h"
 #include "res/menus.h"
@@ -187,6 +188,9 @@ void CMainFrame::OnCommand(int id) {
                 break;
             case ID_FILE_SAVE_AS:
                 OnFileSaveAs();
+                break;
+            case ID_FILE_EXPORT:
+                OnFileExport();
                 break;
             case ID_FILE_PRINT:
                 m_view->OnFilePrint();
@@ -437,7 +441,7 @@ QString CMainFrame::DroppedMap(const QMimeData* data) {
         return {};
     for (const QUrl& url : data->urls()) {
         const QString path = url.toLocalFile();
-        if (!path.isEmpty() && path.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
+        if (!path.isEmpty() && MapFormatOfName(path.toStdString()))
             return path;
     }
     return {};
@@ -514,17 +518,17 @@ bool CMainFrame::DoSave(const QString& givenPath) {
     // What is written is what the screen shows.
     m_view->LandSelection();
     QString path = givenPath;
+    MapFormat format = m_doc->GetFormat();
     if (path.isEmpty()) {
-        path = m_prompts->AskSavePath(this, QString::fromStdString(m_doc->GetTitle()));
+        path = m_prompts->AskSavePath(this, QString::fromStdString(m_doc->GetTitle()), format);
         if (path.isEmpty())
             return false;
     }
-    // An 8-bit file keeps 256 colours: a map of more loses some, which the user agrees to first.
-    if (const quint32 colors = CountColors(m_doc->m_bitmap);
-        colors > 256 && !m_prompts->AskReduceColors(this, colors))
+    // A PNG file keeps every colour; only a bitmap file may need to lose some.
+    if (format == MapFormat::Bmp && !AgreeToReduceColors())
         return false;
     std::string why;
-    if (!m_doc->OnSaveDocument(path.toStdString(), &why)) {
+    if (!m_doc->OnSaveDocument(path.toStdString(), format, &why)) {
         m_prompts->ShowError(this,
                              QStringLiteral("The map could not be saved to %1.\n%2")
                                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)));
@@ -587,6 +591,29 @@ void CMainFrame::OnFileSave() {
 
 void CMainFrame::OnFileSaveAs() {
     DoSave(QString());
+}
+
+bool CMainFrame::AgreeToReduceColors() {
+    const quint32 colors = CountColors(m_doc->m_bitmap, 256);
+    return colors <= 256 || m_prompts->AskReduceColors(this, CountColors(m_doc->m_bitmap));
+}
+
+void CMainFrame::OnFileExport() {
+    // What is exported is what the screen shows.
+    m_view->LandSelection();
+    int format = m_exportFormat;
+    const QString title = QFileInfo(QString::fromStdString(m_doc->GetTitle())).completeBaseName();
+    const QString path = m_prompts->AskExportPath(this, title, format);
+    if (path.isEmpty())
+        return;
+    m_exportFormat = format;
+    const ExportFormat& chosen = kExportFormats[format];
+    if (chosen.keeps256 && !AgreeToReduceColors())
+        return;
+    QString why;
+    if (!ExportMap(chosen, m_doc->m_bitmap, ToolSettings::GridStep(), path, &why))
+        m_prompts->ShowError(this, QStringLiteral("The map could not be exported to %1.\n%2")
+                                       .arg(QDir::toNativeSeparators(path), why));
 }
 
 void CMainFrame::OnRecentFile(int index) {

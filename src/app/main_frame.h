@@ -87,7 +87,7 @@ class CMainFrame : public QMainWindow {
     void SaveWindowState(QSettings& settings) const;
     void RestoreWindowState(QSettings& settings);
 
-    // The map file a drop would open: the first local .bmp file among the dropped ones.
+    // The map file a drop would open: the first local .bmp or .png file among the dropped ones.
     static QString DroppedMap(const QMimeData* data);
 
     // The zoom as the status bar shows it: the exact percentage with a decimal comma, "3200 %",
@@ -140,6 +140,12 @@ class CMainFrame : public QMainWindow {
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    // Writes what the screen shows as a PNG picture, a Universal VTT file (on the grid of the
+    // moment) or a bitmap file, leaving the map's own file, name and unsaved mark as they are.
+    void OnFileExport();
+    // A bitmap file keeps 256 colours: true when the map has no more, or the user agrees to have
+    // the rest reduced.
+    bool AgreeToReduceColors();
     void OnRecentFile(int index);
     void OnDestroy();
     void ScheduleRecovery();
@@ -165,6 +171,7 @@ class CMainFrame : public QMainWindow {
     bool m_closingWithoutQuestion = false;
     bool m_openFailed = false;  // the last open read no map (not: the user cancelled)
     bool m_destroyed = false;
+    int m_exportFormat = 0;  // offered first by the next Export: the last one chosen
 };
 
 }  // namespace zk

@@ -11,10 +11,14 @@
 #include <QTranslator>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "app/main_frame.h"
+#include "app/map_export.h"
 #include "app/shipped_patterns.h"
+#include "doc/color_table.h"
+#include "doc/map_file.h"
 #include "doc/pattern_library.h"
 #include "tools/tool_settings.h"
 #include "view/zk_view.h"
@@ -68,14 +72,22 @@ std::unique_ptr<QSettings> CZKApp::OpenSettings() {
     return CMainFrame::OpenSettingsStore();
 }
 
+namespace {
+
+// The setting's value in the open section, or its default.
+int ReadSetting(QSettings& settings, const IntSetting& s) {
+    bool ok = false;
+    const int v = settings.value(QString::fromLatin1(s.key), s.fallback).toInt(&ok);
+    // A value that is not a number is as good as missing.
+    return ok ? v : s.fallback;
+}
+
+}  // namespace
+
 void CZKApp::LoadToolSettings(QSettings& settings) {
     settings.beginGroup(QStringLiteral("set"));
-    for (const IntSetting& s : kSetSection) {
-        bool ok = false;
-        const int v = settings.value(QString::fromLatin1(s.key), s.fallback).toInt(&ok);
-        // A value that is not a number is as good as missing.
-        *s.value = ok ? v : s.fallback;
-    }
+    for (const IntSetting& s : kSetSection)
+        *s.value = ReadSetting(settings, s);
     settings.endGroup();
     ToolSettings::zoom = 1.0f;
     ToolSettings::tilesize = 0;
@@ -90,6 +102,16 @@ std::size_t CZKApp::UndoLimitMiB(QSettings& settings) {
         return kDefaultUndoLimitMiB;
     return static_cast<std::size_t>(
         std::clamp<qlonglong>(stored, kMinUndoLimitMiB, kMaxUndoLimitMiB));
+}
+
+int CZKApp::StoredGrid(QSettings& settings) {
+    settings.beginGroup(QStringLiteral("set"));
+    int grid = 0;
+    for (const IntSetting& s : kSetSection)
+        if (s.value == &ToolSettings::grid)
+            grid = ReadSetting(settings, s);
+    settings.endGroup();
+    return ToolSettings::ValidGrid(grid);
 }
 
 void CZKApp::SaveToolSettings(QSettings& settings) {
@@ -208,19 +230,86 @@ QString CZKApp::UsageText() {
     return QStringLiteral(
         "Usage: zk [FILE]\n"
         "       zk -p FILE\n"
-        "Paints grid-based maps, kept as .bmp files.\n"
+        "       zk --export OUT [--grid N] FILE\n"
+        "Paints grid-based maps, kept as .bmp or .png files.\n"
         "\n"
-        "  FILE       the map to open; without it, a new white map\n"
-        "  -p FILE    print the map on the default printer, then end\n"
-        "  --help     show this text and end\n"
-        "  --version  show the version and end\n");
+        "  FILE          the map to open (.bmp or .png); without it, a new white map\n"
+        "  -p FILE       print the map on the default printer, then end\n"
+        "  --export OUT  write the map to OUT, then end, with no window and no display\n"
+        "                needed; OUT's extension says how: .png a picture, .bmp a map\n"
+        "                file (at most 256 colours), .uvtt or .dd2vtt a Universal VTT\n"
+        "                file for virtual tabletops, the grid laid over the map\n"
+        "  --grid N      the grid step for --export, 1 to 256 pixels; without it, the\n"
+        "                step the program was last left with\n"
+        "  --help        show this text and end\n"
+        "  --version     show the version and end\n"
+        "\n"
+        "A command that cannot be done says why on stderr and ends with status 1;\n"
+        "arguments that make no command end with status 2.\n");
 }
+
+namespace {
+
+// The value of an option given as "--name VALUE" or "--name=VALUE" at args[i]; i moves past it.
+// False when the option is not `name`; `value` is null when it has none.
+bool OptionValue(const QStringList& args, qsizetype& i, QLatin1String name,
+                 std::optional<QString>& value) {
+    const QString& a = args[i];
+    if (a == name) {
+        value = i + 1 < args.size() ? std::optional<QString>(args[++i]) : std::nullopt;
+        return true;
+    }
+    if (a.startsWith(name + QLatin1Char('='))) {
+        value = a.mid(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+// Why a file of that name is not exported to.
+QString UnknownExportName(const QString& name) {
+    return QStringLiteral("cannot export to %1: the name must end in %2")
+        .arg(name, ExportExtensions());
+}
+
+}  // namespace
 
 CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
     CommandLine line;
+    // An export is told by its own rules from the start, also when an argument before it is
+    // wrong: a script is told in one line.
+    line.exporting = std::any_of(args.begin(), args.end(), [](const QString& a) {
+        return a == QLatin1String("--export") || a.startsWith(QLatin1String("--export="));
+    });
     QStringList files;
-    for (const QString& a : args) {
-        if (a == QLatin1String("-p") || a == QLatin1String("/p")) {
+    std::optional<QString> grid;
+    bool exportGiven = false, gridGiven = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        std::optional<QString> value;
+        if (OptionValue(args, i, QLatin1String("--export"), value)) {
+            if (exportGiven) {
+                line.misuse = QStringLiteral("--export given twice");
+                return line;
+            }
+            exportGiven = true;
+            if (!value) {
+                line.misuse = QStringLiteral("--export needs the file to write");
+                return line;
+            }
+            line.exportTo = *value;
+        } else if (OptionValue(args, i, QLatin1String("--grid"), value)) {
+            if (gridGiven) {
+                line.misuse = QStringLiteral("--grid given twice");
+                return line;
+            }
+            gridGiven = true;
+            grid = value;
+            if (!grid) {
+                line.misuse = QStringLiteral("--grid needs its step in pixels");
+                return line;
+            }
+        } else if (a == QLatin1String("-p") || a == QLatin1String("/p")) {
             line.print = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("--version")) {
             // Answered by InfoOption before any start.
@@ -238,11 +327,71 @@ CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
     if (files.size() > 1)
         line.misuse =
             QStringLiteral("more than one map file: %1").arg(files.join(QStringLiteral(", ")));
+    else if (line.print && line.exporting)
+        line.misuse = QStringLiteral("-p and --export cannot go together");
     else if (line.print && files.isEmpty())
         line.misuse = QStringLiteral("-p needs the map file to print");
+    else if (gridGiven && !line.exporting)
+        line.misuse = QStringLiteral("--grid goes with --export");
+    else if (line.exporting && files.isEmpty())
+        line.misuse = QStringLiteral("--export needs the map to export");
+    else if (line.exporting && !ExportFormatOfName(line.exportTo))
+        line.misuse = UnknownExportName(line.exportTo);
     else if (!files.isEmpty())
         line.file = files.front();
+    if (line.misuse.isEmpty() && grid) {
+        bool ok = false;
+        line.grid = grid->toInt(&ok);
+        if (!ok || line.grid < 1 || line.grid > 256) {
+            line.misuse =
+                QStringLiteral("--grid needs a whole number of pixels from 1 to 256, not '%1'")
+                    .arg(*grid);
+            line.grid = 0;
+        }
+    }
     return line;
+}
+
+int CZKApp::RunExport(const CommandLine& line, QString* error) {
+    if (!line.misuse.isEmpty()) {
+        *error = line.misuse;
+        return kMisuseStatus;
+    }
+    const ExportFormat* format = ExportFormatOfName(line.exportTo);
+    if (!format) {  // ParseCommandLine refuses such a name; a caller's line may not have
+        *error = UnknownExportName(line.exportTo);
+        return kMisuseStatus;
+    }
+    int grid = line.grid;
+    if (grid == 0) {
+        const std::unique_ptr<QSettings> settings = OpenSettings();
+        grid = StoredGrid(*settings);
+    }
+    gdi::Bitmap map;
+    BitmapError why;
+    if (!ReadMapFile(line.file.toStdString(), map, nullptr, &why)) {
+        *error = QStringLiteral("cannot open %1: %2")
+                     .arg(line.file, QString::fromStdString(why.message));
+        return 1;
+    }
+    // Nobody is there to agree to lose colours: a bitmap file that cannot keep them is not
+    // written.
+    if (format->keeps256) {
+        if (const quint32 colors = CountColors(map); colors > 256) {
+            *error = QStringLiteral(
+                         "cannot export to %1: the map has %2 colours and a .bmp file "
+                         "keeps 256; export it as .png to keep them all")
+                         .arg(line.exportTo)
+                         .arg(colors);
+            return 1;
+        }
+    }
+    QString reason;
+    if (!ExportMap(*format, map, grid, line.exportTo, &reason)) {
+        *error = QStringLiteral("cannot export to %1: %2").arg(line.exportTo, reason);
+        return 1;
+    }
+    return 0;
 }
 
 bool CZKApp::HasScreen() {

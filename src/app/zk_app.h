@@ -45,6 +45,8 @@ class CZKApp {
     static constexpr qlonglong kMinUndoLimitMiB = 16, kMaxUndoLimitMiB = 65536;
     static constexpr std::size_t kDefaultUndoLimitMiB = 512;
     static std::size_t UndoLimitMiB(QSettings& settings);
+    // The grid step of section "set" as a start would take it, leaving ToolSettings alone.
+    static int StoredGrid(QSettings& settings);
     // The settings store: organisation "ZK", application "ZK", in the platform's native format.
     static std::unique_ptr<QSettings> OpenSettings();
 
@@ -64,20 +66,33 @@ class CZKApp {
     // What "--help" prints; also follows the reason when the arguments make no command.
     static QString UsageText();
 
-    // The program's arguments as understood: zk [FILE], or zk -p FILE.
+    // The program's arguments as understood: zk [FILE], zk -p FILE, or
+    // zk --export OUT [--grid N] FILE.
     struct CommandLine {
         QString file;
         bool print = false;
+        // --export: the file to write (its format from its extension), and --grid's step, 0 for
+        // the one in the settings store.
+        bool exporting = false;
+        QString exportTo;
+        int grid = 0;
         // Why the arguments make no command (an unknown option, a second file, -p without its
-        // file); empty when they do. Such a start ends with kMisuseStatus, the reason and the
-        // usage.
+        // file, a bad --export or --grid); empty when they do. Such a start ends with
+        // kMisuseStatus, the reason and, unless it was to export, the usage.
         QString misuse;
         // Whether the run does its work and ends by itself, as a script starts it: then nobody
         // may be there to close a message box, and its errors go to stderr only.
-        bool EndsByItself() const { return print || !misuse.isEmpty(); }
+        bool EndsByItself() const { return print || exporting || !misuse.isEmpty(); }
     };
     static CommandLine ParseCommandLine(const QStringList& args);
     static constexpr int kMisuseStatus = 2;
+
+    // Does the --export of `line`: reads the map, writes it to the file it names, atomically.
+    // Needs no display and no application object: it runs before either exists. Returns the
+    // exit status, 0 when the file is written, kMisuseStatus for a command line that makes no
+    // command, 1 when the map cannot be read or the file cannot be written; the reason, one
+    // line, goes to `error`.
+    static int RunExport(const CommandLine& line, QString* error);
 
     // Shows why the program could not start in a message box, for a user who started it from a
     // desktop and sees no terminal; only when StartErrorGetsABox(args, onScreen).

@@ -35,9 +35,21 @@ struct BitmapError {
     std::string message;
 };
 
-// The largest image the reader accepts, the same bound the map size dialog uses.
+// The largest image the readers accept, the same bound the map size dialog uses.
 inline constexpr int kMaxBitmapSide = 65535;
 inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
+
+// Whether a picture of that size (sides of at least 1) stays within the limits above.
+constexpr bool WithinBitmapLimits(std::int64_t width, std::int64_t height) {
+    return width <= kMaxBitmapSide && height <= kMaxBitmapSide &&
+           width * height <= kMaxBitmapPixels;
+}
+// Why a picture of that size is refused: "image too large: W x H (limit ...)".
+inline std::string TooLargeText(std::int64_t width, std::int64_t height) {
+    return "image too large: " + std::to_string(width) + " x " + std::to_string(height) +
+           " (limit " + std::to_string(kMaxBitmapSide) + " pixels a side, " +
+           std::to_string(kMaxBitmapPixels) + " pixels)";
+}
 
 // Reads a .bmp file into `bitmap`, which always becomes a display-format (32 bits per pixel)
 // bitmap, whatever the file's depth. `bitmap` is emptied first and stays empty on failure; the

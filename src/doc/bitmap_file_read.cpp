@@ -1,12 +1,7 @@
 // Reading: the headers are checked from the file's first bytes, and only then are the colour
 // table and the pixel data the headers promise read, and decoded into a display-format bitmap.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,6 +11,7 @@
 #include "doc/bitmap_file.h"
 #include "doc/dib_format.h"
 #include "doc/file_reader.h"
+#include "doc/read_file.h"
 
 namespace zk {
 
@@ -169,11 +165,8 @@ bool ParseHeader(std::span<const std::uint8_t> dib, DibLayout& l, BitmapError* e
     l.topDown = height < 0;
     if (l.topDown)
         height = -height;
-    if (width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels)
-        return Fail(error, BitmapErrorCode::TooLarge,
-                    "image too large: " + std::to_string(width) + " x " + std::to_string(height) +
-                        " (limit " + std::to_string(kMaxBitmapSide) + " pixels a side, " +
-                        std::to_string(kMaxBitmapPixels) + " pixels)");
+    if (!WithinBitmapLimits(width, height))
+        return Fail(error, BitmapErrorCode::TooLarge, TooLargeText(width, height));
     l.width = static_cast<int>(width);
     l.height = static_cast<int>(height);
     if (l.topDown && (l.compression == kBiRle8 || l.compression == kBiRle4))
@@ -559,41 +552,22 @@ std::uint64_t RleLimit(const DibLayout& l) {
            (std::uint64_t{1} << 16);
 }
 
-struct Fd {
-    int fd = -1;
-    ~Fd() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 }  // namespace
 
 // -------------------------------------------------------------------------------------------------
 
 bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, BitmapError* error) {
     bitmap.Reset();
-    Fd file;
-    // Non-blocking so that a FIFO given as a path cannot hang the open; regular files ignore it.
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file.fd < 0)
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: " + ErrnoText(errno));
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0)
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: " + ErrnoText(errno));
-    if (S_ISDIR(st.st_mode))
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: " + ErrnoText(EISDIR));
-    if (!S_ISREG(st.st_mode))
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot open file: not a regular file");
-    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    const auto cannotRead = [&] {
-        return Fail(error, BitmapErrorCode::CannotOpen, "cannot read file: " + ErrnoText(errno));
-    };
+    ReadFile file;
+    if (!file.Open(path, error))
+        return false;
+    const std::uint64_t size = file.size;
+    const auto cannotRead = [&] { return file.CannotRead(error); };
 
     // The signature and the headers, from the first bytes: nothing else is read before they
     // promise a picture that fits in the file.
     std::uint8_t head[kFileHeaderSize + kMaxHeaderSize + kMaxMaskBytes];
-    const std::int64_t got = ReadAt(file.fd, head, std::min<std::uint64_t>(size, sizeof head), 0);
+    const std::int64_t got = file.ReadAt(head, std::min<std::uint64_t>(size, sizeof head), 0);
     if (got < 0)
         return cannotRead();
     if (got < 2 || head[0] != 'B' || head[1] != 'M')
@@ -619,7 +593,7 @@ bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, Bitm
         tableCount = std::min<std::uint64_t>(tableCount, 256);
         table.resize(static_cast<std::size_t>(tableCount * l.entrySize));
         const std::int64_t n =
-            ReadAt(file.fd, table.data(), table.size(), kFileHeaderSize + l.tableStart);
+            file.ReadAt(table.data(), table.size(), kFileHeaderSize + l.tableStart);
         if (n < 0)
             return cannotRead();
         if (static_cast<std::uint64_t>(n) < table.size())

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -107,58 +108,192 @@ bool ReduceRow(const Color* src, std::uint8_t* dst, int w, const std::uint8_t* l
     return (differs & 0xFFFFFF) == 0;
 }
 
-// Calls `take(colour)` for each pixel whose colour differs from the one before it, until `take`
-// returns false. Maps are mostly runs of one colour, so a pixel equal to its left neighbour costs
-// a comparison, not a look-up.
+// The two colours met last, most recent first: a map's pixels are mostly runs of one colour
+// and patterns of two, and a pixel of either costs a comparison, not a look-up.
+struct RecentColors {
+    Color last = ~Color{0};
+    Color before = ~Color{0};
+    // Whether c is one of them (it becomes the last); else it is made the last, and false.
+    bool Meet(Color c) {
+        if (c == last)
+            return true;
+        std::swap(last, before);
+        if (c == last)
+            return true;
+        last = c;
+        return false;
+    }
+};
+
+// Of the four pixels at p: which have colour a (bit k for pixel k), and whether each of them is
+// a or b.
+struct FourMatch {
+    unsigned ofA;
+    bool onlyAB;
+};
+inline FourMatch MatchFour(const Color* p, Color a, Color b) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+                                    _mm_set1_epi32(0xFFFFFF));
+    const __m128i isA = _mm_cmpeq_epi32(v, _mm_set1_epi32(static_cast<int>(a)));
+    const __m128i isB = _mm_cmpeq_epi32(v, _mm_set1_epi32(static_cast<int>(b)));
+    return {static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(isA))),
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_or_si128(isA, isB))) == 0xF};
+#else
+    FourMatch m{0, true};
+    for (int k = 0; k < 4; ++k) {
+        const Color c = p[k] & 0xFFFFFF;
+        m.ofA |= c == a ? 1u << k : 0;
+        m.onlyAB = m.onlyAB && (c == a || c == b);
+    }
+    return m;
+#endif
+}
+
+// Four bytes in memory order, byte k 0xFF where bit k of the index is set.
+constexpr std::array<std::uint32_t, 16> MakeSpread() {
+    std::array<std::uint32_t, 16> t{};
+    for (unsigned bits = 0; bits < 16; ++bits)
+        for (unsigned k = 0; k < 4; ++k)
+            if (bits & (1u << k))
+                t[bits] |= 0xFFu << (8 * (std::endian::native == std::endian::little ? k : 3 - k));
+    return t;
+}
+constexpr std::array<std::uint32_t, 16> kSpread = MakeSpread();
+
+// Calls `take(colour)` at least once for every colour of the bitmap (again for a colour not met
+// just before), until `take` returns false. Pixels of the two colours met last are passed over
+// four at a time.
 template <class Take>
 void ForEachColourChange(const gdi::Bitmap& bitmap, Take take) {
     const std::size_t n = bitmap.PixelCount();
     const Color* p = bitmap.Data();
-    Color last = ~Color{0};
-    for (std::size_t i = 0; i < n; ++i) {
-        const Color c = p[i] & 0xFFFFFF;
-        if (c == last)
+    RecentColors recent;
+    std::size_t i = 0;
+    while (i < n) {
+        if (i + 4 <= n && MatchFour(p + i, recent.last, recent.before).onlyAB) {
+            i += 4;
             continue;
-        last = c;
-        if (!take(c))
-            return;
+        }
+        for (const std::size_t end = std::min(n, i + 4); i < end; ++i)
+            if (const Color c = p[i] & 0xFFFFFF; !recent.Meet(c) && !take(c))
+                return;
     }
 }
 
-// The distinct colours of a bitmap while there are at most `Limit`; `overflow` once there are
-// more.
+// Writes the palette indices of `n` pixels, `look(colour)` telling a colour's index (-1: none,
+// and the indexing fails). The two colours met last cost no look-up, and four pixels of them are
+// indexed at once.
+template <class Look>
+bool IndexPixels(const Color* src, std::uint8_t* dst, std::size_t n, Look look) {
+    RecentColors recent;
+    std::uint8_t lastIndex = 0, beforeIndex = 0;
+    std::size_t x = 0;
+    while (x < n) {
+        if (x + 4 <= n) {
+            const FourMatch m = MatchFour(src + x, recent.last, recent.before);
+            if (m.onlyAB) {
+                const std::uint32_t spread = kSpread[m.ofA];
+                const std::uint32_t four =
+                    (lastIndex * 0x01010101u & spread) | (beforeIndex * 0x01010101u & ~spread);
+                std::memcpy(dst + x, &four, 4);
+                x += 4;
+                continue;
+            }
+        }
+        for (const std::size_t end = std::min(n, x + 4); x < end; ++x) {
+            const Color c = src[x] & 0xFFFFFF;
+            if (c != recent.last) {
+                std::swap(lastIndex, beforeIndex);
+                if (!recent.Meet(c)) {
+                    const int index = look(c);
+                    if (index < 0)
+                        return false;
+                    lastIndex = static_cast<std::uint8_t>(index);
+                }
+            }
+            dst[x] = lastIndex;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// The distinct colours of a bitmap while there are at most `Limit`, each with the index of its
+// first appearance; `overflow` once there are more.
 template <std::uint32_t Limit>
 struct SmallColorSet {
     static constexpr std::uint32_t kSlots = 2 * Limit;
     std::uint32_t keys[kSlots] = {};  // colour + 1; 0 is a free slot
+    std::uint8_t indices[kSlots] = {};
     Color colors[Limit] = {};
     std::uint32_t count = 0;
     bool overflow = false;
 
+    static std::uint32_t Slot(Color c) {
+        return ((c * 0x9E3779B1u) >> (32 - std::bit_width(kSlots - 1))) & (kSlots - 1);
+    }
     void Collect(const gdi::Bitmap& bitmap) {
         ForEachColourChange(bitmap, [this](Color c) { return Insert(c); });
     }
-    bool Insert(Color c) {
-        std::uint32_t s = (c * 0x9E3779B1u) >> (32 - std::bit_width(kSlots - 1));
+    bool Insert(Color c) { return Add(c) >= 0; }
+    // The index of the colour, added when it is new; -1 when there is no room for it.
+    int Add(Color c) {
+        std::uint32_t s = Slot(c);
         while (true) {
-            s &= kSlots - 1;
             if (keys[s] == c + 1)
-                return true;
+                return indices[s];
             if (keys[s] == 0)
                 break;
-            ++s;
+            s = (s + 1) & (kSlots - 1);
         }
         if (count == Limit) {
             overflow = true;
-            return false;
+            return -1;
         }
         keys[s] = c + 1;
-        colors[count++] = c;
-        return true;
+        indices[s] = static_cast<std::uint8_t>(count);
+        colors[count] = c;
+        return static_cast<int>(count++);
+    }
+    // The index of a colour of the set.
+    std::uint8_t Find(Color c) const {
+        std::uint32_t s = Slot(c);
+        while (keys[s] != 0 && keys[s] != c + 1)
+            s = (s + 1) & (kSlots - 1);
+        return indices[s];
     }
 };
 
-}  // namespace
+std::optional<ExactPalette> ExactPalette::Of(const gdi::Bitmap& bitmap, std::uint8_t* indices) {
+    ExactPalette palette;
+    palette.m_set = std::make_unique<SmallColorSet<256>>();
+    if (!indices) {
+        palette.m_set->Collect(bitmap);
+        if (palette.m_set->overflow)
+            return std::nullopt;
+        return palette;
+    }
+    SmallColorSet<256>& set = *palette.m_set;
+    if (!IndexPixels(bitmap.Data(), indices, bitmap.PixelCount(),
+                     [&set](Color c) { return set.Add(c); }))
+        return std::nullopt;
+    return palette;
+}
+
+ExactPalette::ExactPalette() = default;
+ExactPalette::ExactPalette(ExactPalette&&) noexcept = default;
+ExactPalette& ExactPalette::operator=(ExactPalette&&) noexcept = default;
+ExactPalette::~ExactPalette() = default;
+
+std::span<const Color> ExactPalette::Colors() const {
+    return {m_set->colors, m_set->count};
+}
+
+void ExactPalette::IndexRow(const Color* src, std::uint8_t* dst, int w) const {
+    IndexPixels(src, dst, static_cast<std::size_t>(w), [this](Color c) { return m_set->Find(c); });
+}
 
 const std::array<Color, 256>& ColorTable::Default() {
     static const std::array<Color, 256> table = MakeDefaultTable();

@@ -3,6 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
 
 #include "gdi/bitmap.h"
 #include "gdi/types.h"
@@ -50,6 +53,30 @@ class ColorTable {
     // For an exact table: colour + 1 (0 marks a free slot) and its index.
     std::array<std::uint32_t, kSlots> m_keys{};
     std::array<std::uint8_t, kSlots> m_values{};
+};
+
+template <std::uint32_t Limit>
+struct SmallColorSet;
+
+// The colours of a bitmap of at most 256, in the order they first appear, each with its index:
+// the palette of a file that keeps every colour exactly.
+class ExactPalette {
+  public:
+    // nullopt when `bitmap` has more than 256 colours. With `indices` (a byte for each pixel),
+    // the pixels' indices are written there on the way, which spares a second pass over them.
+    static std::optional<ExactPalette> Of(const gdi::Bitmap& bitmap,
+                                          std::uint8_t* indices = nullptr);
+    ExactPalette(ExactPalette&&) noexcept;
+    ExactPalette& operator=(ExactPalette&&) noexcept;
+    ~ExactPalette();
+
+    std::span<const gdi::Color> Colors() const;
+    // Palette indices of `w` pixels, every one of them a colour of the bitmap it was made for.
+    void IndexRow(const gdi::Color* src, std::uint8_t* dst, int w) const;
+
+  private:
+    ExactPalette();
+    std::unique_ptr<SmallColorSet<256>> m_set;
 };
 
 // The number of distinct colours in `bitmap`, counted no further than `stopAbove` + 1 (so

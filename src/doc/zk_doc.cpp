@@ -16,7 +16,7 @@ std::string CZKDoc::CheckSize(long long width, long long height) {
     if (width < 1 || height < 1)
         return "the map must be at least 1 x 1 pixel (asked for " + std::to_string(width) + " x " +
                std::to_string(height) + ")";
-    if (width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels)
+    if (!WithinBitmapLimits(width, height))
         return "the map may have at most 65535 pixels a side and 268435456 pixels in all (asked "
                "for " +
                std::to_string(width) + " x " + std::to_string(height) + ")";
@@ -117,6 +117,7 @@ bool CZKDoc::NewMap(int width, int height, std::string* why) {
         return false;
     m_pathName.clear();
     m_title = kUntitledTitle;
+    m_format = MapFormat::Bmp;
     ReplaceMap(std::move(map), MapChange::NewHistory);
     return true;
 }
@@ -207,23 +208,30 @@ bool CZKDoc::OnOpenDocument(const std::string& path, std::string* why) {
     m_reduced.Reset(m_bitmap);
     gdi::Bitmap map;
     BitmapError error;
-    if (!ReadBitmapFile(path, map, &error))
+    MapFormat format = MapFormat::Bmp;
+    if (!ReadMapFile(path, map, &format, &error))
         return Fail(why, error.message);
     SetPathName(path);
+    m_format = format;
     ReplaceMap(std::move(map), MapChange::NewHistory);
     return true;
 }
 
-bool CZKDoc::OnSaveDocument(const std::string& path, std::string* why) {
+bool CZKDoc::OnSaveDocument(const std::string& path, MapFormat format, std::string* why) {
     BitmapError error;
-    if (!WriteBitmapFile(path, m_bitmap, &error))
+    if (!WriteMapFile(path, m_bitmap, format, &error))
         return Fail(why, error.message);
     SetPathName(path);
+    m_format = format;
     SetModifiedFlag(false);
     // The saved file is the new base: nothing is left to recover.
     if (m_recovery)
         m_recovery->Started(m_bitmap, m_pathName, m_title);
     return true;
+}
+
+bool CZKDoc::OnSaveDocument(const std::string& path, std::string* why) {
+    return OnSaveDocument(path, MapFormatOfName(path).value_or(m_format), why);
 }
 
 void CZKDoc::SetPathName(const std::string& path) {

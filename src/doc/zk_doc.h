@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "doc/map_file.h"
 #include "doc/map_watchers.h"
 #include "doc/reduced_copies.h"
 #include "doc/undo_history.h"
@@ -64,12 +65,16 @@ class CZKDoc {
     // New size; the old map stays at the top-left, new area is white, the rest is cut off.
     // Undo brings the old size and content back. Refused like NewMap.
     bool Resize(int width, int height, std::string* why = nullptr);
-    // Reads the file as the map. On failure nothing changes: map, size, undo copy, path and
-    // title stay as they were.
+    // Reads the file, BMP or PNG, as the map. On failure nothing changes: map, size, undo copy,
+    // path, title and format stay as they were.
     bool OnOpenDocument(const std::string& path, std::string* why = nullptr);
-    // Writes the map to the file (atomically). On success the path and title follow the file
-    // and the modified mark is cleared; on failure they stay as they were.
+    // Writes the map to the file (atomically) in `format`. On success the path, title and format
+    // follow the file and the modified mark is cleared; on failure they stay as they were.
+    bool OnSaveDocument(const std::string& path, MapFormat format, std::string* why = nullptr);
+    // The same in the format the name's extension says, else in the map's own format.
     bool OnSaveDocument(const std::string& path, std::string* why = nullptr);
+    // The format of the file the map was read from or last written to; BMP for a new map.
+    MapFormat GetFormat() const { return m_format; }
 
     const std::string& GetPathName() const { return m_pathName; }
     const std::string& GetTitle() const { return m_title; }
@@ -136,6 +141,7 @@ class CZKDoc {
 
     std::string m_pathName;
     std::string m_title = kUntitledTitle;
+    MapFormat m_format = MapFormat::Bmp;
     bool m_modified = false;
     std::vector<DocListener*> m_views;
 };

@@ -26,6 +26,15 @@ constexpr int GetBValue(Color c) {
 constexpr Color kBlack = 0x000000;
 constexpr Color kWhite = 0xFFFFFF;
 
+// One channel of a pixel of opacity `alpha` (0 transparent .. 255 opaque) laid on white, rounded
+// to nearest: how a picture with transparency becomes map pixels, wherever it comes from.
+constexpr int OnWhite(int channel, int alpha) {
+    return (channel * alpha + 255 * (255 - alpha) + 127) / 255;
+}
+constexpr Color OnWhite(int r, int g, int b, int alpha) {
+    return RGB(OnWhite(r, alpha), OnWhite(g, alpha), OnWhite(b, alpha));
+}
+
 struct Point {
     int x = 0;
     int y = 0;

@@ -4,8 +4,12 @@
 
 namespace zk {
 
+int ToolSettings::ValidGrid(int step) {
+    return std::clamp(step, 1, 256);
+}
+
 void ToolSettings::Sanitize() {
-    grid = std::clamp(grid, 1, 256);
+    grid = ValidGrid(grid);
     fill = std::clamp(fill, 0, 15);
     secfill = std::clamp(secfill, 0, 15);
     symbol = std::clamp(symbol, 0, 15);

@@ -27,6 +27,8 @@ struct ToolSettings {
 
     // The grid step as every division by it takes it: at least 1, whatever was stored.
     static int GridStep() { return grid < 1 ? 1 : grid; }
+    // A grid step from outside brought into 1..256, the settings dialog's bounds.
+    static int ValidGrid(int step);
 
     // Brings values read from outside (the settings store) into the ranges the tools rely on:
     // a grid step that divides must be at least 1, an index must never reach past the pattern

@@ -39,11 +39,6 @@ QImage BitmapToImage(const gdi::Bitmap& bitmap) {
     return image;
 }
 
-// One channel of a pixel with opacity `a` laid on white, rounded to nearest.
-int OnWhite(int c, int a) {
-    return (c * a + 255 * (255 - a) + 127) / 255;
-}
-
 std::string SizeRefusal(QSize size) {
     const std::string e = CZKDoc::CheckSize(size.width(), size.height());
     if (e.empty())
@@ -126,9 +121,7 @@ bool ImageToBitmap(const QImage& picture, gdi::Bitmap& bitmap) {
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = from[x];
             const int a = qAlpha(p);
-            to[x] = a == 255 ? (p & 0xFFFFFFu)
-                             : gdi::RGB(OnWhite(qRed(p), a), OnWhite(qGreen(p), a),
-                                        OnWhite(qBlue(p), a));
+            to[x] = a == 255 ? (p & 0xFFFFFFu) : gdi::OnWhite(qRed(p), qGreen(p), qBlue(p), a);
         }
     }
     return true;

@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "app/zk_app.h"
 #include "doc/bitmap_file.h"
+#include "doc/map_file.h"
 #include "res/resource.h"
 #include "support/frame_harness.h"
 #include "support/picture.h"
@@ -76,7 +77,7 @@ TEST(FloatingSelection, WhatReadsTheWholeMapGetsWhatTheScreenShows) {
     struct Reader {
         const char* what;
         std::function<void(Frame&, const QString& file)> read;
-        bool writesFile = false;
+        const char* writes = nullptr;  // the name of the file it writes
     };
     const Reader readers[] = {
         {"Save",
@@ -84,7 +85,13 @@ TEST(FloatingSelection, WhatReadsTheWholeMapGetsWhatTheScreenShows) {
              f.prompts->savePath = file;
              f.frame()->OnCommand(ID_FILE_SAVE);
          },
-         true},
+         "map.bmp"},
+        {"Export",
+         [](Frame& f, const QString& file) {
+             f.prompts->exportPath = file;
+             f.frame()->OnCommand(ID_FILE_EXPORT);
+         },
+         "map.png"},
         {"print preview",
          [](Frame& f, const QString&) {
              zk_test::CloseNextModal();
@@ -104,14 +111,14 @@ TEST(FloatingSelection, WhatReadsTheWholeMapGetsWhatTheScreenShows) {
             // Marking alone is no change; a moved selection is one.
             EXPECT_EQ(f.doc().IsModified(), m.dx != 0) << what;
             EXPECT_EQ(f.frame()->isWindowModified(), m.dx != 0) << what;
-            const QString file = dir.filePath("map.bmp");
+            const QString file = dir.filePath(r.writes ? r.writes : "map.bmp");
             r.read(f, file);
             EXPECT_EQ(f.tool().GetFloatingBitmap(), nullptr) << what;
             EXPECT_TRUE(zk_test::SameBitmap(expected, f.map()))
                 << what << ": the map is not what was shown";
-            if (r.writesFile) {
+            if (r.writes) {
                 gdi::Bitmap saved;
-                ASSERT_TRUE(zk::ReadBitmapFile(file.toStdString(), saved)) << what;
+                ASSERT_TRUE(zk::ReadMapFile(file.toStdString(), saved)) << what;
                 EXPECT_TRUE(zk_test::SameBitmap(expected, saved))
                     << what << ": the file is not what was shown";
             }

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
@@ -17,11 +16,11 @@
 #include <csignal>
 
 #include "app/main_frame.h"
-#include "app/shipped_patterns.h"
 #include "doc/bitmap_file.h"
 #include "doc/pattern_library.h"
 #include "res/resource.h"
 #include "support/frame_harness.h"
+#include "support/zk_program.h"
 #include "tools/tool_settings.h"
 #include "view/zk_view.h"
 
@@ -173,6 +172,10 @@ TEST(Application, OnlyAWindowStartsErrorGetsABox) {
         {{"a.bmp", "b.bmp"}, "", false, true, false},
         {{"-p", "a.bmp", "b.bmp"}, "", true, true, false},
         {{""}, "", false, true, false},
+        {{"--export", "out.png", "map.bmp"}, "map.bmp", false, false, false},
+        {{"--export=out.uvtt", "--grid=8", "map.png"}, "map.png", false, false, false},
+        {{"--export", "out.png"}, "", false, true, false},
+        {{"--grid", "8", "map.bmp"}, "", false, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(("zk " + c.args.join(' ')).toStdString());
@@ -388,65 +391,7 @@ TEST(MainFrame, KeysReachTheirCommands) {
 }
 
 // The program itself: a bad map on the command line, and a signal that ends it.
-class Program : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        env.insert("XDG_DATA_HOME", home.filePath("data"));
-        env.insert("HOME", home.path());
-        // A user who has run the program before: filling a new pattern folder takes a while
-        // on a busy disk.
-        const QString patterns = home.filePath("data/ZK/brush/");
-        ASSERT_TRUE(QDir().mkpath(patterns));
-        ASSERT_TRUE(zk::WriteShippedPatterns(patterns.toStdString(), true));
-    }
-    // A platform with a screen that nobody looks at, where a message box waits for ever; without
-    // its plugin, the offscreen one (where the program shows no box at all).
-    QProcessEnvironment OnAScreen() const {
-        QProcessEnvironment screen = env;
-        if (HaveAScreen())
-            screen.insert("QT_QPA_PLATFORM", "vnc:size=320x240:port=0");
-        return screen;
-    }
-    static bool HaveAScreen() {
-        return QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                             "/platforms/libqvnc.so");
-    }
-
-    struct Run {
-        bool ended = false;
-        int status = -1;
-        QString out, err;
-    };
-    // Runs the program to its end, or for a while: one that is still running then is ended.
-    Run RunZk(const QStringList& args, const QProcessEnvironment& environment) {
-        QProcess zk;
-        zk.setProcessEnvironment(environment);
-        zk.setWorkingDirectory(home.path());
-        zk.start(ZK_BINARY, args);
-        Run run;
-        run.ended = zk.waitForFinished(20000);
-        if (!run.ended) {
-            zk.kill();
-            zk.waitForFinished();
-        }
-        run.status = zk.exitStatus() == QProcess::NormalExit ? zk.exitCode() : -1;
-        run.out = QString::fromLocal8Bit(zk.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(zk.readAllStandardError());
-        return run;
-    }
-    // What the program itself wrote on stderr, from its first line on (the platform may speak
-    // first).
-    static QString OwnLines(const QString& err) {
-        const qsizetype at = err.indexOf("zk: ");
-        return at < 0 ? err : err.mid(at);
-    }
-
-    QTemporaryDir home;
-    QProcessEnvironment env;
-};
+using Program = zk_test::ZkProgram;
 
 TEST_F(Program, BadMapOnTheCommandLineExitsWithStatusOne) {
     const QString missing = home.filePath("missing.bmp");

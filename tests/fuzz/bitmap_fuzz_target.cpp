@@ -1,7 +1,8 @@
-// One input, four roads into the program: the bytes as a bitmap file, as a packed DIB (whole,
-// and past a file header), the writer on whatever was read (written, read back, compared), and
-// the pattern library loading the bytes as a brush file, editing it and writing it back. Any
-// crash, sanitizer report or broken round trip is a finding.
+// One input, five roads into the program: the bytes as a bitmap file, as a packed DIB (whole,
+// and past a file header), the writer on whatever was read (written, read back, compared), the
+// pattern library loading the bytes as a brush file, editing it and writing it back, and the
+// bytes as a PNG file, from a file and from memory, whose picture must come back exactly from
+// the PNG writer. Any crash, sanitizer report or broken round trip is a finding.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include "doc/bitmap_file.h"
 #include "doc/color_table.h"
 #include "doc/pattern_library.h"
+#include "doc/png_file.h"
 #include "gdi/dc.h"
 
 namespace {
@@ -25,6 +27,9 @@ constexpr std::uint64_t kMaxCheckedPixels = std::uint64_t{1} << 20;
 // Run-length pictures larger than this are left out: a few bytes of stream fill any size, and
 // the reader's limits on size have tests of their own.
 constexpr std::uint64_t kMaxRlePixels = std::uint64_t{1} << 16;
+// PNG pictures larger than this too: a few kilobytes of one-bit rows claim a hundred megabytes
+// of pixels, honestly, and each such input would cost a second.
+constexpr std::uint64_t kMaxPngPixels = std::uint64_t{1} << 22;
 
 [[noreturn]] void Finding(const char* what) {
     std::fprintf(stderr, "finding: %s\n", what);
@@ -79,6 +84,40 @@ bool PromisesHugeRle(const std::uint8_t* dib, std::size_t size) {
     const std::uint64_t h = static_cast<std::uint64_t>(
         std::abs(std::int64_t{static_cast<std::int32_t>(Le32(dib + 8))}));
     return w * h > kMaxRlePixels;
+}
+
+std::uint32_t Be32(const std::uint8_t* p) {
+    return (static_cast<std::uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
+
+// A PNG header (right after the signature, as it must be) claiming a huge picture.
+bool PromisesHugePng(const std::uint8_t* data, std::size_t size) {
+    if (size < 24 || !zk::IsPngSignature({data, size}))
+        return false;
+    return std::uint64_t{Be32(data + 16)} * Be32(data + 20) > kMaxPngPixels;
+}
+
+// Read from a file and from memory alike; what reads comes back exactly from the PNG writer.
+void CheckPng(const Scratch& s, const std::uint8_t* data, std::size_t size) {
+    gdi::Bitmap fromFile, fromMemory;
+    zk::BitmapError fileError, memoryError;
+    const bool file = zk::ReadPngFile(s.AsFile(data, size), fromFile, &fileError);
+    const bool memory = zk::PngToBitmap({data, size}, fromMemory, &memoryError);
+    if (file != memory || !(fromFile == fromMemory) || fileError.code != memoryError.code)
+        Finding("a PNG file and the same bytes in memory read differently");
+    if (!file) {
+        if (fileError.message.empty() || fileError.code == zk::BitmapErrorCode::None)
+            Finding("a PNG refused without a reason");
+        return;
+    }
+    if (fromFile.PixelCount() > kMaxCheckedPixels)
+        return;
+    const auto png = zk::BitmapToPng(fromFile);
+    if (!png)
+        Finding("a picture that was read cannot be written as PNG");
+    gdi::Bitmap back;
+    if (!zk::PngToBitmap(*png, back) || !(back == fromFile))
+        Finding("a PNG we wrote does not read back as the picture it was made from");
 }
 
 bool InDefaultTable(gdi::Color c) {
@@ -180,5 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         gdi::Bitmap dib;
         zk::DibToBitmap({data + 14, size - 14}, dib);
     }
+    if (!PromisesHugePng(data, size))
+        CheckPng(scratch, data, size);
     return 0;
 }

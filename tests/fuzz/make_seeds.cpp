@@ -8,6 +8,8 @@
 
 #include "doc/bitmap_file.h"
 #include "doc/bitmap_file_test_support.h"
+#include "doc/png_file.h"
+#include "doc/png_test_support.h"
 
 namespace {
 
@@ -119,6 +121,51 @@ int main(int argc, char** argv) {
                                   .Compression(3)
                                   .Masks({0x7C00, 0x03E0, 0x001F, 0x8000})
                                   .Pixels(Counting(8))));
+
+    // PNG: what the program writes (palette of each depth, RGB), and libpng's files of the kinds
+    // the reader takes other roads for.
+    gdi::Bitmap many(9, 4, 32, gdi::kWhite);
+    for (int i = 0; i < 36; ++i)
+        many.SetPixel(i % 9, i / 9, gdi::RGB(i * 7, 255 - i, i * 3));
+    for (const auto& [name, bmp] : {std::pair<const char*, const gdi::Bitmap*>{"ours-3", &standard},
+                                    {"ours-mono", &mono},
+                                    {"ours-36", &many}}) {
+        if (!zk::WritePngFile(dir / ("seed-png-" + std::string(name) + ".png"), *bmp))
+            return 1;
+        ++written;
+    }
+    const struct {
+        const char* name;
+        int colorType, depth;
+        bool interlaced;
+    } kinds[] = {
+        {"grey-2", PNG_COLOR_TYPE_GRAY, 2, false},
+        {"grey-16", PNG_COLOR_TYPE_GRAY, 16, false},
+        {"grey-alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 8, false},
+        {"rgb-16", PNG_COLOR_TYPE_RGB, 16, false},
+        {"rgba", PNG_COLOR_TYPE_RGB_ALPHA, 8, false},
+        {"palette-interlaced", PNG_COLOR_TYPE_PALETTE, 4, true},
+        {"rgba-interlaced", PNG_COLOR_TYPE_RGB_ALPHA, 8, true},
+    };
+    for (const auto& k : kinds) {
+        zk_test::PngPicture p;
+        p.width = 5;
+        p.height = 3;
+        p.colorType = k.colorType;
+        p.depth = k.depth;
+        p.interlaced = k.interlaced;
+        if (k.colorType == PNG_COLOR_TYPE_PALETTE)
+            p.palette = Ramp(16);
+        for (int i = 0; i < p.width * p.height * p.Channels(); ++i)
+            p.samples.push_back(static_cast<std::uint16_t>(
+                (i * 2654435761u >> 7) %
+                (k.colorType == PNG_COLOR_TYPE_PALETTE ? 16u : (1u << k.depth))));
+        if (k.colorType == PNG_COLOR_TYPE_PALETTE)
+            p.alphas = {0, 128, 255};
+        zk_test::WriteFileBytes(dir / ("seed-png-" + std::string(k.name) + ".png"),
+                                zk_test::WritePng(p));
+        ++written;
+    }
     std::printf("%d seeds in %s\n", written, dir.c_str());
     return 0;
 }

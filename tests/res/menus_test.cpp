@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "res/strings.h"
+
 #include <set>
 #include <string>
 
@@ -59,6 +61,17 @@ TEST(Menus, LabelsNameTheKeysExceptThatToolsCountInTheirOwnOrders) {
     EXPECT_EQ(toolIndex, 10);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(KeysOf(kToolPalette[i]), std::set<std::string>{ToolKey(i)}) << i;
+}
+
+// Every menu command says in the status bar what it does and has a tool tip, also those that no
+// bar shows yet.
+TEST(Menus, EveryItemHasItsPromptAndTip) {
+    for (const MenuEntry& e : kMainMenu) {
+        if (e.kind != MenuEntryKind::Item)
+            continue;
+        EXPECT_FALSE(CommandPrompt(e.id).empty()) << e.text;
+        EXPECT_FALSE(CommandTip(e.id).empty()) << e.text;
+    }
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <optional>
 #include <utility>
 
+#include "app/file_kind.h"
 #include "app/frame_prompts.h"
+#include "app/map_export.h"
 
 namespace zk_test {
 
@@ -18,9 +20,25 @@ class RecordingPrompts : public zk::FramePrompts {
         restoreAsked << name;
         return restoreAnswers.isEmpty() ? RecoveryAnswer::Keep : restoreAnswers.takeFirst();
     }
-    QString AskSavePath(QWidget*, const QString&) override {
+    // The answers go through the name rule as the dialogs' answers do.
+    QString AskSavePath(QWidget*, const QString&, zk::MapFormat& format) override {
         ++saveAsked;
-        return savePath;
+        if (savePath.isEmpty())
+            return {};
+        const zk::SaveChoice choice =
+            zk::ChooseSaveFile(savePath, zk::kMapKinds, saveFilter, static_cast<int>(format));
+        format = static_cast<zk::MapFormat>(choice.kind);
+        return choice.path;
+    }
+    QString AskExportPath(QWidget*, const QString& suggested, int& format) override {
+        exportSuggested = suggested;
+        exportOffered << format;
+        if (exportPath.isEmpty())
+            return {};
+        const zk::SaveChoice choice =
+            zk::ChooseSaveFile(exportPath, zk::ExportKinds(), exportFilter, format);
+        format = choice.kind;
+        return choice.path;
     }
     QMessageBox::StandardButton AskSaveChanges(QWidget*, const QString& title) override {
         askedAbout << title;
@@ -69,6 +87,10 @@ class RecordingPrompts : public zk::FramePrompts {
     std::function<bool()> onRetry;
     QString openPath, savePath;
     int saveAsked = 0;
+    int saveFilter = -1;  // the filter chosen: a kMapKinds index, -1 for all map files together
+    QString exportPath, exportSuggested;
+    int exportFilter = -1;  // a kExportFormats index; -1: the one offered
+    QList<int> exportOffered;
     QMessageBox::StandardButton saveChangesAnswer = QMessageBox::Cancel;
     QStringList askedAbout, errors;
     std::optional<std::pair<int, int>> newSize;

@@ -1,0 +1,37 @@
+#include "bench_map.h"
+
+namespace zk_bench {
+
+gdi::Bitmap MakeMap() {
+    gdi::Bitmap map(kMapSide, kMapSide, 32, gdi::kWhite);
+    const gdi::Color fills[] = {0x808080, 0xC0C0C0, 0x000000, 0x40A000, 0xA06040, 0x0000FF};
+    for (int y = 0; y < kMapSide; ++y) {
+        gdi::Color* row = map.Row(y);
+        for (int x = 0; x < kMapSide; ++x) {
+            const int cell = (x / 256) + (y / 256) * 16;
+            gdi::Color c = gdi::kWhite;
+            switch (cell % 7) {
+                case 1:  // diagonal hatching
+                    c = ((x + y) % 8 == 0) ? gdi::kBlack : gdi::kWhite;
+                    break;
+                case 2:  // checks
+                    c = (((x / 4) ^ (y / 4)) & 1) ? fills[cell % 6] : gdi::kWhite;
+                    break;
+                case 4:  // dots
+                    c = (x % 6 == 0 && y % 6 == 0) ? gdi::kBlack : gdi::kWhite;
+                    break;
+                case 5:  // solid fill
+                    c = fills[(cell / 7) % 6];
+                    break;
+                default:
+                    break;
+            }
+            if (x % 32 == 0 || y % 32 == 0)
+                c = gdi::kBlack;  // grid lines
+            row[x] = c;
+        }
+    }
+    return map;
+}
+
+}  // namespace zk_bench
