@@ -44,7 +44,7 @@ constexpr int ID_PREV_PANE = 57681;
 constexpr int ID_VIEW_TOOLBAR = 59392;
 constexpr int ID_VIEW_STATUS_BAR = 59393;
 // The map as a PNG picture or a Universal VTT file, for other programs and virtual tabletops.
-constexpr int ID_FILE_EXPORT = 32845;
+constexpr int ID_FILE_EXPORT = 32850;
 
 // Tools.
 constexpr int ID_TOOL_TILES = 32773;

@@ -15,7 +15,7 @@ inline constexpr CommandString kCommandStrings[] = {
     {57601, "Otevře existující mapu\nOtevřít"},
     {57603, "Uloží mapu\nUložit"},
     {57604, "Uloží mapu pod novým jménem\nUložit jako"},
-    {32845, "Uloží mapu jako obrázek PNG nebo pro virtuální stůl (Universal VTT)\nExportovat"},
+    {32850, "Uloží mapu jako obrázek PNG nebo pro virtuální stůl (Universal VTT)\nExportovat"},
     {57606, "Změní tiskárnu a nastavení tisku\nNastavení tisku"},
     {57607, "Vytiskne mapu\nTisk"},
     {57609, "Náhled\nNáhled"},

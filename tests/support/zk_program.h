@@ -34,8 +34,16 @@ class ZkProgram : public ::testing::Test {
     // its plugin, the offscreen one (where the program shows no box at all).
     QProcessEnvironment OnAScreen() const {
         QProcessEnvironment screen = env;
-        if (HaveAScreen())
+        if (HaveAScreen()) {
             screen.insert("QT_QPA_PLATFORM", "vnc:size=320x240:port=0");
+            // Qt's vnc plugin keeps memory it never frees; under the leak checker that alone
+            // would end the program with a failure of its own. Our leaks are looked for in
+            // every other run.
+            const QString asan = screen.value("ASAN_OPTIONS");
+            screen.insert("ASAN_OPTIONS", asan.isEmpty()
+                                              ? QStringLiteral("detect_leaks=0")
+                                              : asan + QStringLiteral(":detect_leaks=0"));
+        }
         return screen;
     }
     static bool HaveAScreen() {
