@@ -205,6 +205,7 @@ inline constexpr std::string_view kPngFilter = "Mapy PNG (*.png)";
 inline constexpr std::string_view kMapFilesFilter = "Mapy BMP a PNG (*.bmp *.png)";
 inline constexpr std::string_view kPngExportFilter = "Obrázek PNG (*.png)";
 inline constexpr std::string_view kUvttExportFilter = "Universal VTT (*.uvtt *.dd2vtt)";
+inline constexpr std::string_view kPdfExportFilter = "Dokument PDF v měřítku (*.pdf)";
 
 // The menu item of a command; null when it has none.
 constexpr const MenuEntry* FindMenuItem(int id) {

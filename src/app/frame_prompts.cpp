@@ -10,6 +10,7 @@
 #include "app/map_export.h"
 #include "ui/new_map_dlg.h"
 #include "ui/settings_dlg.h"
+#include "view/zk_view.h"
 
 namespace zk {
 
@@ -162,6 +163,10 @@ QString FramePrompts::HelpPage() {
 
 bool FramePrompts::ShowHelpPage(const QString& page) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+bool FramePrompts::AskScaledPdf(CZKView* view) {
+    return view->AskScaledPrint(QString::fromUtf8("Exportovat"));
 }
 
 }  // namespace zk

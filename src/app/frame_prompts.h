@@ -11,11 +11,15 @@ class QWidget;
 
 namespace zk {
 
+class CZKView;
+
 class FramePrompts {
   public:
     // What to do with a map a crashed run left unsaved.
     enum class RecoveryAnswer { Restore, Discard, Keep };
     virtual ~FramePrompts() = default;
+    // The print at scale's choices for a PDF export; false when the user cancels.
+    virtual bool AskScaledPdf(CZKView* view);
     // A map file to open; empty when the user cancels.
     virtual QString AskOpenPath(QWidget* parent);
     // A name to save the map under, and its format (on entry the map's own, which the dialog

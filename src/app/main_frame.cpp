@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -610,8 +611,16 @@ void CMainFrame::OnFileExport() {
     const ExportFormat& chosen = kExportFormats[format];
     if (chosen.keeps256 && !AgreeToReduceColors())
         return;
+    // A PDF is the print at true scale, with its choices.
+    PdfExport pdf;
+    if (chosen.kind == ExportKind::Pdf) {
+        if (!m_prompts->AskScaledPdf(m_view))
+            return;
+        pdf.options = m_view->ScaledOptions();
+        pdf.page = m_view->Printer().pageLayout();
+    }
     QString why;
-    if (!ExportMap(chosen, m_doc->m_bitmap, ToolSettings::GridStep(), path, &why))
+    if (!ExportMap(chosen, m_doc->m_bitmap, ToolSettings::GridStep(), path, &why, pdf))
         m_prompts->ShowError(this, QStringLiteral("The map could not be exported to %1.\n%2")
                                        .arg(QDir::toNativeSeparators(path), why));
 }

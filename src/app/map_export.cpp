@@ -6,6 +6,7 @@
 #include "doc/bitmap_file.h"
 #include "doc/png_file.h"
 #include "doc/uvtt_file.h"
+#include "view/scaled_print.h"
 
 namespace zk {
 
@@ -42,7 +43,9 @@ QString ExportExtensions() {
 }
 
 bool ExportMap(const ExportFormat& format, const gdi::Bitmap& map, int gridStep,
-               const QString& path, QString* why) {
+               const QString& path, QString* why, const PdfExport& pdf) {
+    if (format.kind == ExportKind::Pdf)
+        return ScaledPrint(map, gridStep, pdf.options, pdf.page).WritePdf(path, why);
     const std::string file = path.toStdString();
     BitmapError error;
     bool written = false;
@@ -55,6 +58,8 @@ bool ExportMap(const ExportFormat& format, const gdi::Bitmap& map, int gridStep,
             break;
         case ExportKind::Bmp:
             written = WriteBitmapFile(file, map, &error);
+            break;
+        case ExportKind::Pdf:
             break;
     }
     if (!written && why)

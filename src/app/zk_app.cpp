@@ -231,6 +231,8 @@ QString CZKApp::UsageText() {
         "Usage: zk [FILE]\n"
         "       zk -p FILE\n"
         "       zk --export OUT [--grid N] FILE\n"
+        "       zk --export OUT.pdf [--cell-mm MM] [--paper A4|A3|Letter|Legal] [--landscape]\n"
+        "                           [--overlap N] [--grid N] FILE\n"
         "Paints grid-based maps, kept as .bmp or .png files.\n"
         "\n"
         "  FILE          the map to open (.bmp or .png); without it, a new white map\n"
@@ -238,7 +240,12 @@ QString CZKApp::UsageText() {
         "  --export OUT  write the map to OUT, then end, with no window and no display\n"
         "                needed; OUT's extension says how: .png a picture, .bmp a map\n"
         "                file (at most 256 colours), .uvtt or .dd2vtt a Universal VTT\n"
-        "                file for virtual tabletops, the grid laid over the map\n"
+        "                file for virtual tabletops, the grid laid over the map, .pdf\n"
+        "                the map at true scale across pages (one grid step one cell)\n"
+        "  --cell-mm MM  a cell on the PDF's paper, 1 to 500 mm (25.4 without it)\n"
+        "  --paper P     the PDF's paper: A4 (without it), A3, Letter or Legal\n"
+        "  --landscape   the PDF's pages across rather than upright\n"
+        "  --overlap N   cells repeated on the next PDF page, 0 to 3\n"
         "  --grid N      the grid step for --export, 1 to 256 pixels; without it, the\n"
         "                step the program was last left with\n"
         "  --help        show this text and end\n"
@@ -309,6 +316,40 @@ CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
                 line.misuse = QStringLiteral("--grid needs its step in pixels");
                 return line;
             }
+        } else if (OptionValue(args, i, QLatin1String("--cell-mm"), value)) {
+            bool ok = false;
+            const double mm = value ? value->toDouble(&ok) : 0;
+            if (!ok || !(mm >= 1 && mm <= 500)) {
+                line.misuse = QStringLiteral("--cell-mm needs a cell size of 1 to 500 mm");
+                return line;
+            }
+            line.pdf.options.cellMm = mm;
+        } else if (OptionValue(args, i, QLatin1String("--paper"), value)) {
+            const std::pair<const char*, QPageSize::PageSizeId> papers[] = {
+                {"A4", QPageSize::A4},
+                {"A3", QPageSize::A3},
+                {"Letter", QPageSize::Letter},
+                {"Legal", QPageSize::Legal}};
+            bool known = false;
+            for (const auto& [name, id] : papers)
+                if (value && value->compare(QLatin1String(name), Qt::CaseInsensitive) == 0) {
+                    line.pdf.page.setPageSize(QPageSize(id));
+                    known = true;
+                }
+            if (!known) {
+                line.misuse = QStringLiteral("--paper is A4, A3, Letter or Legal");
+                return line;
+            }
+        } else if (a == QLatin1String("--landscape")) {
+            line.pdf.page.setOrientation(QPageLayout::Landscape);
+        } else if (OptionValue(args, i, QLatin1String("--overlap"), value)) {
+            bool ok = false;
+            const int n = value ? value->toInt(&ok) : -1;
+            if (!ok || n < 0 || n > 3) {
+                line.misuse = QStringLiteral("--overlap is 0 to 3 cells");
+                return line;
+            }
+            line.pdf.options.overlapCells = n;
         } else if (a == QLatin1String("-p") || a == QLatin1String("/p")) {
             line.print = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("--version")) {
@@ -387,7 +428,17 @@ int CZKApp::RunExport(const CommandLine& line, QString* error) {
         }
     }
     QString reason;
-    if (!ExportMap(*format, map, grid, line.exportTo, &reason)) {
+    // A PDF's pages carry text, which Qt draws only with an application of its own; one on the
+    // offscreen platform needs no display.
+    std::unique_ptr<QGuiApplication> gui;
+    if (format->kind == ExportKind::Pdf && !QCoreApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "zk";
+        static char* argv[] = {name, nullptr};
+        gui = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    if (!ExportMap(*format, map, grid, line.exportTo, &reason, line.pdf)) {
         *error = QStringLiteral("cannot export to %1: %2").arg(line.exportTo, reason);
         return 1;
     }

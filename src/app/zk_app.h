@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/map_export.h"
 #include "app/recent_file_list.h"
 #include "doc/zk_doc.h"
 
@@ -76,6 +77,9 @@ class CZKApp {
         bool exporting = false;
         QString exportTo;
         int grid = 0;
+        // A PDF's print at true scale: --cell-mm, --paper (A4, A3, Letter, Legal), --landscape,
+        // --overlap (0 to 3 cells).
+        PdfExport pdf;
         // Why the arguments make no command (an unknown option, a second file, -p without its
         // file, a bad --export or --grid); empty when they do. Such a start ends with
         // kMisuseStatus, the reason and, unless it was to export, the usage.

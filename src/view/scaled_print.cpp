@@ -34,15 +34,15 @@ QImage MapPart(const gdi::Bitmap& map, const gdi::Rect& r) {
 
 }  // namespace
 
-ScaledPrint::ScaledPrint(const CZKDoc& doc, int grid, const ScaledPrintOptions& options,
+ScaledPrint::ScaledPrint(const gdi::Bitmap& map, int grid, const ScaledPrintOptions& options,
                          const QPageLayout& page)
-    : m_doc(doc), m_grid(grid), m_page(page) {
+    : m_map(map), m_grid(grid), m_page(page) {
     const QRectF paint = page.paintRect(QPageLayout::Millimeter);
     m_areaMm = QRectF(paint.left() + kSideMm, paint.top() + kSideMm, paint.width() - 2 * kSideMm,
                       paint.height() - kSideMm - kFootMm);
     PageLayoutRequest r;
-    r.mapWidth = doc.m_width;
-    r.mapHeight = doc.m_height;
+    r.mapWidth = map.Width();
+    r.mapHeight = map.Height();
     r.grid = grid;
     r.cellMm = options.cellMm;
     r.areaWidthMm = std::max(0.0, m_areaMm.width());
@@ -126,7 +126,7 @@ void ScaledPrint::PaintPage(QPainter& painter, int index, double dpi) const {
 
 void ScaledPrint::PaintMapPage(QPainter& painter, int index, double px) const {
     const MapPage& page = m_layout.pages[static_cast<std::size_t>(index - 1)];
-    const QImage part = MapPart(m_doc.m_bitmap, page.map);
+    const QImage part = MapPart(m_map, page.map);
     // Each map pixel an exact block of pixelMm: the picture at its own resolution, scaled by
     // the page without smoothing.
     const QRectF target(m_areaMm.left() * px, m_areaMm.top() * px,
@@ -179,7 +179,7 @@ void ScaledPrint::PaintFoot(QPainter& painter, double px, const QString& name, i
 
 void ScaledPrint::PaintOverview(QPainter& painter, double px) const {
     // The whole map small, fitted into the area, with every page's part outlined and named.
-    const int w = m_doc.m_width, h = m_doc.m_height;
+    const int w = m_map.Width(), h = m_map.Height();
     const gdi::Rect fit = CZKView::FitCentred(w, h, static_cast<int>(m_areaMm.width() * px),
                                               static_cast<int>(m_areaMm.height() * px));
     const QRectF target(m_areaMm.left() * px + fit.left, m_areaMm.top() * px + fit.top, fit.Width(),
@@ -190,7 +190,7 @@ void ScaledPrint::PaintOverview(QPainter& painter, double px) const {
     QImage small((w + step - 1) / step, (h + step - 1) / step, QImage::Format_RGB32);
     for (int y = 0; y < small.height(); ++y) {
         auto* to = reinterpret_cast<QRgb*>(small.scanLine(y));
-        const gdi::Color* from = m_doc.m_bitmap.Row(y * step);
+        const gdi::Color* from = m_map.Row(y * step);
         for (int x = 0; x < small.width(); ++x)
             to[x] = 0xFF000000u | from[x * step];
     }

@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "doc/page_layout.h"
-#include "doc/zk_doc.h"
+#include "gdi/bitmap.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -25,7 +25,7 @@ class ScaledPrint {
     static constexpr double kFootMm = 22;
     static constexpr double kCalibrationMm = 50;
 
-    ScaledPrint(const CZKDoc& doc, int grid, const ScaledPrintOptions& options,
+    ScaledPrint(const gdi::Bitmap& map, int grid, const ScaledPrintOptions& options,
                 const QPageLayout& page);
 
     const PageLayout& Layout() const { return m_layout; }
@@ -49,7 +49,7 @@ class ScaledPrint {
     void PaintMapPage(QPainter& painter, int index, double px) const;
     void PaintFoot(QPainter& painter, double px, const QString& name, int number) const;
 
-    const CZKDoc& m_doc;
+    const gdi::Bitmap& m_map;
     int m_grid;
     QPageLayout m_page;
     QRectF m_areaMm;  // where the map goes on the paper, in mm from its top-left corner

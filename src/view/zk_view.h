@@ -123,6 +123,10 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     void OnFilePrint();
     // The print at true scale: its dialog, then the printer's own, or the preview of every page.
     void OnFilePrintScaled();
+    // The print at scale's dialog alone, its print button named `action`: true when the user
+    // goes on, with the choices in ScaledOptions() and the paper in Printer().
+    bool AskScaledPrint(const QString& action);
+    const ScaledPrintOptions& ScaledOptions() const { return m_scaledOptions; }
     // `pages` is how many pages the preview shows side by side (1 or 2), kept between runs.
     void OnFilePrintPreview(int& pages);
     // Prints the map on `printer`'s one page; false when nothing could be printed.

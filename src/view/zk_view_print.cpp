@@ -6,6 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <algorithm>
 #include <memory>
 
@@ -117,10 +118,21 @@ void CZKView::OnFilePrint() {
 
 void CZKView::OnFilePrintScaled() {
     LandSelection();
+    if (!AskScaledPrint(QString::fromUtf8("Tisk")))
+        return;
+    QPrinter& printer = Printer();
+    QPrintDialog choose(&printer, this);
+    if (choose.exec() != QDialog::Accepted)
+        return;
+    ScaledPrint(m_doc->m_bitmap, ToolSettings::GridStep(), m_scaledOptions, printer.pageLayout())
+        .Print(printer);
+}
+
+bool CZKView::AskScaledPrint(const QString& action) {
     QPrinter& printer = Printer();
     const int grid = ToolSettings::GridStep();
     const auto scaled = [this, &printer, grid](const ScaledPrintOptions& o) {
-        return ScaledPrint(*m_doc, grid, o, printer.pageLayout());
+        return ScaledPrint(m_doc->m_bitmap, grid, o, printer.pageLayout());
     };
     CScaledPrintDlg dialog(
         printer,
@@ -136,14 +148,10 @@ void CZKView::OnFilePrintScaled() {
         },
         this);
     dialog.SetOptions(m_scaledOptions);
+    dialog.PrintButton()->setText(action);
     const int result = dialog.exec();
     m_scaledOptions = dialog.Options();
-    if (result != QDialog::Accepted)
-        return;
-    QPrintDialog choose(&printer, this);
-    if (choose.exec() != QDialog::Accepted)
-        return;
-    scaled(m_scaledOptions).Print(printer);
+    return result == QDialog::Accepted;
 }
 
 void CZKView::OnFilePrintPreview(int& pages) {

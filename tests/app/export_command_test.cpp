@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSettings>
 
 #include "app/zk_app.h"
@@ -39,7 +40,7 @@ TEST(ExportCommandLine, OptionsAreTakenWithTheirValues) {
          "",
          "a.txt",
          0,
-         "cannot export to a.txt: the name must end in .png, .uvtt, .dd2vtt or .bmp"},
+         "cannot export to a.txt: the name must end in .png, .uvtt, .dd2vtt, .bmp or .pdf"},
         {{"--export", "a.png", "m", "n"}, "", "a.png", 0, "more than one map file: m, n"},
         {{"-p", "--export", "a.png", "m"}, "", "a.png", 0, "-p and --export cannot go together"},
         {{"--grid", "8", "m"}, "", "", 0, "--grid goes with --export"},
@@ -143,6 +144,38 @@ TEST_F(ExportCommand, WritesTheFileWithNoDisplayAndSaysNothing) {
     EXPECT_EQ(store.allKeys(), QStringList{"set/grid"});
 }
 
+// The print at true scale as a PDF: its pages and their paper, with no display.
+TEST_F(ExportCommand, APdfHoldsThePrintAtScaleOnThePaperAsked) {
+    gdi::Bitmap map(640, 480, 32, gdi::kWhite);  // 40 x 30 cells of 16 pixels
+    WriteMap("map.bmp", map);
+    const struct {
+        QStringList options;
+        int pages;
+        const char* mediaBox;  // the paper in points, upright or across
+    } cases[] = {
+        {{}, 1 + 6 * 3, "/MediaBox [0 0 595"},
+        {{"--cell-mm", "25.4", "--paper", "A4", "--grid", "16"}, 1 + 6 * 3, "/MediaBox [0 0 595"},
+        {{"--landscape"}, 1 + 4 * 5, "/MediaBox [0 0 842"},
+        {{"--paper", "A3", "--overlap", "1"}, 1 + 4 * 3, "/MediaBox [0 0 842"},
+        {{"--cell-mm", "10", "--paper", "letter"}, 1 + 3 * 2, "/MediaBox [0 0 612"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        QFile::remove(Path("map.pdf"));
+        const Run run =
+            RunZk(QStringList{"--export", "map.pdf"} + c.options + QStringList{"map.bmp"},
+                  WithoutADisplay());
+        ASSERT_TRUE(run.ended);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, "");
+        QFile pdf(Path("map.pdf"));
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLatin1(pdf.readAll());
+        EXPECT_EQ(text.count(QRegularExpression("/Type\\s*/Page[^s]")), c.pages);
+        EXPECT_TRUE(text.contains(QLatin1String(c.mediaBox))) << "paper";
+    }
+}
+
 TEST_F(ExportCommand, EachFailureSaysWhyInOneLineAndLeavesNoFile) {
     WriteMap("map.bmp", Sample());
     QFile junk(Path("junk.bmp"));
@@ -168,7 +201,14 @@ TEST_F(ExportCommand, EachFailureSaysWhyInOneLineAndLeavesNoFile) {
          "cannot open junk.bmp: not a bitmap file (no BM signature)"},
         {{"--export", "out.jpg", "map.bmp"},
          2,
-         "cannot export to out.jpg: the name must end in .png, .uvtt, .dd2vtt or .bmp"},
+         "cannot export to out.jpg: the name must end in .png, .uvtt, .dd2vtt, .bmp or .pdf"},
+        {{"--export", "out.pdf", "--overlap", "7", "map.bmp"}, 2, "--overlap is 0 to 3 cells"},
+        {{"--export", "out.pdf", "--paper", "B5", "map.bmp"},
+         2,
+         "--paper is A4, A3, Letter or Legal"},
+        {{"--export", "out.pdf", "--cell-mm", "0", "map.bmp"},
+         2,
+         "--cell-mm needs a cell size of 1 to 500 mm"},
         {{"--export", "no-folder/out.png", "map.bmp"},
          1,
          "cannot export to no-folder/out.png: cannot write file: No such file or directory"},

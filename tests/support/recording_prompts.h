@@ -16,6 +16,12 @@ namespace zk_test {
 class RecordingPrompts : public zk::FramePrompts {
   public:
     QString AskOpenPath(QWidget*) override { return openPath; }
+    bool AskScaledPdf(zk::CZKView*) override {
+        ++scaledPdfAsked;
+        return scaledPdfAnswer;
+    }
+    int scaledPdfAsked = 0;
+    bool scaledPdfAnswer = true;
     RecoveryAnswer AskRestore(QWidget*, const QString& name, const QString&) override {
         restoreAsked << name;
         return restoreAnswers.isEmpty() ? RecoveryAnswer::Keep : restoreAnswers.takeFirst();

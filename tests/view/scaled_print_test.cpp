@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "doc/zk_doc.h"
 #include "ui/scaled_print_dlg.h"
 
 namespace {
@@ -38,7 +39,7 @@ QPageLayout A4(QPageLayout::Orientation o = QPageLayout::Portrait) {
 TEST(ScaledPrint, ACellOfAnInchMeasures254PixelsAt254Dpi) {
     zk::CZKDoc doc;
     GridMap(doc, 40, 30);
-    const zk::ScaledPrint print(doc, 16, {25.4, true, 0}, A4());
+    const zk::ScaledPrint print(doc.m_bitmap, 16, {25.4, true, 0}, A4());
     ASSERT_EQ(print.Layout().error, "");
     EXPECT_EQ(print.PageCount(), 1 + 6 * 3);
     // A4 at 254 dpi: 2100 x 2970 pixels, ten to a millimetre.
@@ -72,7 +73,7 @@ TEST(ScaledPrint, ThePdfHasTheAssemblyPageAndEveryMapPage) {
     for (const auto& c : cases) {
         QTemporaryDir dir;
         const QString file = dir.filePath("map.pdf");
-        const zk::ScaledPrint print(doc, 16, {25.4, true, c.overlap}, c.page);
+        const zk::ScaledPrint print(doc.m_bitmap, 16, {25.4, true, c.overlap}, c.page);
         ASSERT_EQ(print.PageCount(), c.pages);
         QString why;
         ASSERT_TRUE(print.WritePdf(file, &why)) << why.toStdString();
@@ -91,7 +92,7 @@ TEST(ScaledPrint, ThePdfHasTheAssemblyPageAndEveryMapPage) {
     }
     // A folder that is not there: said, and nothing written.
     QString why;
-    const zk::ScaledPrint print(doc, 16, {}, A4());
+    const zk::ScaledPrint print(doc.m_bitmap, 16, {}, A4());
     EXPECT_FALSE(print.WritePdf(QStringLiteral("/nonexistent-zk/map.pdf"), &why));
     EXPECT_FALSE(why.isEmpty());
 }
@@ -102,7 +103,7 @@ TEST(ScaledPrintDialog, ShowsThePagesAndKeepsTheCellWhenTheUnitChanges) {
     zk::CZKDoc doc;
     GridMap(doc, 40, 30);
     const auto summary = [&](const zk::ScaledPrintOptions& o) {
-        const zk::ScaledPrint print(doc, 16, o, printer.pageLayout());
+        const zk::ScaledPrint print(doc.m_bitmap, 16, o, printer.pageLayout());
         return zk::CScaledPrintDlg::Summary{print.Summary(), print.PageCount()};
     };
     zk::CScaledPrintDlg dialog(printer, summary, {});
