@@ -47,6 +47,8 @@ class ProbeTool : public zk::MapTool {
 
 struct ViewWithProbe : ViewHarness {
     ViewWithProbe() { view->m_pTool = &probe; }
+    // The probe goes before the harness's end, which still asks the current tool for its work.
+    ~ViewWithProbe() override { view->m_pTool = nullptr; }
     ProbeTool probe;
 };
 
