@@ -10,7 +10,7 @@
 
 namespace zk {
 
-struct MapWatchers : gdi::BitmapWatcher {
+struct MapWatchers final : gdi::BitmapWatcher {
     std::vector<gdi::BitmapWatcher*> list;
 
     void Add(gdi::BitmapWatcher* w) {

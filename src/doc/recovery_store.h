@@ -21,7 +21,7 @@ struct sqlite3;
 
 namespace zk {
 
-class RecoveryStore : public gdi::BitmapWatcher {
+class RecoveryStore final : public gdi::BitmapWatcher {
   public:
     static constexpr int kTileSide = 64;
     // Stores written by a later version are refused rather than half understood.

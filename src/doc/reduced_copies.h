@@ -22,7 +22,7 @@ namespace zk {
 // of a few tiles, never the pixels. A stale tile is rebuilt from the level below when that one is
 // kept, else from the map. Level 1 (zoom 1/2) is not kept: it alone would take a quarter of the
 // map's pixels, while the five kept levels together take at most a twelfth.
-class ReducedCopies : public gdi::BitmapWatcher {
+class ReducedCopies final : public gdi::BitmapWatcher {
   public:
     static constexpr int kFirstLevel = 2;
     static constexpr int kLastLevel = 6;

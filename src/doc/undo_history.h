@@ -12,7 +12,7 @@
 
 namespace zk {
 
-class UndoHistory : public gdi::BitmapWatcher {
+class UndoHistory final : public gdi::BitmapWatcher {
   public:
     static constexpr std::size_t kMiB = std::size_t{1} << 20;
     static constexpr std::size_t kDefaultLimit = 512 * kMiB;

@@ -15,7 +15,7 @@ namespace zk {
 // kept tiles with the map's; the record then holds what the swap took away, and a second swap
 // brings it back. A whole-map change (a resize) keeps the whole old picture instead. One record
 // is one step of the undo history (undo_history.h); only the newest one watches the map.
-class UndoRecord : public gdi::BitmapWatcher {
+class UndoRecord final : public gdi::BitmapWatcher {
   public:
     static constexpr int kTileSide = 64;
 
