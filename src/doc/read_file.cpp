@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "doc/dib_format.h"
+#include "doc/file_reader.h"
 
 namespace zk {
 
@@ -38,20 +39,7 @@ bool ReadFile::Open(const std::filesystem::path& path, BitmapError* error) {
 }
 
 std::int64_t ReadFile::ReadAt(std::uint8_t* p, std::uint64_t n, std::uint64_t offset) const {
-    std::uint64_t got = 0;
-    while (got < n) {
-        const ssize_t done = ::pread(fd, p + got, std::min<std::uint64_t>(n - got, 1u << 30),
-                                     static_cast<off_t>(offset + got));
-        if (done < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (done == 0)
-            break;
-        got += static_cast<std::uint64_t>(done);
-    }
-    return static_cast<std::int64_t>(got);
+    return zk::ReadAt(fd, p, n, offset);
 }
 
 bool ReadFile::CannotRead(BitmapError* error) const {
