@@ -86,25 +86,23 @@ bool UndoHistory::Undo(gdi::Bitmap& map) {
     Finish(map);
     if (m_cursor == 0)
         return false;
-    UndoRecord& step = *m_steps[--m_cursor];
+    Swap(*m_steps[--m_cursor], map);
+    return true;
+}
+
+void UndoHistory::Swap(UndoRecord& step, gdi::Bitmap& map) {
     m_lastMoved = &step;
-    // Afterwards the step keeps what Undo took away, ready for Redo.
+    // Afterwards the step keeps what the swap took away, ready to be swapped back.
     m_stepBytes -= step.Bytes();
     step.SwapWith(map);
     m_stepBytes += step.Bytes();
     m_open->Open(map);
-    return true;
 }
 
 bool UndoHistory::Redo(gdi::Bitmap& map) {
     if (!CanRedo())
         return false;
-    UndoRecord& step = *m_steps[m_cursor++];
-    m_lastMoved = &step;
-    m_stepBytes -= step.Bytes();
-    step.SwapWith(map);
-    m_stepBytes += step.Bytes();
-    m_open->Open(map);
+    Swap(*m_steps[m_cursor++], map);
     return true;
 }
 

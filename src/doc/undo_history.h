@@ -65,6 +65,8 @@ class UndoHistory final : public gdi::BitmapWatcher {
     // The gesture in progress becomes a step when it changed anything; a new one opens on `map`.
     void Finish(const gdi::Bitmap& map);
     void Push(std::unique_ptr<UndoRecord> step);
+    // Undo and Redo alike: the step and the map exchange what they hold.
+    void Swap(UndoRecord& step, gdi::Bitmap& map);
     void DropRedo();
     void Trim();
 
