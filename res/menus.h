@@ -3,6 +3,7 @@
 // tests and the help page are checked against them.
 #pragma once
 
+#include <QCoreApplication>
 #include <QKeyCombination>
 #include <string_view>
 
@@ -34,81 +35,88 @@ inline constexpr MenuEntry kEnd{MenuEntryKind::End, {}};
 // (kAccelerators), so from Ctrl+4 on a label and its key name different tools, as they always
 // have.
 inline constexpr MenuEntry kMainMenu[] = {
-    Menu("&Soubor"),
-    Item(ID_FILE_NEW, "&Nový", "Ctrl+N"),
-    Item(ID_FILE_OPEN, "&Otevřít...", "Ctrl+O"),
-    Item(ID_FILE_SAVE, "&Uložit", "Ctrl+S"),
-    Item(ID_FILE_SAVE_AS, "Uložit &jako..."),
-    Item(ID_FILE_EXPORT, "Exportovat..."),
+    Menu(QT_TRANSLATE_NOOP("Menu", "&Soubor")),
+    Item(ID_FILE_NEW, QT_TRANSLATE_NOOP("Menu", "&Nový"), "Ctrl+N"),
+    Item(ID_FILE_OPEN, QT_TRANSLATE_NOOP("Menu", "&Otevřít..."), "Ctrl+O"),
+    Item(ID_FILE_SAVE, QT_TRANSLATE_NOOP("Menu", "&Uložit"), "Ctrl+S"),
+    Item(ID_FILE_SAVE_AS, QT_TRANSLATE_NOOP("Menu", "Uložit &jako...")),
+    Item(ID_FILE_EXPORT, QT_TRANSLATE_NOOP("Menu", "Exportovat...")),
     kSeparator,
-    Item(ID_FILE_PRINT, "&Tisk...", "Ctrl+P"),
-    Item(ID_FILE_PRINT_SCALED, "Tisk v &měřítku..."),
-    Item(ID_FILE_PRINT_PREVIEW, "Ná&hled"),
-    Item(ID_FILE_PRINT_SETUP, "Na&stavení tisku..."),
+    Item(ID_FILE_PRINT, QT_TRANSLATE_NOOP("Menu", "&Tisk..."), "Ctrl+P"),
+    Item(ID_FILE_PRINT_SCALED, QT_TRANSLATE_NOOP("Menu", "Tisk v &měřítku...")),
+    Item(ID_FILE_PRINT_PREVIEW, QT_TRANSLATE_NOOP("Menu", "Ná&hled")),
+    Item(ID_FILE_PRINT_SETUP, QT_TRANSLATE_NOOP("Menu", "Na&stavení tisku...")),
     kSeparator,
     // Stands, greyed, where the recent files go while there are none.
-    Item(ID_FILE_MRU_FILE1, "Recent File"),
+    Item(ID_FILE_MRU_FILE1, QT_TRANSLATE_NOOP("Menu", "Nedávný soubor")),
     kSeparator,
-    Item(ID_APP_EXIT, "Konec"),
+    Item(ID_APP_EXIT, QT_TRANSLATE_NOOP("Menu", "Konec")),
     kEnd,
 
-    Menu("&Úpravy"),
-    Item(ID_EDIT_UNDO, "&Zpět", "Ctrl+Z"),
-    Item(ID_EDIT_REDO, "Z&novu", "Ctrl+Y"),
+    Menu(QT_TRANSLATE_NOOP("Menu", "&Úpravy")),
+    Item(ID_EDIT_UNDO, QT_TRANSLATE_NOOP("Menu", "&Zpět"), "Ctrl+Z"),
+    Item(ID_EDIT_REDO, QT_TRANSLATE_NOOP("Menu", "Z&novu"), "Ctrl+Y"),
     kSeparator,
-    Item(ID_EDIT_CUT, "&Vyjmout", "Ctrl+X"),
-    Item(ID_EDIT_COPY, "&Kopírovat", "Ctrl+C"),
-    Item(ID_EDIT_PASTE, "V&ložit", "Ctrl+V"),
+    Item(ID_EDIT_CUT, QT_TRANSLATE_NOOP("Menu", "&Vyjmout"), "Ctrl+X"),
+    Item(ID_EDIT_COPY, QT_TRANSLATE_NOOP("Menu", "&Kopírovat"), "Ctrl+C"),
+    Item(ID_EDIT_PASTE, QT_TRANSLATE_NOOP("Menu", "V&ložit"), "Ctrl+V"),
     kEnd,
 
-    Menu("&Zobrazit"),
-    Menu("Panely"),
-    Item(ID_VIEW_TOOLBAR, "&Panel nástrojů"),
-    Item(ID_VIEW_SIZEBAR, "Panel velikostí"),
-    Item(ID_VIEW_TOOLSBAR, "Paleta nástrojů"),
-    Item(ID_VIEW_PATTERNBAR, "Paleta výplní/symbolů"),
-    Item(ID_VIEW_STATUS_BAR, "&Stavový řádek"),
+    Menu(QT_TRANSLATE_NOOP("Menu", "&Zobrazit")),
+    Menu(QT_TRANSLATE_NOOP("Menu", "Panely")),
+    Item(ID_VIEW_TOOLBAR, QT_TRANSLATE_NOOP("Menu", "&Panel nástrojů")),
+    Item(ID_VIEW_SIZEBAR, QT_TRANSLATE_NOOP("Menu", "Panel velikostí")),
+    Item(ID_VIEW_TOOLSBAR, QT_TRANSLATE_NOOP("Menu", "Paleta nástrojů")),
+    Item(ID_VIEW_PATTERNBAR, QT_TRANSLATE_NOOP("Menu", "Paleta výplní/symbolů")),
+    Item(ID_VIEW_STATUS_BAR, QT_TRANSLATE_NOOP("Menu", "&Stavový řádek")),
     kEnd,
     kSeparator,
-    Item(ID_VIEW_ZOOMIN, "Přiblížit", "+"),
-    Item(ID_VIEW_ZOOMOUT, "Oddálit", "-"),
+    Item(ID_VIEW_ZOOMIN, QT_TRANSLATE_NOOP("Menu", "Přiblížit"), "+"),
+    Item(ID_VIEW_ZOOMOUT, QT_TRANSLATE_NOOP("Menu", "Oddálit"), "-"),
     // Fit in window and actual size, on GIMP's keys.
-    Item(ID_VIEW_ZOOMFIT, "Celá mapa", "Ctrl+Shift+J"),
-    Item(ID_VIEW_ZOOMACTUAL, "Skutečná velikost", "1"),
+    Item(ID_VIEW_ZOOMFIT, QT_TRANSLATE_NOOP("Menu", "Celá mapa"), "Ctrl+Shift+J"),
+    Item(ID_VIEW_ZOOMACTUAL, QT_TRANSLATE_NOOP("Menu", "Skutečná velikost"), "1"),
     kSeparator,
-    Item(ID_VIEW_GRID, "&Mřížka", "Ctrl+G"),
+    Item(ID_VIEW_GRID, QT_TRANSLATE_NOOP("Menu", "&Mřížka"), "Ctrl+G"),
     kEnd,
 
-    Menu("&Nástroje"),
-    Menu("&Nástroje"),
-    Item(ID_TOOL_TILES, "dlaždice", "Ctrl+1"),
-    Item(ID_TOOL_GRIDTILES, "dlaždice v síti", "Ctrl+2"),
-    Item(ID_TOOL_FREEHAND, "kreslení", "Ctrl+3"),
-    Item(ID_TOOL_RECTANGLE, "obdélník", "Ctrl+4"),
-    Item(ID_TOOL_ELLIPSE, "elipsa", "Ctrl+5"),
-    Item(ID_TOOL_POLYGON, "mnohoúhelník", "Ctrl+6"),
-    Item(ID_TOOL_TEXT, "text", "Ctrl+7"),
-    Item(ID_TOOL_SYMBOLS, "symboly", "Ctrl+8"),
-    Item(ID_TOOL_SELECT, "vybrat", "Ctrl+9"),
-    Item(ID_TOOL_LINES, "čáry", "Ctrl+0"),
+    Menu(QT_TRANSLATE_NOOP("Menu", "&Nástroje")),
+    Menu(QT_TRANSLATE_NOOP("Menu", "&Nástroje")),
+    Item(ID_TOOL_TILES, QT_TRANSLATE_NOOP("Menu", "dlaždice"), "Ctrl+1"),
+    Item(ID_TOOL_GRIDTILES, QT_TRANSLATE_NOOP("Menu", "dlaždice v síti"), "Ctrl+2"),
+    Item(ID_TOOL_FREEHAND, QT_TRANSLATE_NOOP("Menu", "kreslení"), "Ctrl+3"),
+    Item(ID_TOOL_RECTANGLE, QT_TRANSLATE_NOOP("Menu", "obdélník"), "Ctrl+4"),
+    Item(ID_TOOL_ELLIPSE, QT_TRANSLATE_NOOP("Menu", "elipsa"), "Ctrl+5"),
+    Item(ID_TOOL_POLYGON, QT_TRANSLATE_NOOP("Menu", "mnohoúhelník"), "Ctrl+6"),
+    Item(ID_TOOL_TEXT, QT_TRANSLATE_NOOP("Menu", "text"), "Ctrl+7"),
+    Item(ID_TOOL_SYMBOLS, QT_TRANSLATE_NOOP("Menu", "symboly"), "Ctrl+8"),
+    Item(ID_TOOL_SELECT, QT_TRANSLATE_NOOP("Menu", "vybrat"), "Ctrl+9"),
+    Item(ID_TOOL_LINES, QT_TRANSLATE_NOOP("Menu", "čáry"), "Ctrl+0"),
     kEnd,
-    Menu("Velikost"),
-    Item(ID_SIZE_NONE, "žádná"),
-    Item(ID_SIZE_SMALL, "malá"),
-    Item(ID_SIZE_MEDIUM, "střední"),
-    Item(ID_SIZE_LARGE, "velká"),
+    Menu(QT_TRANSLATE_NOOP("Menu", "Velikost")),
+    Item(ID_SIZE_NONE, QT_TRANSLATE_NOOP("Menu", "žádná")),
+    Item(ID_SIZE_SMALL, QT_TRANSLATE_NOOP("Menu", "malá")),
+    Item(ID_SIZE_MEDIUM, QT_TRANSLATE_NOOP("Menu", "střední")),
+    Item(ID_SIZE_LARGE, QT_TRANSLATE_NOOP("Menu", "velká")),
+    kEnd,
+    kEnd,
+
+    Menu(QT_TRANSLATE_NOOP("Menu", "&Nastavení")),
+    Item(ID_SETTINGS, QT_TRANSLATE_NOOP("Menu", "&Nastavení...")),
+    Item(ID_GRID_LARGER, QT_TRANSLATE_NOOP("Menu", "Zvětšit mřížku"), "PageUp"),
+    Item(ID_GRID_SMALLER, QT_TRANSLATE_NOOP("Menu", "Zmenšit mřížku"), "PageDown"),
+    kSeparator,
+    // Each language under its own name, whatever the program speaks.
+    Menu(QT_TRANSLATE_NOOP("Menu", "&Jazyk")),
+    Item(ID_LANGUAGE_DESKTOP, QT_TRANSLATE_NOOP("Menu", "Podle &systému")),
+    Item(ID_LANGUAGE_CZECH, QT_TRANSLATE_NOOP("Menu", "Čeština")),
+    Item(ID_LANGUAGE_ENGLISH, QT_TRANSLATE_NOOP("Menu", "English")),
     kEnd,
     kEnd,
 
-    Menu("&Nastavení"),
-    Item(ID_SETTINGS, "&Nastavení..."),
-    Item(ID_GRID_LARGER, "Zvětšit mřížku", "PageUp"),
-    Item(ID_GRID_SMALLER, "Zmenšit mřížku", "PageDown"),
-    kEnd,
-
-    Menu("&Nápověda"),
-    Item(ID_APP_ABOUT, "&O programu ZK..."),
-    Item(ID_HELP_INDEX, "&Nápověda", "F1"),
+    Menu(QT_TRANSLATE_NOOP("Menu", "&Nápověda")),
+    Item(ID_APP_ABOUT, QT_TRANSLATE_NOOP("Menu", "&O programu ZK...")),
+    Item(ID_HELP_INDEX, QT_TRANSLATE_NOOP("Menu", "&Nápověda"), "F1"),
     kEnd,
 };
 
@@ -189,23 +197,31 @@ inline constexpr int kToolPalette[] = {
 inline constexpr int kSizeBar[] = {ID_SIZE_NONE, ID_SIZE_SMALL, ID_SIZE_MEDIUM, ID_SIZE_LARGE};
 
 // The bars' captions (shown when they float).
-inline constexpr std::string_view kMainToolBarTitle = "Panel nástrojů";
-inline constexpr std::string_view kToolPaletteTitle = "Paleta nástrojů";
-inline constexpr std::string_view kSizeBarTitle = "Panel velikostí";
-inline constexpr std::string_view kPatternBarTitle = "Výplně";
+inline constexpr std::string_view kMainToolBarTitle = QT_TRANSLATE_NOOP("Menu", "Panel nástrojů");
+inline constexpr std::string_view kToolPaletteTitle = QT_TRANSLATE_NOOP("Menu", "Paleta nástrojů");
+inline constexpr std::string_view kSizeBarTitle = QT_TRANSLATE_NOOP("Menu", "Panel velikostí");
+inline constexpr std::string_view kPatternBarTitle = QT_TRANSLATE_NOOP("Menu", "Výplně");
 
 // The status bar: the message pane's idle text, then the lock-key indicators.
-inline constexpr std::string_view kIdleMessage = "Připraven";
+inline constexpr std::string_view kIdleMessage = QT_TRANSLATE_NOOP("Menu", "Připraven");
 inline constexpr std::string_view kLockIndicators[] = {"CAP", "NUM", "SCRL"};
 
 // The file dialogs' filters: the map formats one by one and together (Open and Save As), and the
 // formats a map is exported in.
-inline constexpr std::string_view kBmpFilter = "Map Files (*.bmp)";
-inline constexpr std::string_view kPngFilter = "Mapy PNG (*.png)";
-inline constexpr std::string_view kMapFilesFilter = "Mapy BMP a PNG (*.bmp *.png)";
-inline constexpr std::string_view kPngExportFilter = "Obrázek PNG (*.png)";
+inline constexpr std::string_view kBmpFilter = QT_TRANSLATE_NOOP("Menu", "Mapy BMP (*.bmp)");
+inline constexpr std::string_view kPngFilter = QT_TRANSLATE_NOOP("Menu", "Mapy PNG (*.png)");
+inline constexpr std::string_view kMapFilesFilter =
+    QT_TRANSLATE_NOOP("Menu", "Mapy BMP a PNG (*.bmp *.png)");
+inline constexpr std::string_view kPngExportFilter =
+    QT_TRANSLATE_NOOP("Menu", "Obrázek PNG (*.png)");
 inline constexpr std::string_view kUvttExportFilter = "Universal VTT (*.uvtt *.dd2vtt)";
-inline constexpr std::string_view kPdfExportFilter = "Dokument PDF v měřítku (*.pdf)";
+inline constexpr std::string_view kPdfExportFilter =
+    QT_TRANSLATE_NOOP("Menu", "Dokument PDF v měřítku (*.pdf)");
+
+// A text of these tables in the language the program speaks.
+inline QString Tr(std::string_view text) {
+    return QCoreApplication::translate("Menu", text.data());
+}
 
 // The menu item of a command; null when it has none.
 constexpr const MenuEntry* FindMenuItem(int id) {

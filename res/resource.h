@@ -77,5 +77,9 @@ constexpr int ID_VIEW_SIZEBAR = 32844;
 constexpr int ID_VIEW_ZOOMFIT = 32845;
 constexpr int ID_VIEW_ZOOMACTUAL = 32846;
 constexpr int ID_FILE_PRINT_SCALED = 32860;
+// The language the program speaks: the desktop's, Czech or English.
+constexpr int ID_LANGUAGE_DESKTOP = 32870;
+constexpr int ID_LANGUAGE_CZECH = 32871;
+constexpr int ID_LANGUAGE_ENGLISH = 32872;
 
 }  // namespace zk::res

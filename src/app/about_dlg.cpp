@@ -21,7 +21,7 @@ QString CaptionOfItem(int id) {
     const res::MenuEntry* item = res::FindMenuItem(id);
     if (!item)
         return {};
-    QString text = QString::fromUtf8(item->text.data(), static_cast<qsizetype>(item->text.size()));
+    QString text = res::Tr(item->text);
     text.remove(QLatin1Char('&'));
     if (text.endsWith(QLatin1String("...")))
         text.chop(3);
@@ -34,8 +34,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(CaptionOfItem(res::ID_APP_ABOUT));
     auto* icon = new QLabel(this);
     icon->setPixmap(res::AppIcon().pixmap(32, 32));
-    auto* name = new QLabel(QStringLiteral("ZK verze %1").arg(QStringLiteral(ZK_VERSION)), this);
-    auto* line = new QLabel(QString::fromUtf8("Malování map na mřížce"), this);
+    auto* name = new QLabel(tr("ZK verze %1").arg(QStringLiteral(ZK_VERSION)), this);
+    auto* line = new QLabel(tr("Malování map na mřížce"), this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -7,7 +7,9 @@
 
 #include "app/file_kind.h"
 #include "app/help_page.h"
+#include "app/language.h"
 #include "app/map_export.h"
+#include "res/menus.h"
 #include "ui/new_map_dlg.h"
 #include "ui/settings_dlg.h"
 #include "view/zk_view.h"
@@ -30,9 +32,9 @@ SaveChoice AskSaveFile(QWidget* parent, const QString& suggested, std::span<cons
     dialog.setFileMode(QFileDialog::AnyFile);
     QStringList filters;
     for (const FileKind& kind : kinds)
-        filters << U(kind.filter);
+        filters << res::Tr(kind.filter);
     if (!together.empty())
-        filters << U(together);
+        filters << res::Tr(together);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters[offered]);
     const auto suffixOf = [&](const QString& filter) {
@@ -62,8 +64,8 @@ QString FramePrompts::AskOpenPath(QWidget* parent) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     QStringList filters;
     for (const FileKind& kind : kMapKinds)
-        filters << U(kind.filter);
-    filters << U(res::kMapFilesFilter);
+        filters << res::Tr(kind.filter);
+    filters << res::Tr(res::kMapFilesFilter);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.last());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -89,13 +91,13 @@ QString FramePrompts::AskExportPath(QWidget* parent, const QString& suggested, i
 FramePrompts::RecoveryAnswer FramePrompts::AskRestore(QWidget* parent, const QString& name,
                                                       const QString& changed) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("ZK"),
-                    QString::fromUtf8("Mapa %1 nebyla uložena, když ZK naposledy skončil.\n"
-                                      "Poslední změna: %2.\n\nObnovit ji?")
+                    tr("Mapa %1 nebyla uložena, když ZK naposledy skončil.\n"
+                       "Poslední změna: %2.\n\nObnovit ji?")
                         .arg(name, changed),
                     QMessageBox::NoButton, parent);
-    QPushButton* restore = box.addButton(QStringLiteral("Obnovit"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QStringLiteral("Zahodit"), QMessageBox::DestructiveRole);
-    box.addButton(QString::fromUtf8("Ponechat na později"), QMessageBox::RejectRole);
+    QPushButton* restore = box.addButton(tr("Obnovit"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(tr("Zahodit"), QMessageBox::DestructiveRole);
+    box.addButton(tr("Ponechat na později"), QMessageBox::RejectRole);
     box.setDefaultButton(restore);
     box.exec();
     if (box.clickedButton() == restore)
@@ -106,9 +108,9 @@ FramePrompts::RecoveryAnswer FramePrompts::AskRestore(QWidget* parent, const QSt
 }
 
 QMessageBox::StandardButton FramePrompts::AskSaveChanges(QWidget* parent, const QString& title) {
-    return QMessageBox::question(
-        parent, QStringLiteral("ZK"), QStringLiteral("Save changes to %1?").arg(title),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    return QMessageBox::question(parent, QStringLiteral("ZK"), tr("Uložit změny do %1?").arg(title),
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                 QMessageBox::Yes);
 }
 
 void FramePrompts::ShowError(QWidget* parent, const QString& text) {
@@ -117,9 +119,9 @@ void FramePrompts::ShowError(QWidget* parent, const QString& text) {
 
 bool FramePrompts::AskReduceColors(QWidget* parent, quint32 colors) {
     return QMessageBox::question(parent, QStringLiteral("ZK"),
-                                 QStringLiteral("The map has %1 colours; an 8-bit file keeps 256.\n"
-                                                "Save it with each colour replaced by the nearest "
-                                                "of the 256 standard ones?")
+                                 tr("Mapa má %1 barev; 8bitový soubor jich pojme 256.\n"
+                                    "Uložit ji s každou barvou nahrazenou nejbližší "
+                                    "z 256 standardních?")
                                      .arg(colors),
                                  QMessageBox::Save | QMessageBox::Cancel,
                                  QMessageBox::Cancel) == QMessageBox::Save;
@@ -158,7 +160,7 @@ bool FramePrompts::AskSettings(QWidget* parent, int& grid, int& width, int& heig
 }
 
 QString FramePrompts::HelpPage() {
-    return HelpPageToOpen();
+    return HelpPageToOpen(CurrentLanguage());
 }
 
 bool FramePrompts::ShowHelpPage(const QString& page) {
@@ -166,7 +168,7 @@ bool FramePrompts::ShowHelpPage(const QString& page) {
 }
 
 bool FramePrompts::AskScaledPdf(CZKView* view) {
-    return view->AskScaledPrint(QString::fromUtf8("Exportovat"));
+    return view->AskScaledPrint(tr("Exportovat"));
 }
 
 }  // namespace zk

@@ -2,6 +2,7 @@
 // them without any.
 #pragma once
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 
@@ -14,6 +15,8 @@ namespace zk {
 class CZKView;
 
 class FramePrompts {
+    Q_DECLARE_TR_FUNCTIONS(zk::FramePrompts)
+
   public:
     // What to do with a map a crashed run left unsaved.
     enum class RecoveryAnswer { Restore, Discard, Keep };

@@ -1,7 +1,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>
-#include <QLocale>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -71,7 +70,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("ZK"));
     QApplication::setOrganizationName(QStringLiteral("ZK"));
     QApplication::setWindowIcon(zk::res::AppIcon());
-    zk::CZKApp::InstallQtTranslations(QLocale::system());
+    zk::CZKApp::StartLanguage(*zk::CZKApp::OpenSettings());
 
     zk::CZKApp theApp;
     // Without the options Qt took for itself (-style, -platform, ...).
@@ -81,7 +80,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zk: %s\n", theApp.ErrorText().toLocal8Bit().constData());
             if (theApp.ExitCode() == zk::CZKApp::kMisuseStatus)
                 std::fputs(zk::CZKApp::UsageText().toLocal8Bit().constData(), stderr);
-            zk::CZKApp::ShowStartError(theApp.ErrorText(), args);
+            zk::CZKApp::ShowStartError(theApp.ErrorBoxText(), args);
         }
         theApp.ExitInstance();
         return theApp.ExitCode();

@@ -29,6 +29,7 @@
 
 #include "app/about_dlg.h"
 #include "app/help_page.h"
+#include "app/language.h"
 #include "app/map_export.h"
 #include "doc/color_table.h"
 #include "res/icons.h"
@@ -36,6 +37,7 @@
 #include "res/resource.h"
 #include "tools/tool_settings.h"
 #include "ui/pattern_palette.h"
+#include "ui/reasons.h"
 #include "view/zk_view.h"
 
 namespace zk {
@@ -43,6 +45,10 @@ namespace zk {
 using namespace res;
 
 namespace {
+
+// The name of a map that has never been saved, as the document keeps it.
+constexpr const char* kUntitled = QT_TRANSLATE_NOOP("zk::CMainFrame", "Bez názvu");
+static_assert(std::string_view(kUntitled) == CZKDoc::kUntitledTitle);
 
 // The kind of tool each tool command chooses.
 constexpr std::pair<int, int> kToolKinds[] = {
@@ -100,6 +106,10 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
     m_recoveryTimer->setSingleShot(true);
     m_recoveryTimer->setInterval(kRecoveryDelayMs);
     connect(m_recoveryTimer, &QTimer::timeout, this, &CMainFrame::FlushRecovery);
+    {
+        const std::unique_ptr<QSettings> settings = OpenSettingsStore();
+        m_languageChoice = StoredLanguage(*settings);
+    }
     CreateMenus();
     CreateBars();
     CreateStatusPanes();
@@ -151,13 +161,17 @@ void CMainFrame::UpdateStatusPanes() {
     if (m_view->PointerOnMap(&p)) {
         const int g = ToolSettings::GridStep();
         m_positionPane->setText(QStringLiteral("%1, %2").arg(p.x).arg(p.y));
-        m_cellPane->setText(QString::fromUtf8("buňka %1, %2").arg(p.x / g).arg(p.y / g));
+        m_cellPane->setText(CellText(p.x / g, p.y / g));
     } else {
         m_positionPane->clear();
         m_cellPane->clear();
     }
     m_zoomPane->setText(ZoomText(ToolSettings::zoom));
     m_sizePane->setText(QString::fromUtf8("%1 × %2").arg(m_doc->m_width).arg(m_doc->m_height));
+}
+
+QString CMainFrame::CellText(int column, int row) {
+    return tr("buňka %1, %2").arg(column).arg(row);
 }
 
 QString CMainFrame::ZoomText(float zoom) {
@@ -168,7 +182,9 @@ QString CMainFrame::ZoomText(float zoom) {
         number.chop(1);
     if (number.endsWith(QLatin1Char('.')))
         number.chop(1);
-    number.replace(QLatin1Char('.'), QLatin1Char(','));
+    // With the decimal sign of the language spoken: a comma in Czech, a point in English.
+    if (CurrentLanguage() != QLatin1String(kEnglish))
+        number.replace(QLatin1Char('.'), QLatin1Char(','));
     return number + QStringLiteral(" %");
 }
 
@@ -280,6 +296,15 @@ void CMainFrame::OnCommand(int id) {
             case ID_EDIT_PASTE:
                 OnEditPaste();
                 break;
+            case ID_LANGUAGE_DESKTOP:
+                OnLanguage(QString());
+                break;
+            case ID_LANGUAGE_CZECH:
+                OnLanguage(QString::fromLatin1(kCzech));
+                break;
+            case ID_LANGUAGE_ENGLISH:
+                OnLanguage(QString::fromLatin1(kEnglish));
+                break;
             default:
                 if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFileList::kSize)
                     OnRecentFile(id - ID_FILE_MRU_FILE1);
@@ -330,17 +355,16 @@ void CMainFrame::OnHelpIndex() {
     const QString page = m_prompts->HelpPage();
     // A missing help page gives no message, as it never has; a page that nothing can show does.
     if (!page.isEmpty() && !m_prompts->ShowHelpPage(page))
-        m_prompts->ShowError(this, QStringLiteral("No program to show HTML pages is set up.\n"
-                                                  "The help page is %1.")
+        m_prompts->ShowError(this, tr("Není nastaven žádný program, který ukazuje stránky HTML.\n"
+                                      "Nápověda je v souboru %1.")
                                        .arg(QDir::toNativeSeparators(page)));
 }
 
 void CMainFrame::OnEditPaste() {
     std::string why;
     if (!m_view->OnEditPaste(&why) && !why.empty())
-        m_prompts->ShowError(this, QStringLiteral("The picture on the clipboard could not be "
-                                                  "pasted.\n%1")
-                                       .arg(QString::fromStdString(why)));
+        m_prompts->ShowError(
+            this, tr("Obrázek ze schránky nelze vložit.\n%1").arg(QString::fromStdString(why)));
 }
 
 void CMainFrame::OnSettings() {
@@ -352,9 +376,8 @@ void CMainFrame::OnSettings() {
         return;
     std::string why;
     if (!m_view->ApplySettings(grid, overgrid, width, height, &why))
-        m_prompts->ShowError(
-            this,
-            QStringLiteral("The map could not be resized.\n%1").arg(QString::fromStdString(why)));
+        m_prompts->ShowError(this,
+                             tr("Velikost mapy nelze změnit.\n%1").arg(TranslatedReason(why)));
 }
 
 void CMainFrame::UpdateCommandUI() {
@@ -375,6 +398,11 @@ void CMainFrame::UpdateCommandUI() {
     for (const auto& [id, bar] : bars)
         if (QAction* a = Action(id))
             a->setChecked(IsBarShown(bar));
+    const std::pair<int, const char*> languages[] = {
+        {ID_LANGUAGE_DESKTOP, ""}, {ID_LANGUAGE_CZECH, kCzech}, {ID_LANGUAGE_ENGLISH, kEnglish}};
+    for (const auto& [id, choice] : languages)
+        if (QAction* a = Action(id))
+            a->setChecked(m_languageChoice == QLatin1String(choice));
     // Cut and Copy need floating pixels of the select tool, whichever tool is current; Paste a
     // picture on the clipboard, whoever put it there.
     const bool selection = m_view->CanCutOrCopy();
@@ -398,9 +426,30 @@ void CMainFrame::OnToolChanged() {
     UpdateCommandUI();
 }
 
+QString CMainFrame::DocumentName() const {
+    if (m_doc->GetPathName().empty() && m_doc->GetTitle() == CZKDoc::kUntitledTitle)
+        return tr(kUntitled);
+    return QString::fromStdString(m_doc->GetTitle());
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        RetranslateUi();
+    QMainWindow::changeEvent(event);
+}
+
+void CMainFrame::OnLanguage(const QString& choice) {
+    m_languageChoice = choice;
+    {
+        const std::unique_ptr<QSettings> settings = OpenSettingsStore();
+        StoreLanguage(*settings, choice);
+    }
+    SetLanguage(ChooseLanguage(choice, QLocale::system().uiLanguages()));
+}
+
 void CMainFrame::UpdateTitle() {
     // A "[*]" of the map's own name is doubled, so that it stays text.
-    QString title = QString::fromStdString(m_doc->GetTitle());
+    QString title = DocumentName();
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(title + QStringLiteral("[*] - ZK"));
     setWindowModified(m_doc->IsModified());
@@ -505,7 +554,7 @@ void CMainFrame::RebuildRecentFileMenu() {
 bool CMainFrame::SaveModified() {
     if (!m_doc->IsModified())
         return true;
-    switch (m_prompts->AskSaveChanges(this, QString::fromStdString(m_doc->GetTitle()))) {
+    switch (m_prompts->AskSaveChanges(this, DocumentName())) {
         case QMessageBox::Yes:
             return DoSave(QString::fromStdString(m_doc->GetPathName()));
         case QMessageBox::No:
@@ -521,7 +570,7 @@ bool CMainFrame::DoSave(const QString& givenPath) {
     QString path = givenPath;
     MapFormat format = m_doc->GetFormat();
     if (path.isEmpty()) {
-        path = m_prompts->AskSavePath(this, QString::fromStdString(m_doc->GetTitle()), format);
+        path = m_prompts->AskSavePath(this, DocumentName(), format);
         if (path.isEmpty())
             return false;
     }
@@ -530,9 +579,8 @@ bool CMainFrame::DoSave(const QString& givenPath) {
         return false;
     std::string why;
     if (!m_doc->OnSaveDocument(path.toStdString(), format, &why)) {
-        m_prompts->ShowError(this,
-                             QStringLiteral("The map could not be saved to %1.\n%2")
-                                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)));
+        m_prompts->ShowError(this, tr("Mapu nelze uložit do %1.\n%2")
+                                       .arg(QDir::toNativeSeparators(path), TranslatedReason(why)));
         return false;
     }
     AddRecentFile(path);
@@ -550,9 +598,8 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     std::string why;
     if (!m_doc->OnOpenDocument(path.toStdString(), &why)) {
         m_openFailed = true;
-        m_prompts->ShowError(this,
-                             QStringLiteral("The map could not be opened from %1.\n%2")
-                                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(why)));
+        m_prompts->ShowError(this, tr("Mapu nelze otevřít ze souboru %1.\n%2")
+                                       .arg(QDir::toNativeSeparators(path), TranslatedReason(why)));
         return false;
     }
     AddRecentFile(path);
@@ -574,9 +621,7 @@ void CMainFrame::OnFileNew() {
     if (m_doc->NewMap(width, height, &why))
         m_view->ForgetToolWork();
     else
-        m_prompts->ShowError(
-            this,
-            QStringLiteral("A new map could not be made.\n%1").arg(QString::fromStdString(why)));
+        m_prompts->ShowError(this, tr("Novou mapu nelze vytvořit.\n%1").arg(TranslatedReason(why)));
     UpdateTitle();
 }
 
@@ -603,7 +648,7 @@ void CMainFrame::OnFileExport() {
     // What is exported is what the screen shows.
     m_view->LandSelection();
     int format = m_exportFormat;
-    const QString title = QFileInfo(QString::fromStdString(m_doc->GetTitle())).completeBaseName();
+    const QString title = QFileInfo(DocumentName()).completeBaseName();
     const QString path = m_prompts->AskExportPath(this, title, format);
     if (path.isEmpty())
         return;
@@ -621,8 +666,9 @@ void CMainFrame::OnFileExport() {
     }
     QString why;
     if (!ExportMap(chosen, m_doc->m_bitmap, ToolSettings::GridStep(), path, &why, pdf))
-        m_prompts->ShowError(this, QStringLiteral("The map could not be exported to %1.\n%2")
-                                       .arg(QDir::toNativeSeparators(path), why));
+        m_prompts->ShowError(
+            this, tr("Mapu nelze exportovat do %1.\n%2")
+                      .arg(QDir::toNativeSeparators(path), TranslatedReason(why.toStdString())));
 }
 
 void CMainFrame::OnRecentFile(int index) {
@@ -678,10 +724,12 @@ void CMainFrame::StartRecovery(const QString& folder) {
             ++kept;
             continue;
         }
-        const QString name = QString::fromStdString(info.path.empty() ? info.title : info.path);
-        const QString when =
-            QLocale(QLocale::Czech)
-                .toString(QDateTime::fromMSecsSinceEpoch(info.changedMs), QLocale::ShortFormat);
+        const QString name = !info.path.empty() ? QString::fromStdString(info.path)
+                             : info.title == CZKDoc::kUntitledTitle
+                                 ? tr(kUntitled)
+                                 : QString::fromStdString(info.title);
+        const QString when = QLocale().toString(QDateTime::fromMSecsSinceEpoch(info.changedMs),
+                                                QLocale::ShortFormat);
         const FramePrompts::RecoveryAnswer answer =
             m_prompts->AskRestore(this, QDir::toNativeSeparators(name), when);
         if (answer == FramePrompts::RecoveryAnswer::Keep) {
@@ -697,10 +745,10 @@ void CMainFrame::StartRecovery(const QString& folder) {
         std::string why;
         if (!RecoveryStore::Read(info.file, read, map, &why)) {
             RecoveryStore::MoveAside(info.file);
-            m_prompts->ShowError(this, QString::fromUtf8("Mapu %1 nelze obnovit.\n%2\n"
-                                                         "Záznam zůstal jako %3.broken.")
-                                           .arg(name, QString::fromStdString(why),
-                                                QString::fromStdString(info.file)));
+            m_prompts->ShowError(
+                this, tr("Mapu %1 nelze obnovit.\n%2\n"
+                         "Záznam zůstal jako %3.broken.")
+                          .arg(name, TranslatedReason(why), QString::fromStdString(info.file)));
             continue;
         }
         m_doc->RestoreMap(std::move(map), read.path, read.title);
@@ -715,8 +763,7 @@ void CMainFrame::StartRecovery(const QString& folder) {
     m_recovery = RecoveryStore::Create(dir, &why);
     if (!m_recovery) {
         m_recoveryFailed = true;
-        const QString text =
-            QString::fromUtf8("Obnova po pádu je vypnuta: %1").arg(QString::fromStdString(why));
+        const QString text = tr("Obnova po pádu je vypnuta: %1").arg(TranslatedReason(why));
         statusBar()->showMessage(text);
         std::fprintf(stderr, "zk: %s\n", text.toLocal8Bit().constData());
     } else {
@@ -724,8 +771,7 @@ void CMainFrame::StartRecovery(const QString& folder) {
         m_doc->FlushRecovery();
     }
     if (kept > 0)
-        statusBar()->showMessage(
-            QString::fromUtf8("Neuložené mapy ponechány pro příští spuštění: %1").arg(kept));
+        statusBar()->showMessage(tr("Neuložené mapy ponechány pro příští spuštění: %1").arg(kept));
     UpdateTitle();
 }
 
@@ -744,8 +790,7 @@ void CMainFrame::FlushRecovery() {
         // Said once; painting goes on without the store.
         m_recoveryFailed = true;
         m_doc->SetRecovery(nullptr);
-        const QString text =
-            QString::fromUtf8("Obnova po pádu je vypnuta: %1").arg(QString::fromStdString(e));
+        const QString text = tr("Obnova po pádu je vypnuta: %1").arg(TranslatedReason(e));
         statusBar()->showMessage(text);
         std::fprintf(stderr, "zk: %s\n", text.toLocal8Bit().constData());
     }

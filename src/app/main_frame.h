@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/frame_prompts.h"
 #include "app/recent_file_list.h"
@@ -76,6 +78,11 @@ class CMainFrame : public QMainWindow {
 
     // The caption: the map's title, "[*]" where the unsaved-changes mark goes, " - ZK".
     void UpdateTitle();
+    // The map's name as the window and its questions show it: a map that has never been saved
+    // is "Bez názvu" in the language the program speaks.
+    QString DocumentName() const;
+    // The language chosen in the Settings menu: "cs", "en", or empty for the desktop's.
+    const QString& LanguageChoice() const { return m_languageChoice; }
     // A map just opened or saved goes to the top of the recent-file list and its menu at once.
     void AddRecentFile(const QString& path);
 
@@ -90,9 +97,11 @@ class CMainFrame : public QMainWindow {
     // The map file a drop would open: the first local .bmp or .png file among the dropped ones.
     static QString DroppedMap(const QMimeData* data);
 
-    // The zoom as the status bar shows it: the exact percentage with a decimal comma, "3200 %",
-    // "100 %", "12,5 %", "1,5625 %".
+    // The zoom as the status bar shows it: the exact percentage with the decimal sign of the
+    // language spoken, in Czech "3200 %", "100 %", "12,5 %", "1,5625 %".
     static QString ZoomText(float zoom);
+    // The grid cell pane's text: "buňka 3, 4".
+    static QString CellText(int column, int row);
 
     // Which size images the size bar shows, and which setting its buttons set, for a tool.
     static int SizeImageSet(int tool);
@@ -105,6 +114,7 @@ class CMainFrame : public QMainWindow {
     CPatternPalette* m_palette = nullptr;
 
   protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -134,6 +144,9 @@ class CMainFrame : public QMainWindow {
     void OnSettings();
     void OnEditPaste();
     QAction* AddCommand(QMenu* menu, int id, const QString& text);
+    // Every text of the menus, bars and status bar again, in the language now spoken.
+    void RetranslateUi();
+    void OnLanguage(const QString& choice);
     void RebuildRecentFileMenu();
 
     void OnFileNew();
@@ -157,6 +170,9 @@ class CMainFrame : public QMainWindow {
     CZKView* m_view;
     std::unique_ptr<FramePrompts> m_prompts;
     std::map<int, QAction*> m_actions;
+    // The menus with the texts they were made from, for RetranslateUi.
+    std::vector<std::pair<QMenu*, std::string_view>> m_menuTexts;
+    QString m_languageChoice;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;

@@ -48,6 +48,31 @@ bool IsChecked(int id) {
            Contains(kToolPalette, id);
 }
 
+// Items with a radio mark: one of each group is always the current one.
+bool IsRadio(int id) {
+    return Contains(kSizeBar, id) ||
+           Contains({ID_LANGUAGE_DESKTOP, ID_LANGUAGE_CZECH, ID_LANGUAGE_ENGLISH}, id);
+}
+
+// A menu item's text: its own, then its shortcut label after a tab (the keys themselves are the
+// accelerators).
+QString ItemText(const MenuEntry& e) {
+    QString text = Tr(e.text);
+    if (!e.label.empty())
+        text += QLatin1Char('\t') + U(e.label);
+    return text;
+}
+
+// What the status bar and the tool tip say of a command.
+void SetCommandTips(QAction* action, int id) {
+    const QString prompt = TranslatedCommandPrompt(id);
+    if (!prompt.isEmpty())
+        action->setStatusTip(prompt);
+    const QString tip = TranslatedCommandTip(id);
+    if (!tip.isEmpty())
+        action->setToolTip(tip);
+}
+
 }  // namespace
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
@@ -55,12 +80,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
     if (!action) {
         action = new QAction(text, this);
         action->setData(id);
-        const std::string_view prompt = CommandPrompt(id);
-        if (!prompt.empty())
-            action->setStatusTip(U(prompt));
-        const std::string_view tip = CommandTip(id);
-        if (!tip.empty())
-            action->setToolTip(U(tip));
+        SetCommandTips(action, id);
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
     }
@@ -70,14 +90,15 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
 }
 
 void CMainFrame::CreateMenus() {
-    // One of the sizes is always the current one.
     auto* sizeGroup = new QActionGroup(this);
+    auto* languageGroup = new QActionGroup(this);
     std::vector<QMenu*> open;  // the menus being filled, innermost last
     for (const MenuEntry& e : kMainMenu) {
         switch (e.kind) {
             case MenuEntryKind::Submenu:
-                open.push_back(open.empty() ? menuBar()->addMenu(U(e.text))
-                                            : open.back()->addMenu(U(e.text)));
+                open.push_back(open.empty() ? menuBar()->addMenu(Tr(e.text))
+                                            : open.back()->addMenu(Tr(e.text)));
+                m_menuTexts.emplace_back(open.back(), e.text);
                 break;
             case MenuEntryKind::End:
                 if (!open.empty())
@@ -90,15 +111,12 @@ void CMainFrame::CreateMenus() {
             case MenuEntryKind::Item: {
                 if (open.empty())
                     break;
-                // Shortcut labels are part of the item texts, after a tab; the keys themselves
-                // are the accelerators.
-                QString text = U(e.text);
-                if (!e.label.empty())
-                    text += QLatin1Char('\t') + U(e.label);
-                QAction* a = AddCommand(open.back(), e.id, text);
-                a->setCheckable(IsChecked(e.id) || Contains(kSizeBar, e.id));
+                QAction* a = AddCommand(open.back(), e.id, ItemText(e));
+                a->setCheckable(IsChecked(e.id) || IsRadio(e.id));
                 if (Contains(kSizeBar, e.id))
                     sizeGroup->addAction(a);
+                else if (IsRadio(e.id))
+                    languageGroup->addAction(a);
                 if (e.id == ID_FILE_MRU_FILE1) {
                     m_fileMenu = open.back();
                     m_recentPlaceholder = a;
@@ -114,8 +132,29 @@ void CMainFrame::CreateMenus() {
         connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
 }
 
+void CMainFrame::RetranslateUi() {
+    for (const auto& [menu, text] : m_menuTexts)
+        menu->setTitle(Tr(text));
+    for (const auto& [id, action] : m_actions) {
+        if (const MenuEntry* e = FindMenuItem(id); e && !m_recentActions.contains(action))
+            action->setText(ItemText(*e));
+        SetCommandTips(action, id);
+    }
+    const std::pair<QToolBar*, std::string_view> bars[] = {{m_wndToolBar, kMainToolBarTitle},
+                                                           {m_wndToolsBar, kToolPaletteTitle},
+                                                           {m_wndSizeBar, kSizeBarTitle},
+                                                           {m_wndPatternBar, kPatternBarTitle}};
+    for (const auto& [bar, title] : bars)
+        if (bar)
+            bar->setWindowTitle(Tr(title));
+    // The idle text, or whatever message is shown, gives way to the new idle text.
+    statusBar()->showMessage(Tr(kIdleMessage));
+    UpdateTitle();
+    UpdateCommandUI();
+}
+
 QToolBar* CMainFrame::NewBar(std::string_view title, const QString& objectName) {
-    auto* bar = new QToolBar(U(title), this);
+    auto* bar = new QToolBar(Tr(title), this);
     bar->setObjectName(objectName);
     bar->setIconSize(QSize(16, 15));
     bar->setMovable(true);
@@ -164,11 +203,11 @@ void CMainFrame::CreateBars() {
         status->addPermanentWidget(label);
         m_lockIndicators.append(label);
     }
-    status->showMessage(U(kIdleMessage));
+    status->showMessage(Tr(kIdleMessage));
     connect(status, &QStatusBar::messageChanged, this, [status](const QString& message) {
         // An empty message pane shows the idle text, as it always has.
         if (message.isEmpty())
-            status->showMessage(U(kIdleMessage));
+            status->showMessage(Tr(kIdleMessage));
     });
     UpdateLockIndicators();
 }
@@ -243,7 +282,7 @@ void CMainFrame::CreateStatusPanes() {
     for (float z = ToolSettings::kMinZoom; z <= ToolSettings::kMaxZoom; z *= 2)
         zooms << ZoomText(z);
     const QStringList widest[] = {
-        {QStringLiteral("00000, 00000")}, {U("buňka 0000, 0000")}, zooms, {U("00000 × 00000")}};
+        {QStringLiteral("00000, 00000")}, {CellText(9999, 9999)}, zooms, {U("00000 × 00000")}};
     QLabel** panes[] = {&m_positionPane, &m_cellPane, &m_zoomPane, &m_sizePane};
     for (int i = 0; i < 4; ++i) {
         auto* label = new QLabel(status);

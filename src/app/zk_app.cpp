@@ -3,17 +3,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
-#include <QTranslator>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
 
+#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/map_export.h"
 #include "app/shipped_patterns.h"
@@ -21,6 +21,7 @@
 #include "doc/map_file.h"
 #include "doc/pattern_library.h"
 #include "tools/tool_settings.h"
+#include "ui/reasons.h"
 #include "view/zk_view.h"
 
 namespace zk {
@@ -49,15 +50,16 @@ void WritePatternsBack(CMainFrame& frame) {
         const std::vector<PatternLibrary::WriteFailure> failures = g_patternLibrary.SaveAll();
         if (failures.empty())
             return;
-        QString text = QStringLiteral("These edited pattern files could not be written:\n");
+        QString text = CZKApp::tr("Tyto upravené soubory výplní a symbolů nelze zapsat:\n");
         for (const PatternLibrary::WriteFailure& f : failures) {
-            const QString line = QStringLiteral("%1: %2").arg(QString::fromStdString(f.path),
-                                                              QString::fromStdString(f.reason));
+            const QString path = QString::fromStdString(f.path);
+            const QString line =
+                QStringLiteral("%1: %2").arg(path, QString::fromStdString(f.reason));
             std::fprintf(stderr, "zk: cannot write pattern file %s\n",
                          line.toLocal8Bit().constData());
-            text += QStringLiteral("\n") + line;
+            text += QStringLiteral("\n%1: %2").arg(path, TranslatedReason(f.reason));
         }
-        text += QStringLiteral("\n\nTheir edits are lost unless they are written.");
+        text += CZKApp::tr("\n\nPokud se nezapíšou, jejich úpravy se ztratí.");
         if (frame.ClosingWithoutQuestion() || !frame.Prompts().AskRetryPatternWrite(&frame, text))
             return;
     }
@@ -142,12 +144,15 @@ bool CZKApp::InitInstance(const QStringList& args) {
     if (file.isEmpty()) {
         if (!m_doc.OnNewDocument()) {
             m_error = QStringLiteral("not enough memory for a new map");
+            m_boxText = TranslatedReason(m_error.toStdString());
             return false;
         }
     } else {
         std::string why;
         if (!m_doc.OnOpenDocument(file.toStdString(), &why)) {
             m_error = QStringLiteral("cannot open %1: %2").arg(file, QString::fromStdString(why));
+            m_boxText =
+                tr("Mapu nelze otevřít ze souboru %1.\n%2").arg(file, TranslatedReason(why));
             m_frame.reset();
             return false;
         }
@@ -201,15 +206,8 @@ std::string CZKApp::PatternFolder(const QString& stored) {
     return folder.toStdString();
 }
 
-QTranslator* CZKApp::InstallQtTranslations(const QLocale& locale) {
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return nullptr;
-    }
-    QCoreApplication::installTranslator(translator);
-    return translator;
+void CZKApp::StartLanguage(QSettings& settings) {
+    SetLanguage(ChooseLanguage(StoredLanguage(settings), QLocale::system().uiLanguages()));
 }
 
 bool CZKApp::InfoOption(const QStringList& args, QString* text) {

@@ -2,7 +2,7 @@
 // shut-down.
 #pragma once
 
-#include <QLocale>
+#include <QCoreApplication>
 #include <QSettings>
 #include <QStringList>
 #include <memory>
@@ -12,13 +12,13 @@
 #include "app/recent_file_list.h"
 #include "doc/zk_doc.h"
 
-class QTranslator;
-
 namespace zk {
 
 class CMainFrame;
 
 class CZKApp {
+    Q_DECLARE_TR_FUNCTIONS(zk::CZKApp)
+
   public:
     CZKApp();
     ~CZKApp();
@@ -34,6 +34,8 @@ class CZKApp {
     CMainFrame* MainFrame() const { return m_frame.get(); }
     CZKDoc& Document() { return m_doc; }
     const QString& ErrorText() const { return m_error; }
+    // The same for a user at the screen, in the language the program speaks.
+    QString ErrorBoxText() const { return m_boxText.isEmpty() ? m_error : m_boxText; }
     int ExitCode() const { return m_exitCode; }
     RecentFileList& RecentFiles() { return m_recentFiles; }
 
@@ -57,9 +59,8 @@ class CZKApp {
     // shipped set on first use.
     static std::string PatternFolder(const QString& stored);
 
-    // Qt's own texts (file and print dialogs, message-box buttons) in the language of `locale`,
-    // from Qt's translations; the translator installed, or null when there is none for it.
-    static QTranslator* InstallQtTranslations(const QLocale& locale);
+    // Speaks the language chosen in the settings store, or else the desktop's (SetLanguage).
+    static void StartLanguage(QSettings& settings);
 
     // "--help" or "--version" among the program's arguments: true, with the text to print
     // (usage or version); the program then ends without opening a window.
@@ -114,6 +115,7 @@ class CZKApp {
     RecentFileList m_recentFiles;
     std::unique_ptr<CMainFrame> m_frame;
     QString m_error;
+    QString m_boxText;
     int m_exitCode = 1;
 };
 

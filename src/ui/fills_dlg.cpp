@@ -10,7 +10,7 @@ namespace zk {
 
 CFillsDlg::CFillsDlg(QWidget* parent) : QDialog(parent) {
     UseDialogFont(this);
-    setWindowTitle(QString::fromUtf8("Výplně"));
+    setWindowTitle(tr("Výplně"));
     setFixedSize(DialogUnits(this, 0, 0, 158, 101).size());
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
@@ -18,7 +18,7 @@ CFillsDlg::CFillsDlg(QWidget* parent) : QDialog(parent) {
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &CFillsDlg::accept);
     // There is nothing to cancel; the button only gives Escape its meaning.
-    m_cancel = new QPushButton(QStringLiteral("Storno"), this);
+    m_cancel = new QPushButton(tr("Storno"), this);
     m_cancel->setGeometry(DialogUnits(this, 101, 24, 50, 14));
     m_cancel->setVisible(false);
     connect(m_cancel, &QPushButton::clicked, this, &CFillsDlg::reject);

@@ -12,30 +12,30 @@ namespace zk {
 
 CNewMapDlg::CNewMapDlg(QWidget* parent) : QDialog(parent) {
     UseDialogFont(this);
-    setWindowTitle(QString::fromUtf8("Nová mapa"));
+    setWindowTitle(tr("Nová mapa"));
     setFixedSize(DialogUnits(this, 0, 0, 186, 95).size());
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(DialogUnits(this, 129, 7, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CNewMapDlg::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Storno"), this);
     cancel->setGeometry(DialogUnits(this, 129, 24, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CNewMapDlg::reject);
 
     // Labels sit where they always have and grow to fit their text in the font at hand.
-    auto label = [this](const char* text, int x, int y) {
-        auto* l = new QLabel(QString::fromUtf8(text), this);
+    auto label = [this](const QString& text, int x, int y) {
+        auto* l = new QLabel(text, this);
         l->move(DialogUnits(this, x, y, 0, 0).topLeft());
         l->adjustSize();
     };
-    label("Šířka:", 10, 10);
+    label(tr("Šířka:"), 10, 10);
     m_widthEdit = new QLineEdit(this);
     m_widthEdit->setGeometry(DialogUnits(this, 40, 10, 40, 12));
-    label("Výška:", 10, 25);
+    label(tr("Výška:"), 10, 25);
     m_heightEdit = new QLineEdit(this);
     m_heightEdit->setGeometry(DialogUnits(this, 40, 25, 40, 12));
-    label("pixelů", 85, 20);
+    label(tr("pixelů"), 85, 20);
 
     // Digits only, as the fields were made.
     for (QLineEdit* e : {m_widthEdit, m_heightEdit})

@@ -25,8 +25,8 @@ QString PaperText(const QPrinter& printer) {
     const QPageLayout layout = printer.pageLayout();
     return QStringLiteral("%1, %2").arg(layout.pageSize().name(),
                                         layout.orientation() == QPageLayout::Landscape
-                                            ? QString::fromUtf8("na šířku")
-                                            : QString::fromUtf8("na výšku"));
+                                            ? CScaledPrintDlg::tr("na šířku")
+                                            : CScaledPrintDlg::tr("na výšku"));
 }
 
 }  // namespace
@@ -40,39 +40,45 @@ CScaledPrintDlg::CScaledPrintDlg(QPrinter& printer,
       m_summaryOf(std::move(summary)),
       m_preview(std::move(preview)) {
     UseDialogFont(this);
-    setWindowTitle(QString::fromUtf8("Tisk v měřítku"));
+    setWindowTitle(tr("Tisk v měřítku"));
     auto* form = new QFormLayout;
 
     m_cell = new QDoubleSpinBox(this);
     m_cell->setDecimals(2);
     m_unit = new QComboBox(this);
-    m_unit->addItems({QStringLiteral("mm"), QString::fromUtf8("palce")});
+    m_unit->addItems({QStringLiteral("mm"), tr("palce")});
     auto* cellRow = new QHBoxLayout;
     cellRow->addWidget(m_cell);
     cellRow->addWidget(m_unit);
-    form->addRow(QString::fromUtf8("Buňka mřížky:"), cellRow);
+    form->addRow(tr("Buňka mřížky:"), cellRow);
 
     m_paper = new QLabel(this);
-    auto* setup = new QPushButton(QString::fromUtf8("Vzhled stránky..."), this);
+    auto* setup = new QPushButton(tr("Vzhled stránky..."), this);
     auto* paperRow = new QHBoxLayout;
     paperRow->addWidget(m_paper, 1);
     paperRow->addWidget(setup);
-    form->addRow(QString::fromUtf8("Papír:"), paperRow);
+    form->addRow(tr("Papír:"), paperRow);
 
-    m_cut = new QCheckBox(QString::fromUtf8("Řezat na čarách mřížky"), this);
+    m_cut = new QCheckBox(tr("Řezat na čarách mřížky"), this);
     form->addRow(QString(), m_cut);
     m_overlap = new QSpinBox(this);
     m_overlap->setRange(0, 3);
-    m_overlap->setSuffix(QString::fromUtf8(" buněk"));
-    form->addRow(QString::fromUtf8("Překryv:"), m_overlap);
+    // The word after the number takes the number's form: 1 buňka, 2 buňky, 0 buněk.
+    const auto overlapSuffix = [this] {
+        m_overlap->setSuffix(QLatin1Char(' ') +
+                             tr("buněk", "after the overlap", m_overlap->value()));
+    };
+    overlapSuffix();
+    connect(m_overlap, &QSpinBox::valueChanged, this, overlapSuffix);
+    form->addRow(tr("Překryv:"), m_overlap);
     m_summary = new QLabel(this);
     m_summary->setWordWrap(true);
-    form->addRow(QString::fromUtf8("Stránky:"), m_summary);
+    form->addRow(tr("Stránky:"), m_summary);
 
     auto* buttons = new QDialogButtonBox(this);
-    m_print = buttons->addButton(QString::fromUtf8("Tisk"), QDialogButtonBox::AcceptRole);
-    m_previewButton = buttons->addButton(QString::fromUtf8("Náhled"), QDialogButtonBox::ActionRole);
-    buttons->addButton(QString::fromUtf8("Storno"), QDialogButtonBox::RejectRole);
+    m_print = buttons->addButton(tr("Tisk"), QDialogButtonBox::AcceptRole);
+    m_previewButton = buttons->addButton(tr("Náhled"), QDialogButtonBox::ActionRole);
+    buttons->addButton(tr("Storno"), QDialogButtonBox::RejectRole);
     m_print->setDefault(true);
     auto* column = new QVBoxLayout(this);
     column->addLayout(form);

@@ -20,8 +20,8 @@ namespace {
 // A label at its place, on the line of the field beside it (a field is 12 units tall); it grows
 // to its text where our font is wider than the one the layout was made for, so no text is cut
 // off.
-void AddLabel(QWidget* dlg, const char* text, int x, int y, int cx) {
-    auto* label = new QLabel(QString::fromUtf8(text), dlg);
+void AddLabel(QWidget* dlg, const QString& text, int x, int y, int cx) {
+    auto* label = new QLabel(text, dlg);
     QRect r = DialogUnits(dlg, x, y, cx, 12);
     r.setWidth(std::max(r.width(), label->sizeHint().width()));
     label->setGeometry(r);
@@ -32,7 +32,7 @@ void AddLabel(QWidget* dlg, const char* text, int x, int y, int cx) {
 
 CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     UseDialogFont(this);
-    setWindowTitle(QString::fromUtf8("Nastavení"));
+    setWindowTitle(tr("Nastavení"));
     // The overhanging-edge box below the map's frame is never shown, so the dialog ends a
     // margin below the frame instead of leaving the box's place empty.
     setFixedSize(DialogUnits(this, 0, 0, 186, 77).size());
@@ -41,18 +41,18 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
     ok->setGeometry(DialogUnits(this, 129, 7, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CSettingsDlg::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Storno"), this);
     cancel->setGeometry(DialogUnits(this, 129, 24, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CSettingsDlg::reject);
 
-    AddLabel(this, "Velikost mřížky:", 10, 15, 50);
+    AddLabel(this, tr("Velikost mřížky:"), 10, 15, 50);
     m_gridEdit = new QLineEdit(this);
     m_gridEdit->setGeometry(DialogUnits(this, 70, 15, 40, 12));
     // The grid field takes digits only; width and height take any text and are checked on OK.
     m_gridEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), m_gridEdit));
 
-    m_mapGroup = new QGroupBox(QStringLiteral("Mapa"), this);
+    m_mapGroup = new QGroupBox(tr("Mapa"), this);
     m_mapGroup->setGeometry(DialogUnits(this, 5, 30, 85, 40));
     // The title sits on the frame's top line and the frame runs round the fields, as the
     // layout was drawn; Qt's own styles put the title above the frame and the fields on it.
@@ -61,14 +61,14 @@ CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 6px; padding: 0 2px; }"));
     m_mapGroup->lower();
-    AddLabel(this, "Šířka:", 10, 40, 20);
+    AddLabel(this, tr("Šířka:"), 10, 40, 20);
     m_widthEdit = new QLineEdit(this);
     m_widthEdit->setGeometry(DialogUnits(this, 40, 40, 45, 12));
-    AddLabel(this, "Výška:", 10, 55, 22);
+    AddLabel(this, tr("Výška:"), 10, 55, 22);
     m_heightEdit = new QLineEdit(this);
     m_heightEdit->setGeometry(DialogUnits(this, 40, 55, 45, 12));
 
-    m_overgridCheck = new QCheckBox(QString::fromUtf8("Přesahující okraj mřížky"), this);
+    m_overgridCheck = new QCheckBox(tr("Přesahující okraj mřížky"), this);
     m_overgridCheck->setGeometry(DialogUnits(this, 5, 80, 92, 10));
     // Three states, so that every value the field may hold (0, 1, 2) comes back as it went in.
     m_overgridCheck->setTristate(true);

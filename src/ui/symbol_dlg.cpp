@@ -24,19 +24,19 @@ constexpr int kLast = CSymbolDlg::kCells - 1;
 
 CSymbolDlg::CSymbolDlg(QWidget* parent) : QDialog(parent) {
     UseDialogFont(this);
-    setWindowTitle(QStringLiteral("Symbol"));
+    setWindowTitle(tr("Symbol"));
     // The buttons stand right of the enlarged symbol, which is laid out in pixels: in a small
     // dialog font their column would reach into it, and in a large one their labels would not
     // fit. Both columns move right and widen as far as needed.
     const Def defs[] = {
-        {Transform::RotateLeft, "Doleva", 0, 45, 15},
-        {Transform::RotateRight, "Doprava", 1, 45, 15},
-        {Transform::MirrorLeftRight, "Zrcadlit V.", 0, 65, 14},
-        {Transform::MirrorTopBottom, "Zrcadlit H.", 1, 65, 14},
+        {Transform::RotateLeft, QT_TR_NOOP("Doleva"), 0, 45, 15},
+        {Transform::RotateRight, QT_TR_NOOP("Doprava"), 1, 45, 15},
+        {Transform::MirrorLeftRight, QT_TR_NOOP("Zrcadlit V."), 0, 65, 14},
+        {Transform::MirrorTopBottom, QT_TR_NOOP("Zrcadlit H."), 1, 65, 14},
     };
     int buttonWidth = DialogUnits(this, 0, 0, 35, 0).width();
     for (const Def& d : defs) {
-        auto* b = new QPushButton(QString::fromUtf8(d.text), this);
+        auto* b = new QPushButton(tr(d.text), this);
         buttonWidth = std::max(buttonWidth, b->sizeHint().width());
         b->setAutoDefault(false);
         const Transform t = d.t;

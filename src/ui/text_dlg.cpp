@@ -20,7 +20,7 @@ constexpr double kPixelsPerInch = 96.0;
 
 CTextDlg::CTextDlg(QWidget* parent) : QDialog(parent) {
     UseDialogFont(this);
-    setWindowTitle(QStringLiteral("Text"));
+    setWindowTitle(tr("Text"));
     setFixedSize(DialogUnits(this, 0, 0, 216, 63).size());
 
     m_edit = new QLineEdit(this);
@@ -29,11 +29,11 @@ CTextDlg::CTextDlg(QWidget* parent) : QDialog(parent) {
     ok->setGeometry(DialogUnits(this, 159, 7, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CTextDlg::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
+    auto* cancel = new QPushButton(tr("Storno"), this);
     cancel->setGeometry(DialogUnits(this, 159, 24, 50, 14));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &CTextDlg::reject);
-    m_font = new QPushButton(QString::fromUtf8("&Písmo"), this);
+    m_font = new QPushButton(tr("&Písmo"), this);
     m_font->setGeometry(DialogUnits(this, 160, 45, 50, 14));
     m_font->setAutoDefault(false);
     connect(m_font, &QPushButton::clicked, this, &CTextDlg::OnFont);

@@ -1,6 +1,7 @@
 // The messages dialogs show when a field is refused, and the focus goes back to the field.
 #pragma once
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QString>
@@ -8,6 +9,7 @@
 
 #include "doc/zk_doc.h"
 #include "ui/dialog_int.h"
+#include "ui/reasons.h"
 
 namespace zk {
 
@@ -16,10 +18,12 @@ namespace zk {
 inline constexpr int kIntFieldChars = 31;
 
 inline QString NotAnIntegerMessage() {
-    return QStringLiteral("Please enter an integer.");
+    return QCoreApplication::translate("Validation", "Zadejte celé číslo.");
 }
 inline QString IntegerRangeMessage(int low, int high) {
-    return QStringLiteral("Please enter an integer between %1 and %2.").arg(low).arg(high);
+    return QCoreApplication::translate("Validation", "Zadejte celé číslo od %1 do %2.")
+        .arg(low)
+        .arg(high);
 }
 
 // The field's integer by the stock rule, or nullopt; no message is shown.
@@ -49,7 +53,8 @@ inline QLineEdit* RefusedSizeField(int width, int height, QLineEdit* widthEdit,
     const std::string why = CZKDoc::CheckSize(width, height);
     if (why.empty())
         return nullptr;
-    message = QString::fromStdString("The size cannot be used: " + why + ".");
+    message = QCoreApplication::translate("Validation", "Tuto velikost nelze použít: %1.")
+                  .arg(TranslatedReason(why));
     return CZKDoc::CheckSize(width, 1).empty() ? heightEdit : widthEdit;
 }
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "doc/atomic_file.h"
+#include "ui/reasons.h"
 #include "view/zk_view.h"
 
 namespace zk {
@@ -58,10 +59,8 @@ int ScaledPrint::PageCount() const {
 
 QString ScaledPrint::Summary() const {
     if (!m_layout.error.empty())
-        return QString::fromUtf8("Takto mapu vytisknout nelze: %1.")
-            .arg(QString::fromStdString(m_layout.error));
-    return QString::fromUtf8("%1 stran (%2 × %3) a přehled")
-        .arg(m_layout.pages.size())
+        return tr("Takto mapu vytisknout nelze: %1.").arg(TranslatedReason(m_layout.error));
+    return tr("%n stran (%1 × %2) a přehled", nullptr, static_cast<int>(m_layout.pages.size()))
         .arg(m_layout.columns)
         .arg(m_layout.rows);
 }
@@ -165,7 +164,7 @@ void ScaledPrint::PaintFoot(QPainter& painter, double px, const QString& name, i
     font.setPixelSize(std::max(1, static_cast<int>(3 * px)));
     painter.setFont(font);
     painter.drawText(QPointF(left + 20 * px, top + 4 * px),
-                     QString::fromUtf8("strana %1 z %2").arg(number).arg(PageCount()));
+                     tr("strana %1 z %2").arg(number).arg(PageCount()));
     // The bar: exactly kCalibrationMm between the outer edges of its end ticks.
     const double y = top + 9 * px;
     const double x0 = left, x1 = left + kCalibrationMm * px;
@@ -173,8 +172,8 @@ void ScaledPrint::PaintFoot(QPainter& painter, double px, const QString& name, i
     painter.fillRect(QRectF(x0, y - 1.5 * px, 0.3 * px, 3.5 * px), Qt::black);
     painter.fillRect(QRectF(x1 - 0.3 * px, y - 1.5 * px, 0.3 * px, 3.5 * px), Qt::black);
     painter.drawText(QPointF(x1 + 3 * px, y + 1 * px),
-                     QString::fromUtf8("50 mm: tiskněte ve skutečné velikosti (100 %), bez "
-                                       "přizpůsobení stránce"));
+                     tr("50 mm: tiskněte ve skutečné velikosti (100 %), bez "
+                        "přizpůsobení stránce"));
 }
 
 void ScaledPrint::PaintOverview(QPainter& painter, double px) const {
@@ -209,7 +208,7 @@ void ScaledPrint::PaintOverview(QPainter& painter, double px) const {
         painter.drawRect(r);
         painter.drawText(r, Qt::AlignCenter, QString::fromStdString(PageName(p.row, p.column)));
     }
-    PaintFoot(painter, px, QString::fromUtf8("Přehled"), 1);
+    PaintFoot(painter, px, tr("Přehled"), 1);
 }
 
 }  // namespace zk

@@ -5,6 +5,7 @@
 // 50 mm with the reminder to print at 100 %. Printer, preview and PDF all paint through here.
 #pragma once
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QRectF>
 #include <QString>
@@ -18,6 +19,8 @@ class QPainter;
 namespace zk {
 
 class ScaledPrint {
+    Q_DECLARE_TR_FUNCTIONS(zk::ScaledPrint)
+
   public:
     // Room the page's own marks take: around the map part, and below it for the name, the
     // number and the calibration bar.

@@ -118,7 +118,7 @@ void CZKView::OnFilePrint() {
 
 void CZKView::OnFilePrintScaled() {
     LandSelection();
-    if (!AskScaledPrint(QString::fromUtf8("Tisk")))
+    if (!AskScaledPrint(tr("Tisk")))
         return;
     QPrinter& printer = Printer();
     QPrintDialog choose(&printer, this);

@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
-#include <QTranslator>
 #include <QUrl>
 
 #include "app/main_frame.h"
@@ -239,17 +238,6 @@ TEST(CommandLine, HelpAndVersionPrintAndEndWithoutAWindowSystem) {
         EXPECT_TRUE(QString::fromLocal8Bit(zk.readAllStandardOutput()).startsWith(expected))
             << option;
     }
-}
-
-TEST(QtTranslations, QtsOwnTextsFollowTheUsersLanguage) {
-    QTranslator* czech = zk::CZKApp::InstallQtTranslations(QLocale(QLocale::Czech));
-    if (!czech)
-        GTEST_SKIP() << "Qt's Czech translations are not installed (qt6-translations-l10n)";
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("Zrušit"));
-    QCoreApplication::removeTranslator(czech);
-    delete czech;
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
-    EXPECT_EQ(zk::CZKApp::InstallQtTranslations(QLocale(QLocale::Zulu)), nullptr);
 }
 
 }  // namespace

@@ -245,7 +245,7 @@ TEST(MainFrameFiles, ExportWritesElsewhereAndLeavesTheMapsOwnFile) {
     f.prompts->exportPath = dir.filePath("no-folder/map.png");
     f.frame()->OnCommand(ID_FILE_EXPORT);
     ASSERT_EQ(f.prompts->errors.size(), 1);
-    EXPECT_TRUE(f.prompts->errors[0].startsWith("The map could not be exported to "))
+    EXPECT_TRUE(f.prompts->errors[0].startsWith(QString::fromUtf8("Mapu nelze exportovat do ")))
         << f.prompts->errors[0].toStdString();
     EXPECT_TRUE(f.doc().IsModified());
     zk::ToolSettings::ResetToDefaults();

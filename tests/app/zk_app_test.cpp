@@ -356,7 +356,9 @@ TEST(MainFrame, PatternEditsThatCannotBeWrittenAreReportedWithARetry) {
     EXPECT_TRUE(a.frame()->close());
     ASSERT_EQ(a.prompts->retryTexts.size(), 1);
     const QString& text = a.prompts->retryTexts[0];
-    EXPECT_TRUE(text.contains(folder + "/brush3.bmp: cannot write file: No such file or directory"))
+    EXPECT_TRUE(text.contains(folder +
+                              QString::fromUtf8("/brush3.bmp: soubor nelze zapsat: No such file or "
+                                                "directory")))
         << text.toStdString();
     EXPECT_FALSE(text.contains("brush4.bmp")) << text.toStdString();
     gdi::Bitmap written;

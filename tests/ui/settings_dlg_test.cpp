@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "doc/zk_doc.h"
+#include "ui/reasons.h"
 
 namespace {
 
@@ -46,10 +47,12 @@ class RecordingSettingsDlg : public zk::CSettingsDlg {
     void ShowRefusal(const QString& message) override { refusals << message; }
 };
 
-const QString kNotInteger = QStringLiteral("Please enter an integer.");
-const QString kGridRange = QStringLiteral("Please enter an integer between 1 and 256.");
+// The program's own language; the English ones are the translation's.
+const QString kNotInteger = QString::fromUtf8("Zadejte celé číslo.");
+const QString kGridRange = QString::fromUtf8("Zadejte celé číslo od 1 do 256.");
 QString SizeRefusal(int w, int h) {
-    return QString::fromStdString("The size cannot be used: " + zk::CZKDoc::CheckSize(w, h) + ".");
+    return QString::fromUtf8("Tuto velikost nelze použít: ") +
+           zk::TranslatedReason(zk::CZKDoc::CheckSize(w, h)) + QLatin1Char('.');
 }
 
 TEST(SettingsDlg, ShowsTheFieldsAndHidesTheOvergridBox) {
