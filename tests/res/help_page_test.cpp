@@ -1,5 +1,5 @@
-// The help page: found where the program looks for it, shipped up to date, and a self-contained
-// Czech page that covers the tools and keys.
+// The help pages: found where the program looks for them, shipped up to date, and a
+// self-contained Czech page and its English version that cover the tools and keys.
 #include "app/help_page.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QXmlStreamReader>
 
 #include "res/menus.h"
@@ -23,11 +25,17 @@ using zk::res::kAccelerators;
 using zk::res::kToolPalette;
 using zk::res::MenuEntry;
 
-QString SourceHelpPage() {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .dir()
-        .filePath(QStringLiteral("../../help/index.html"));
+QString SourceHelpPage(const QString& name = QStringLiteral("index.html")) {
+    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../help/") + name);
 }
+
+// Each page with its language and how the menu table's texts read in it.
+struct Page {
+    const char* name;
+    const char* lang;
+    const char* translation;  // empty for the program's own language
+};
+const Page kPages[] = {{"index.html", "cs", ""}, {"index.en.html", "en", ":/i18n/zk_en.qm"}};
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -46,14 +54,16 @@ class CurrentFolder {
     QString m_old;
 };
 
-TEST(HelpPage, TheBuildTreeShipsAnUpToDateCopy) {
-    const QString shipped = ShippedHelpPage();
-    ASSERT_FALSE(shipped.isEmpty());
-    EXPECT_TRUE(QFileInfo(shipped).isAbsolute());
-    EXPECT_TRUE(shipped.endsWith(QStringLiteral("/help/index.html"))) << shipped.toStdString();
-    const QByteArray source = ReadAll(SourceHelpPage());
-    ASSERT_FALSE(source.isEmpty());
-    EXPECT_EQ(ReadAll(shipped), source) << "the copy beside the build is stale";
+TEST(HelpPage, TheBuildTreeShipsAnUpToDateCopyOfEach) {
+    for (const Page& p : kPages) {
+        const QString shipped = ShippedHelpPage(QString::fromLatin1(p.lang));
+        ASSERT_FALSE(shipped.isEmpty());
+        EXPECT_TRUE(QFileInfo(shipped).isAbsolute());
+        EXPECT_TRUE(shipped.endsWith(QStringLiteral("/help/") + p.name)) << shipped.toStdString();
+        const QByteArray source = ReadAll(SourceHelpPage(QString::fromLatin1(p.name)));
+        ASSERT_FALSE(source.isEmpty());
+        EXPECT_EQ(ReadAll(shipped), source) << "the copy beside the build is stale: " << p.name;
+    }
 }
 
 TEST(HelpPage, APageInTheCurrentFolderComesFirst) {
@@ -78,6 +88,40 @@ TEST(HelpPage, WithoutOneInTheCurrentFolderTheShippedPageOpens) {
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("help/index.html")));
     const CurrentFolder inside(dir.path());
     EXPECT_EQ(HelpPageToOpen(), ShippedHelpPage());
+}
+
+// F1 opens the page of the language spoken: the one in the current folder first, then the
+// shipped one; where there is no page in that language, the Czech one.
+TEST(HelpPage, ThePageOfTheLanguageSpokenOpens) {
+    const struct {
+        QStringList local;  // pages in ./help/
+        const char* language;
+        const char* opened;  // "local/NAME" or "shipped/NAME"
+    } cases[] = {
+        {{}, "cs", "shipped/index.html"},
+        {{}, "en", "shipped/index.en.html"},
+        {{"index.html"}, "en", "shipped/index.en.html"},
+        {{"index.en.html"}, "en", "local/index.en.html"},
+        {{"index.en.html"}, "cs", "shipped/index.html"},
+        {{"index.html", "index.en.html"}, "cs", "local/index.html"},
+        {{"index.html", "index.en.html"}, "en", "local/index.en.html"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("help")));
+        for (const QString& name : c.local) {
+            QFile own(dir.filePath(QStringLiteral("help/") + name));
+            ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+        }
+        const CurrentFolder inside(dir.path());
+        const QString page = HelpPageToOpen(QString::fromLatin1(c.language));
+        const QString where = QFileInfo(page).absolutePath() == QDir(dir.path()).filePath("help")
+                                  ? QStringLiteral("local/")
+                                  : QStringLiteral("shipped/");
+        EXPECT_EQ(where + QFileInfo(page).fileName(), QString::fromLatin1(c.opened))
+            << c.local.join(',').toStdString() << " " << c.language;
+    }
 }
 
 // The page, read as XML: it must be well-formed so that every browser reads it alike.
@@ -127,59 +171,96 @@ PageFacts ReadPage(const QByteArray& bytes) {
     return facts;
 }
 
-TEST(HelpPage, IsAWellFormedCzechPageWithoutOutsideResources) {
-    const QByteArray bytes = ReadAll(SourceHelpPage());
-    ASSERT_FALSE(bytes.isEmpty());
-    EXPECT_TRUE(bytes.startsWith("<!DOCTYPE html>"));
-    EXPECT_TRUE(QString::fromUtf8(bytes).toUtf8() == bytes) << "not valid UTF-8";
-    const PageFacts facts = ReadPage(bytes);
-    ASSERT_EQ(facts.error.toStdString(), "");
-    EXPECT_EQ(facts.lang, QStringLiteral("cs"));
-    EXPECT_TRUE(facts.utf8) << "no <meta charset=\"utf-8\" />";
-    EXPECT_TRUE(facts.resources.isEmpty()) << facts.resources.join(' ').toStdString();
-    EXPECT_FALSE(QString::fromUtf8(bytes).contains(QStringLiteral("url(")));
-    for (const QString& link : facts.links) {
-        ASSERT_TRUE(link.startsWith('#')) << "leaves the page: " << link.toStdString();
-        EXPECT_TRUE(facts.ids.contains(link.mid(1))) << "no target for " << link.toStdString();
+TEST(HelpPage, EachIsAWellFormedPageInItsLanguageWithoutOutsideResources) {
+    for (const Page& p : kPages) {
+        SCOPED_TRACE(p.name);
+        const QByteArray bytes = ReadAll(SourceHelpPage(QString::fromLatin1(p.name)));
+        ASSERT_FALSE(bytes.isEmpty());
+        EXPECT_TRUE(bytes.startsWith("<!DOCTYPE html>"));
+        EXPECT_TRUE(QString::fromUtf8(bytes).toUtf8() == bytes) << "not valid UTF-8";
+        const PageFacts facts = ReadPage(bytes);
+        ASSERT_EQ(facts.error.toStdString(), "");
+        EXPECT_EQ(facts.lang, QString::fromLatin1(p.lang));
+        EXPECT_TRUE(facts.utf8) << "no <meta charset=\"utf-8\" />";
+        EXPECT_TRUE(facts.resources.isEmpty()) << facts.resources.join(' ').toStdString();
+        EXPECT_FALSE(QString::fromUtf8(bytes).contains(QStringLiteral("url(")));
+        for (const QString& link : facts.links) {
+            ASSERT_TRUE(link.startsWith('#')) << "leaves the page: " << link.toStdString();
+            EXPECT_TRUE(facts.ids.contains(link.mid(1))) << "no target for " << link.toStdString();
+        }
     }
 }
 
-TEST(HelpPage, CoversEveryToolAndKey) {
-    const PageFacts facts = ReadPage(ReadAll(SourceHelpPage()));
-    // Runs of white space (line breaks inside the text) count as one space.
-    const QString text = facts.text.simplified();
-    auto u = [](std::string_view s) {
-        return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-    };
-    for (const Accelerator& a : kAccelerators)
-        EXPECT_TRUE(text.contains(u(a.keys))) << a.keys;
-    // Each tool in the tool palette's order, with its key beside it in the tool table.
-    for (int id : kToolPalette) {
-        const MenuEntry* tool = FindMenuItem(id);
-        ASSERT_NE(tool, nullptr) << id;
+// Each tool by its name in the page's language, with its key beside it in the tool table.
+TEST(HelpPage, EachCoversEveryToolAndKey) {
+    for (const Page& p : kPages) {
+        SCOPED_TRACE(p.name);
+        const PageFacts facts = ReadPage(ReadAll(SourceHelpPage(QString::fromLatin1(p.name))));
+        QTranslator translation;
+        if (*p.translation) {
+            ASSERT_TRUE(translation.load(QString::fromLatin1(p.translation)));
+        }
+        // Runs of white space (line breaks inside the text) count as one space.
+        const QString text = facts.text.simplified();
+        auto u = [](std::string_view s) {
+            return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+        };
+        auto name = [&](std::string_view s) {
+            const QString own = translation.translate("Menu", s.data());
+            return own.isEmpty() ? u(s) : own;
+        };
         for (const Accelerator& a : kAccelerators)
-            if (a.id == id) {
-                const QString row = u(tool->text) + QLatin1Char(' ') + u(a.keys);
-                EXPECT_TRUE(text.contains(row)) << row.toStdString();
-            }
+            EXPECT_TRUE(text.contains(u(a.keys))) << a.keys;
+        for (int id : kToolPalette) {
+            const MenuEntry* tool = FindMenuItem(id);
+            ASSERT_NE(tool, nullptr) << id;
+            for (const Accelerator& a : kAccelerators)
+                if (a.id == id) {
+                    const QString row = name(tool->text) + QLatin1Char(' ') + u(a.keys);
+                    EXPECT_TRUE(text.contains(row)) << row.toStdString();
+                }
+        }
+        for (const char* file :
+             {"brush0.bmp", "brush15.bmp", "symbol0.bmp", "symbol15.bmp", "brush/", ".bmp"})
+            EXPECT_TRUE(text.contains(QString::fromUtf8(file))) << file;
+        // The language menu is named as the menu names it.
+        EXPECT_TRUE(text.contains(name("&Jazyk").remove('&'))) << "no word of the language menu";
     }
-    for (const char* file :
-         {"brush0.bmp", "brush15.bmp", "symbol0.bmp", "symbol15.bmp", "brush/", ".bmp"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(file))) << file;
 }
 
-// The places the patterns are read from, in the order they are tried; the page must not go on
+// The places the patterns are read from, in the order they are tried; a page must not go on
 // naming one folder when the program looks in three.
-TEST(HelpPage, NamesThePatternFoldersInTheOrderTheyAreTried) {
-    const QString text = ReadPage(ReadAll(SourceHelpPage())).text.simplified();
-    qsizetype from = 0;
-    for (const char* place :
-         {"[path]", "~/.config/ZK/ZK.conf", "./brush/", "~/.local/share/ZK/brush/"}) {
-        const qsizetype at = text.indexOf(QString::fromUtf8(place), from);
-        EXPECT_GE(at, 0) << place << " not named, or not after the place before it";
-        if (at >= 0)
-            from = at;
+TEST(HelpPage, EachNamesThePatternFoldersInTheOrderTheyAreTried) {
+    for (const Page& p : kPages) {
+        const QString text =
+            ReadPage(ReadAll(SourceHelpPage(QString::fromLatin1(p.name)))).text.simplified();
+        qsizetype from = 0;
+        for (const char* place :
+             {"[path]", "~/.config/ZK/ZK.conf", "./brush/", "~/.local/share/ZK/brush/"}) {
+            const qsizetype at = text.indexOf(QString::fromUtf8(place), from);
+            EXPECT_GE(at, 0) << p.name << ": " << place
+                             << " not named, or not after the place before it";
+            if (at >= 0)
+                from = at;
+        }
     }
+}
+
+// The desktop entry says what the About box says, in English and in Czech beside it.
+TEST(DesktopEntry, SaysWhatTheProgramSaysInBothLanguages) {
+    QFile file(QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../res/zk.desktop"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QMap<QString, QString> keys;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n'))
+        if (const qsizetype eq = line.indexOf('='); eq > 0)
+            keys[line.left(eq)] = line.mid(eq + 1);
+    QTranslator english;
+    ASSERT_TRUE(english.load(QStringLiteral(":/i18n/zk_en.qm")));
+    const char* tagline = "Malování map na mřížce";
+    EXPECT_EQ(keys.value("Comment[cs]"), QString::fromUtf8(tagline));
+    EXPECT_EQ(keys.value("Comment"), english.translate("zk::CAboutDlg", tagline));
+    for (const char* key : {"Name", "GenericName", "GenericName[cs]", "Keywords", "Keywords[cs]"})
+        EXPECT_FALSE(keys.value(QString::fromLatin1(key)).isEmpty()) << key;
 }
 
 }  // namespace
