@@ -7,7 +7,10 @@
         <source>buněk</source>
         <comment>after the overlap</comment>
         <translation>
-            <numerusform>buňka</numerusform><numerusform>buňky</numerusform><numerusform>buněk</numerusform></translation>
+            <numerusform>buňka</numerusform>
+            <numerusform>buňky</numerusform>
+            <numerusform>buněk</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -15,7 +18,10 @@
     <message numerus="yes">
         <source>%n stran (%1 × %2) a přehled</source>
         <translation>
-            <numerusform>%n strana (%1 × %2) a přehled</numerusform><numerusform>%n strany (%1 × %2) a přehled</numerusform><numerusform>%n stran (%1 × %2) a přehled</numerusform></translation>
+            <numerusform>%n strana (%1 × %2) a přehled</numerusform>
+            <numerusform>%n strany (%1 × %2) a přehled</numerusform>
+            <numerusform>%n stran (%1 × %2) a přehled</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

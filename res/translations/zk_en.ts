@@ -753,6 +753,10 @@ English</translation>
         <source>soubor tam při spuštění programu nešel přečíst, a tak zůstal, jak byl</source>
         <translation>the file there could not be read when the program started, and is kept as it was</translation>
     </message>
+    <message>
+        <source>stránky PDF nelze vytvořit</source>
+        <translation>cannot make the PDF pages</translation>
+    </message>
 </context>
 <context>
     <name>Validation</name>

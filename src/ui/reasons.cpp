@@ -93,6 +93,7 @@ const Reason kReasons[] = {
      QT_TRANSLATE_NOOP("Reason", "záznam obsahuje dlaždici mimo mapu")},
     {"the store was written by a newer version of ZK (format %1)",
      QT_TRANSLATE_NOOP("Reason", "záznam zapsala novější verze ZK (formát %1)")},
+    {"cannot make the PDF pages", QT_TRANSLATE_NOOP("Reason", "stránky PDF nelze vytvořit")},
     {"cannot compress a tile", QT_TRANSLATE_NOOP("Reason", "dlaždici nelze zkomprimovat")},
     {"cannot write a tile", QT_TRANSLATE_NOOP("Reason", "dlaždici nelze zapsat")},
     {"cannot write the map's description", QT_TRANSLATE_NOOP("Reason", "popis mapy nelze zapsat")},
