@@ -72,19 +72,18 @@ inline constexpr CommandString kCommandStrings[] = {
 
 // The prompt and the tool tip of a command, in the language the program speaks; empty when it
 // has none.
-inline QString TranslatedCommandPrompt(int id) {
+inline QString TranslatedCommandPart(int id, int part) {
     for (const CommandString& s : kCommandStrings)
         if (s.id == id)
             return QCoreApplication::translate("Commands", s.text.data())
-                .section(QLatin1Char('\n'), 0, 0);
+                .section(QLatin1Char('\n'), part, part);
     return {};
 }
+inline QString TranslatedCommandPrompt(int id) {
+    return TranslatedCommandPart(id, 0);
+}
 inline QString TranslatedCommandTip(int id) {
-    for (const CommandString& s : kCommandStrings)
-        if (s.id == id)
-            return QCoreApplication::translate("Commands", s.text.data())
-                .section(QLatin1Char('\n'), 1, 1);
-    return {};
+    return TranslatedCommandPart(id, 1);
 }
 // The same in Czech, as the table holds them.
 inline std::string_view CommandPrompt(int id) {
