@@ -202,9 +202,10 @@ TEST(Language, TheTranslationFilesAreUpToDateWithTheCode) {
                 text = xml.readElementText();
             else if (xml.name() == QLatin1String("translation")) {
                 const QString type = xml.attributes().value(QStringLiteral("type")).toString();
-                EXPECT_TRUE(type.isEmpty()) << name << ": " << context.toStdString() << " \""
-                                            << text.toStdString() << "\" is " << type.toStdString()
-                                            << " (build zk_update_translations, then translate it)";
+                EXPECT_TRUE(type.isEmpty())
+                    << name << ": " << context.toStdString() << " \"" << text.toStdString()
+                    << "\" is " << type.toStdString()
+                    << " (build the target zk_update_translations and translate what it adds)";
             }
         }
         EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
