@@ -13,15 +13,8 @@ QString ExistingPage(const QString& path) {
     return info.isFile() ? QDir::cleanPath(info.absoluteFilePath()) : QString();
 }
 
-}  // namespace
-
-QString HelpPageName(const QString& language) {
-    return language == QLatin1String("en") ? QStringLiteral("index.en.html")
-                                           : QStringLiteral("index.html");
-}
-
-QString ShippedHelpPage(const QString& language) {
-    const QString name = HelpPageName(language);
+// The shipped page of that name; empty when there is none.
+QString ShippedPageNamed(const QString& name) {
     const QDir programDir(QCoreApplication::applicationDirPath());
     const QString candidates[] = {
         programDir.filePath(QStringLiteral("../share/zk/help/") + name),
@@ -33,20 +26,34 @@ QString ShippedHelpPage(const QString& language) {
         if (!page.isEmpty())
             return page;
     }
-    return name == HelpPageName({}) ? QString() : ShippedHelpPage({});
+    return {};
+}
+
+}  // namespace
+
+QString HelpPageName(const QString& language) {
+    return language == QLatin1String("en") ? QStringLiteral("index.en.html")
+                                           : QStringLiteral("index.html");
+}
+
+QString ShippedHelpPage(const QString& language) {
+    const QString page = ShippedPageNamed(HelpPageName(language));
+    return page.isEmpty() ? ShippedPageNamed(HelpPageName({})) : page;
 }
 
 QString HelpPageToOpen(const QString& language) {
+    // The page in the language spoken, from the current folder before the shipped one; then the
+    // Czech page in the same order.
     for (const QString& name : {HelpPageName(language), HelpPageName({})}) {
         const QString local =
             ExistingPage(QDir::current().filePath(QStringLiteral("help/") + name));
         if (!local.isEmpty())
             return local;
-        const QString shipped = ShippedHelpPage(language);
-        if (!shipped.isEmpty() && QFileInfo(shipped).fileName() == name)
+        const QString shipped = ShippedPageNamed(name);
+        if (!shipped.isEmpty())
             return shipped;
     }
-    return ShippedHelpPage(language);
+    return {};
 }
 
 }  // namespace zk

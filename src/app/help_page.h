@@ -7,14 +7,14 @@
 
 namespace zk {
 
-// The absolute path of the help page shipped with the program: installed beside it
+// The absolute path of the help page in `language` shipped with the program: installed beside it
 // (<program folder>/../share/zk/help/index.html), or in the build tree
 // (<program folder>/help/index.html, then <build folder>/help/index.html), whichever exists
-// first. Empty when there is none.
+// first; the Czech page when there is none in `language`. Empty when there is neither.
 QString ShippedHelpPage(const QString& language = QStringLiteral("cs"));
 
-// The absolute path of help/index.html under the current folder when that file exists, otherwise
-// ShippedHelpPage().
+// The page F1 opens for `language`: help/<its page> under the current folder, else the shipped
+// one; when neither exists, the Czech page found the same way. Empty when there is none.
 QString HelpPageToOpen(const QString& language = QStringLiteral("cs"));
 
 // The page's file name for a language: "index.html" for Czech, "index.en.html" for English.

@@ -364,7 +364,7 @@ void CMainFrame::OnEditPaste() {
     std::string why;
     if (!m_view->OnEditPaste(&why) && !why.empty())
         m_prompts->ShowError(
-            this, tr("Obrázek ze schránky nelze vložit.\n%1").arg(QString::fromStdString(why)));
+            this, tr("Obrázek ze schránky nelze vložit.\n%1").arg(TranslatedReason(why)));
 }
 
 void CMainFrame::OnSettings() {
