@@ -231,7 +231,7 @@ TEST(MainFrameMenus, ClipboardCommandsFollowTheSelectionAndTheClipboard) {
     clipboard->setImage(QImage(70000, 1, QImage::Format_Mono));
     f.frame()->OnCommand(ID_EDIT_PASTE);
     ASSERT_EQ(f.prompts->errors.size(), 1);
-    EXPECT_TRUE(f.prompts->errors[0].contains(QStringLiteral("70000 x 1")))
+    EXPECT_TRUE(f.prompts->errors[0].contains(QString::fromUtf8("70000 × 1")))
         << f.prompts->errors[0].toStdString();
     EXPECT_FALSE(f.action(ID_EDIT_COPY)->isEnabled());
 
