@@ -10,6 +10,7 @@
 namespace {
 
 using zk::ToolSettings;
+using zk_test::ExpectOutcomes;
 using zk_test::kBlue;
 using zk_test::kGreen;
 using zk_test::kYellow;
@@ -148,20 +149,13 @@ TEST(EllipseTool, OutcomeByFillAndLineSize) {
           "bbb########bbb",  //
           "bbbbbbbbbbbbbb"}},
     };
-    const gdi::Rect part{0, 0, 14, 12};
-    for (const Outcome& cell : cells)
-        for (const int line : cell.lines) {
-            SCOPED_TRACE("fill " + std::to_string(cell.fill) + " line " + std::to_string(line));
-            ShapeHarness h(zk::kEllipseTool);
-            h.FillMap(0, 0, 15, 13, kBlue);
-            const gdi::Bitmap before = h.doc.m_bitmap;
-            ToolSettings::fill = cell.fill;
-            ToolSettings::line = line;
+    ExpectOutcomes<ShapeHarness>(
+        cells, {0, 0, 15, 13}, {0, 0, 14, 12},
+        [](ShapeHarness& h) {
             h.Drag(12, 2, 2, 10);
             h.Paint();
-            EXPECT_TRUE(Shows(h.MapPart(part), cell.map));
-            EXPECT_EQ(h.ChangedOutside(before, {part}), 0);
-        }
+        },
+        zk::kEllipseTool);
 }
 
 TEST(EllipseTool, GridFloorGetsItsLineAtZeroAndLeavesTheBoxCornersAlone) {

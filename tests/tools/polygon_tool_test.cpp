@@ -7,6 +7,7 @@
 namespace {
 
 using zk::ToolSettings;
+using zk_test::ExpectOutcomes;
 using zk_test::kBlue;
 using zk_test::kGreen;
 using zk_test::kYellow;
@@ -145,23 +146,13 @@ TEST(PolygonTool, OutcomeByFillAndLineSize) {
           "bbbbbbb#####bb",  //
           "bbbbbbbbbbbbbb"}},
     };
-    const gdi::Rect part{0, 0, 14, 13};
-    for (const Outcome& cell : cells)
-        for (const int line : cell.lines) {
-            SCOPED_TRACE("fill " + std::to_string(cell.fill) + " line " + std::to_string(line));
-            Polygon h;
-            h.FillMap(0, 0, 15, 14, kBlue);
-            const gdi::Bitmap before = h.doc.m_bitmap;
-            ToolSettings::fill = cell.fill;
-            ToolSettings::line = line;
-            for (const gdi::Point p : {gdi::Point{2, 2}, {12, 3}, {10, 11}, {3, 9}, {3, 3}})
-                h.Click(p.x, p.y);
-            EXPECT_TRUE(h.Vertices().size() == 4u && h.view->m_polygonTool.HasWorkToCommit());
-            h.Paint();
-            EXPECT_TRUE(Shows(h.MapPart(part), cell.map));
-            EXPECT_EQ(h.ChangedOutside(before, {part}), 0);
-            EXPECT_TRUE(h.Vertices().empty());
-        }
+    ExpectOutcomes<Polygon>(cells, {0, 0, 15, 14}, {0, 0, 14, 13}, [](Polygon& h) {
+        for (const gdi::Point p : {gdi::Point{2, 2}, {12, 3}, {10, 11}, {3, 9}, {3, 3}})
+            h.Click(p.x, p.y);
+        EXPECT_TRUE(h.Vertices().size() == 4u && h.view->m_polygonTool.HasWorkToCommit());
+        h.Paint();
+        EXPECT_TRUE(h.Vertices().empty());
+    });
 }
 
 TEST(PolygonTool, CrossingEdgesAreFilledByTheWindingRule) {

@@ -7,6 +7,7 @@
 namespace {
 
 using zk::ToolSettings;
+using zk_test::ExpectOutcomes;
 using zk_test::kBlue;
 using zk_test::kGreen;
 using zk_test::kRed;
@@ -98,22 +99,15 @@ TEST(RectangleTool, OutcomeByFillAndLineSize) {
           "bb######bb",  //
           "bbbbbbbbbb"}},
     };
-    const gdi::Rect part{1, 1, 11, 10};
-    for (const Outcome& cell : cells)
-        for (const int line : cell.lines) {
-            SCOPED_TRACE("fill " + std::to_string(cell.fill) + " line " + std::to_string(line));
-            ShapeHarness h(zk::kRectangleTool);
-            h.FillMap(0, 0, 12, 11, kBlue);
-            const gdi::Bitmap before = h.doc.m_bitmap;
-            ToolSettings::fill = cell.fill;
-            ToolSettings::line = line;
+    ExpectOutcomes<ShapeHarness>(
+        cells, {0, 0, 12, 11}, {1, 1, 11, 10},
+        [](ShapeHarness& h) {
             h.Drag(8, 7, 3, 3);
             EXPECT_EQ(h.CountMap(kBlue, 0, 0, 12, 11), 12 * 11)
                 << "the map changed before the paint";
             h.Paint();
-            EXPECT_TRUE(Shows(h.MapPart(part), cell.map));
-            EXPECT_EQ(h.ChangedOutside(before, {part}), 0);
-        }
+        },
+        zk::kRectangleTool);
 }
 
 TEST(RectangleTool, GridFloorLinesLieOnTheMultiplesInsideAndNoneOnAnEdgeAtZero) {
