@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "doc/bitmap_file.h"
+#include "doc/map_file.h"
 #include "doc/zk_doc.h"
 
 namespace zk {
@@ -547,7 +548,7 @@ bool RecoveryStore::Read(const std::string& file, Info& info, gdi::Bitmap& map, 
         if (!FileStamp(info.path, size, mtime) || size != baseSize || mtime != baseMtime)
             return fail("the map's file " + info.path + " has changed since");
         BitmapError error;
-        if (!ReadBitmapFile(info.path, out, &error))
+        if (!ReadMapFile(info.path, out, nullptr, &error))
             return fail("the map's file " + info.path + " cannot be read: " + error.message);
         if (out.Width() != info.width || out.Height() != info.height)
             return fail("the map's file " + info.path + " has another size than the store");

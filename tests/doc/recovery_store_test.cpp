@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "doc/bitmap_file.h"
+#include "doc/map_file.h"
 #include "doc/zk_doc.h"
 #include "support/picture.h"
 #include "support/temp_dir.h"
@@ -62,9 +63,11 @@ struct Fixture {
         store.reset();
         return file;
     }
+    // A map file in the format its name says.
     std::string WriteMapFile(const std::string& name, int w, int h, gdi::Color c) {
         const std::string path = (dir / name).string();
-        EXPECT_TRUE(zk::WriteBitmapFile(path, gdi::Bitmap(w, h, 32, c)));
+        EXPECT_TRUE(zk::WriteMapFile(path, gdi::Bitmap(w, h, 32, c),
+                                     zk::MapFormatOfName(path).value_or(zk::MapFormat::Bmp)));
         return path;
     }
 };
@@ -91,6 +94,12 @@ const History kHistories[] = {
              Stroke(f.doc, i);
              f.Flush();
          }
+     }},
+    {"strokes on an opened PNG map",
+     [](Fixture& f) {
+         ASSERT_TRUE(f.doc.OnOpenDocument(f.WriteMapFile("a.png", 130, 70, gdi::kBlack)));
+         Stroke(f.doc, 1);
+         f.Flush();
      }},
     {"undo and redo swap tiles the drawing layer never announced",
      [](Fixture& f) {
