@@ -218,6 +218,11 @@ inline constexpr std::string_view kUvttExportFilter = "Universal VTT (*.uvtt *.d
 inline constexpr std::string_view kPdfExportFilter =
     QT_TRANSLATE_NOOP("Menu", "Dokument PDF v měřítku (*.pdf)");
 
+// A text of these tables as it is written, in UTF-8.
+inline QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // A text of these tables in the language the program speaks.
 inline QString Tr(std::string_view text) {
     return QCoreApplication::translate("Menu", text.data());

@@ -72,33 +72,18 @@ inline constexpr CommandString kCommandStrings[] = {
 
 // The prompt and the tool tip of a command, in the language the program speaks; empty when it
 // has none.
-inline QString TranslatedCommandPart(int id, int part) {
+inline QString CommandPart(int id, int part) {
     for (const CommandString& s : kCommandStrings)
         if (s.id == id)
             return QCoreApplication::translate("Commands", s.text.data())
                 .section(QLatin1Char('\n'), part, part);
     return {};
 }
-inline QString TranslatedCommandPrompt(int id) {
-    return TranslatedCommandPart(id, 0);
+inline QString CommandPrompt(int id) {
+    return CommandPart(id, 0);
 }
-inline QString TranslatedCommandTip(int id) {
-    return TranslatedCommandPart(id, 1);
-}
-// The same in Czech, as the table holds them.
-inline std::string_view CommandPrompt(int id) {
-    for (const CommandString& s : kCommandStrings)
-        if (s.id == id)
-            return s.text.substr(0, s.text.find('\n'));
-    return {};
-}
-inline std::string_view CommandTip(int id) {
-    for (const CommandString& s : kCommandStrings)
-        if (s.id == id) {
-            const auto nl = s.text.find('\n');
-            return nl == std::string_view::npos ? std::string_view{} : s.text.substr(nl + 1);
-        }
-    return {};
+inline QString CommandTip(int id) {
+    return CommandPart(id, 1);
 }
 
 }  // namespace zk::res

@@ -4,18 +4,12 @@
 
 namespace zk {
 
-namespace {
-
-QString U(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int KindOfName(const QString& path, std::span<const FileKind> kinds) {
     for (std::size_t k = 0; k < kinds.size(); ++k)
         for (std::string_view extension : kinds[k].extensions)
-            if (!extension.empty() && path.endsWith(U(extension), Qt::CaseInsensitive) &&
+            if (!extension.empty() && path.endsWith(res::Utf8(extension), Qt::CaseInsensitive) &&
                 path.size() > static_cast<qsizetype>(extension.size()) &&
                 path[path.size() - static_cast<qsizetype>(extension.size()) - 1] != '/')
                 return static_cast<int>(k);
@@ -29,7 +23,7 @@ SaveChoice ChooseSaveFile(const QString& typed, std::span<const FileKind> kinds,
         return choice;
     choice.kind = chosen >= 0 && chosen < static_cast<int>(kinds.size()) ? chosen : fallback;
     if (QFileInfo(typed).suffix().isEmpty() && !typed.endsWith('.'))
-        choice.path += U(kinds[static_cast<std::size_t>(choice.kind)].extensions[0]);
+        choice.path += res::Utf8(kinds[static_cast<std::size_t>(choice.kind)].extensions[0]);
     return choice;
 }
 

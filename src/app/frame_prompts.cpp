@@ -18,10 +18,6 @@ namespace zk {
 
 namespace {
 
-QString U(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 // A save dialog offering `kinds` (and, when `together` is given, a filter of all of them) with
 // the kind `offered` chosen first. The dialog adds the chosen filter's extension to a name
 // without one, so that its question about replacing a file is about the file written.
@@ -42,7 +38,7 @@ SaveChoice AskSaveFile(QWidget* parent, const QString& suggested, std::span<cons
         const std::size_t kind = i >= 0 && i < static_cast<qsizetype>(kinds.size())
                                      ? static_cast<std::size_t>(i)
                                      : static_cast<std::size_t>(offered);
-        return U(kinds[kind].extensions[0].substr(1));
+        return res::Utf8(kinds[kind].extensions[0].substr(1));
     };
     dialog.setDefaultSuffix(suffixOf(filters[offered]));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,

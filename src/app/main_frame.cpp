@@ -111,6 +111,7 @@ CMainFrame::CMainFrame(CZKDoc* doc, RecentFileList* recentFiles, QWidget* parent
         m_languageChoice = StoredLanguage(*settings);
     }
     CreateMenus();
+    ShowLanguageChoice();
     CreateBars();
     CreateStatusPanes();
     CreateAccelerators();
@@ -296,16 +297,10 @@ void CMainFrame::OnCommand(int id) {
             case ID_EDIT_PASTE:
                 OnEditPaste();
                 break;
-            case ID_LANGUAGE_DESKTOP:
-                OnLanguage(QString());
-                break;
-            case ID_LANGUAGE_CZECH:
-                OnLanguage(QString::fromLatin1(kCzech));
-                break;
-            case ID_LANGUAGE_ENGLISH:
-                OnLanguage(QString::fromLatin1(kEnglish));
-                break;
             default:
+                for (const auto& [item, choice] : kLanguageItems)
+                    if (id == item)
+                        OnLanguage(QString::fromLatin1(choice));
                 if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFileList::kSize)
                     OnRecentFile(id - ID_FILE_MRU_FILE1);
                 break;
@@ -398,11 +393,6 @@ void CMainFrame::UpdateCommandUI() {
     for (const auto& [id, bar] : bars)
         if (QAction* a = Action(id))
             a->setChecked(IsBarShown(bar));
-    const std::pair<int, const char*> languages[] = {
-        {ID_LANGUAGE_DESKTOP, ""}, {ID_LANGUAGE_CZECH, kCzech}, {ID_LANGUAGE_ENGLISH, kEnglish}};
-    for (const auto& [id, choice] : languages)
-        if (QAction* a = Action(id))
-            a->setChecked(m_languageChoice == QLatin1String(choice));
     // Cut and Copy need floating pixels of the select tool, whichever tool is current; Paste a
     // picture on the clipboard, whoever put it there.
     const bool selection = m_view->CanCutOrCopy();
@@ -438,8 +428,15 @@ void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+void CMainFrame::ShowLanguageChoice() {
+    for (const auto& [id, choice] : kLanguageItems)
+        if (m_languageChoice == QLatin1String(choice))
+            Action(id)->setChecked(true);
+}
+
 void CMainFrame::OnLanguage(const QString& choice) {
     m_languageChoice = choice;
+    ShowLanguageChoice();
     {
         const std::unique_ptr<QSettings> settings = OpenSettingsStore();
         StoreLanguage(*settings, choice);

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "app/frame_prompts.h"
+#include "app/language.h"
 #include "app/recent_file_list.h"
 #include "doc/recovery_store.h"
 #include "doc/zk_doc.h"
+#include "res/resource.h"
 
 class QAction;
 class QSettings;
@@ -83,6 +85,11 @@ class CMainFrame : public QMainWindow {
     QString DocumentName() const;
     // The language chosen in the Settings menu: "cs", "en", or empty for the desktop's.
     const QString& LanguageChoice() const { return m_languageChoice; }
+    // The items of that menu and the choice each makes.
+    static constexpr std::pair<int, const char*> kLanguageItems[] = {
+        {res::ID_LANGUAGE_DESKTOP, ""},
+        {res::ID_LANGUAGE_CZECH, kCzech},
+        {res::ID_LANGUAGE_ENGLISH, kEnglish}};
     // A map just opened or saved goes to the top of the recent-file list and its menu at once.
     void AddRecentFile(const QString& path);
 
@@ -147,6 +154,8 @@ class CMainFrame : public QMainWindow {
     // Every text of the menus, bars and status bar again, in the language now spoken.
     void RetranslateUi();
     void OnLanguage(const QString& choice);
+    // Puts the mark on the language item of m_languageChoice.
+    void ShowLanguageChoice();
     void RebuildRecentFileMenu();
 
     void OnFileNew();

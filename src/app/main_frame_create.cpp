@@ -27,10 +27,6 @@ using namespace res;
 
 namespace {
 
-QString U(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 bool Contains(std::initializer_list<int> ids, int id) {
     return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
@@ -51,7 +47,8 @@ bool IsChecked(int id) {
 // Items with a radio mark: one of each group is always the current one.
 bool IsRadio(int id) {
     return Contains(kSizeBar, id) ||
-           Contains({ID_LANGUAGE_DESKTOP, ID_LANGUAGE_CZECH, ID_LANGUAGE_ENGLISH}, id);
+           std::any_of(std::begin(CMainFrame::kLanguageItems), std::end(CMainFrame::kLanguageItems),
+                       [id](const auto& item) { return item.first == id; });
 }
 
 // A menu item's text: its own, then its shortcut label after a tab (the keys themselves are the
@@ -59,16 +56,16 @@ bool IsRadio(int id) {
 QString ItemText(const MenuEntry& e) {
     QString text = Tr(e.text);
     if (!e.label.empty())
-        text += QLatin1Char('\t') + U(e.label);
+        text += QLatin1Char('\t') + res::Utf8(e.label);
     return text;
 }
 
 // What the status bar and the tool tip say of a command.
 void SetCommandTips(QAction* action, int id) {
-    const QString prompt = TranslatedCommandPrompt(id);
+    const QString prompt = CommandPrompt(id);
     if (!prompt.isEmpty())
         action->setStatusTip(prompt);
-    const QString tip = TranslatedCommandTip(id);
+    const QString tip = CommandTip(id);
     if (!tip.isEmpty())
         action->setToolTip(tip);
 }
@@ -195,7 +192,7 @@ void CMainFrame::CreateBars() {
     QStatusBar* status = statusBar();
     status->setObjectName(QStringLiteral("StatusBar"));
     for (std::string_view text : kLockIndicators) {
-        auto* label = new QLabel(U(text), status);
+        auto* label = new QLabel(res::Utf8(text), status);
         label->setAlignment(Qt::AlignCenter);
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
         label->setFrameShape(QFrame::Panel);
@@ -281,8 +278,10 @@ void CMainFrame::CreateStatusPanes() {
     QStringList zooms;
     for (float z = ToolSettings::kMinZoom; z <= ToolSettings::kMaxZoom; z *= 2)
         zooms << ZoomText(z);
-    const QStringList widest[] = {
-        {QStringLiteral("00000, 00000")}, {CellText(9999, 9999)}, zooms, {U("00000 × 00000")}};
+    const QStringList widest[] = {{QStringLiteral("00000, 00000")},
+                                  {CellText(9999, 9999)},
+                                  zooms,
+                                  {res::Utf8("00000 × 00000")}};
     QLabel** panes[] = {&m_positionPane, &m_cellPane, &m_zoomPane, &m_sizePane};
     for (int i = 0; i < 4; ++i) {
         auto* label = new QLabel(status);

@@ -96,8 +96,8 @@ TEST(MainFrameMenus, MenusBarsAndStatusBarAreBuiltFromTheTables) {
     EXPECT_EQ(Buttons(f.frame()->m_wndSizeBar), Buttons(kSizeBar));
     EXPECT_EQ(f.frame()->m_wndPatternBar->windowTitle(), U(kPatternBarTitle));
 
-    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->statusTip(), U(CommandPrompt(ID_VIEW_TOOLSBAR)));
-    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->toolTip(), U(CommandTip(ID_VIEW_TOOLSBAR)));
+    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->statusTip(), CommandPrompt(ID_VIEW_TOOLSBAR));
+    EXPECT_EQ(f.action(ID_VIEW_TOOLSBAR)->toolTip(), CommandTip(ID_VIEW_TOOLSBAR));
     EXPECT_EQ(f.frame()->statusBar()->currentMessage(), U(kIdleMessage));
     QStringList indicators;
     for (QLabel* l : f.frame()->statusBar()->findChildren<QLabel*>())

@@ -69,8 +69,8 @@ TEST(Menus, EveryItemHasItsPromptAndTip) {
     for (const MenuEntry& e : kMainMenu) {
         if (e.kind != MenuEntryKind::Item)
             continue;
-        EXPECT_FALSE(CommandPrompt(e.id).empty()) << e.text;
-        EXPECT_FALSE(CommandTip(e.id).empty()) << e.text;
+        EXPECT_FALSE(CommandPrompt(e.id).isEmpty()) << e.text;
+        EXPECT_FALSE(CommandTip(e.id).isEmpty()) << e.text;
     }
 }
 
