@@ -417,9 +417,13 @@ void CMainFrame::OnToolChanged() {
 }
 
 QString CMainFrame::DocumentName() const {
-    if (m_doc->GetPathName().empty() && m_doc->GetTitle() == CZKDoc::kUntitledTitle)
+    return ShownTitle(m_doc->GetPathName(), m_doc->GetTitle());
+}
+
+QString CMainFrame::ShownTitle(const std::string& path, const std::string& title) {
+    if (path.empty() && title == CZKDoc::kUntitledTitle)
         return tr(kUntitled);
-    return QString::fromStdString(m_doc->GetTitle());
+    return QString::fromStdString(title);
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
@@ -721,10 +725,8 @@ void CMainFrame::StartRecovery(const QString& folder) {
             ++kept;
             continue;
         }
-        const QString name = !info.path.empty() ? QString::fromStdString(info.path)
-                             : info.title == CZKDoc::kUntitledTitle
-                                 ? tr(kUntitled)
-                                 : QString::fromStdString(info.title);
+        const QString name = info.path.empty() ? ShownTitle(info.path, info.title)
+                                               : QString::fromStdString(info.path);
         const QString when = QLocale().toString(QDateTime::fromMSecsSinceEpoch(info.changedMs),
                                                 QLocale::ShortFormat);
         const FramePrompts::RecoveryAnswer answer =
@@ -759,10 +761,7 @@ void CMainFrame::StartRecovery(const QString& folder) {
     std::string why;
     m_recovery = RecoveryStore::Create(dir, &why);
     if (!m_recovery) {
-        m_recoveryFailed = true;
-        const QString text = tr("Obnova po pádu je vypnuta: %1").arg(TranslatedReason(why));
-        statusBar()->showMessage(text);
-        std::fprintf(stderr, "zk: %s\n", text.toLocal8Bit().constData());
+        SayRecoveryOff(why);
     } else {
         m_doc->SetRecovery(m_recovery.get());
         m_doc->FlushRecovery();
@@ -770,6 +769,13 @@ void CMainFrame::StartRecovery(const QString& folder) {
     if (kept > 0)
         statusBar()->showMessage(tr("Neuložené mapy ponechány pro příští spuštění: %1").arg(kept));
     UpdateTitle();
+}
+
+void CMainFrame::SayRecoveryOff(const std::string& why) {
+    m_recoveryFailed = true;
+    const QString text = tr("Obnova po pádu je vypnuta: %1").arg(TranslatedReason(why));
+    statusBar()->showMessage(text);
+    std::fprintf(stderr, "zk: %s\n", text.toLocal8Bit().constData());
 }
 
 void CMainFrame::ScheduleRecovery() {
@@ -785,11 +791,8 @@ void CMainFrame::FlushRecovery() {
     m_doc->FlushRecovery();
     if (const std::string e = m_recovery->Error(); !e.empty()) {
         // Said once; painting goes on without the store.
-        m_recoveryFailed = true;
         m_doc->SetRecovery(nullptr);
-        const QString text = tr("Obnova po pádu je vypnuta: %1").arg(TranslatedReason(e));
-        statusBar()->showMessage(text);
-        std::fprintf(stderr, "zk: %s\n", text.toLocal8Bit().constData());
+        SayRecoveryOff(e);
     }
 }
 

@@ -83,6 +83,8 @@ class CMainFrame : public QMainWindow {
     // The map's name as the window and its questions show it: a map that has never been saved
     // is "Bez názvu" in the language the program speaks.
     QString DocumentName() const;
+    // The same for a map of that path and title.
+    static QString ShownTitle(const std::string& path, const std::string& title);
     // The language chosen in the Settings menu: "cs", "en", or empty for the desktop's.
     const QString& LanguageChoice() const { return m_languageChoice; }
     // The items of that menu and the choice each makes.
@@ -171,6 +173,8 @@ class CMainFrame : public QMainWindow {
     void OnRecentFile(int index);
     void OnDestroy();
     void ScheduleRecovery();
+    // The store cannot be used: said once, on the status bar and stderr.
+    void SayRecoveryOff(const std::string& why);
     // The work is safe elsewhere (saved, or the user let it go): the store goes away.
     void EndRecovery();
 

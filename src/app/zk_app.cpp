@@ -288,7 +288,7 @@ CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
     });
     QStringList files;
     std::optional<QString> grid;
-    bool exportGiven = false, gridGiven = false;
+    bool exportGiven = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         std::optional<QString> value;
@@ -304,11 +304,10 @@ CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
             }
             line.exportTo = *value;
         } else if (OptionValue(args, i, QLatin1String("--grid"), value)) {
-            if (gridGiven) {
+            if (grid) {
                 line.misuse = QStringLiteral("--grid given twice");
                 return line;
             }
-            gridGiven = true;
             grid = value;
             if (!grid) {
                 line.misuse = QStringLiteral("--grid needs its step in pixels");
@@ -370,7 +369,7 @@ CZKApp::CommandLine CZKApp::ParseCommandLine(const QStringList& args) {
         line.misuse = QStringLiteral("-p and --export cannot go together");
     else if (line.print && files.isEmpty())
         line.misuse = QStringLiteral("-p needs the map file to print");
-    else if (gridGiven && !line.exporting)
+    else if (grid && !line.exporting)
         line.misuse = QStringLiteral("--grid goes with --export");
     else if (line.exporting && files.isEmpty())
         line.misuse = QStringLiteral("--export needs the map to export");
