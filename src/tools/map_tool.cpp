@@ -17,10 +17,6 @@ class NoView final : public MapViewInterface {
 
 NoView g_noView;
 
-int GridStep() {
-    return ToolSettings::GridStep();
-}
-
 }  // namespace
 
 MapViewInterface* g_pMapView = &g_noView;
@@ -30,12 +26,12 @@ MapViewInterface* NoMapView() {
 }
 
 gdi::Point SnapDown(int x, int y) {
-    const int g = GridStep();
+    const int g = ToolSettings::GridStep();
     return {(x / g) * g, (y / g) * g};
 }
 
 gdi::Point SnapNearest(int x, int y) {
-    const int g = GridStep();
+    const int g = ToolSettings::GridStep();
     const int h = g / 2;
     return {((x + h) / g) * g, ((y + h) / g) * g};
 }
@@ -82,7 +78,7 @@ void DrawBoxMark(gdi::DC& dc, const gdi::Pen& pen, gdi::Point from, gdi::Point t
 }
 
 void DrawGridLines(gdi::DC& dc, const gdi::Rect& box, EdgeAtZero edge, const gdi::Rect& visible) {
-    const int g = GridStep();
+    const int g = ToolSettings::GridStep();
     const auto first = [g, edge](int v) {
         return edge == EdgeAtZero::Line ? g * (v / g) : g * ((v - 1) / g + 1);
     };

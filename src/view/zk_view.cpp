@@ -87,25 +87,24 @@ void CZKView::MarkModified() {
         m_onModified();
 }
 
-void CZKView::CommitToolWork() {
-    if (!m_pTool || !m_pTool->HasWorkToCommit())
+void CZKView::Commit(MapTool& tool) {
+    if (!tool.HasWorkToCommit())
         return;
-    if (m_pTool->WillChangeMap())
+    if (tool.WillChangeMap())
         MarkModified();
     gdi::DC offscreen(&m_doc->m_bitmap);
-    m_pTool->CommitToMap(offscreen);
+    tool.CommitToMap(offscreen);
     InvalidateAll();
+}
+
+void CZKView::CommitToolWork() {
+    if (m_pTool)
+        Commit(*m_pTool);
 }
 
 void CZKView::LandSelection() {
     m_selectTool.Land();
-    if (!m_selectTool.HasWorkToCommit())
-        return;
-    if (m_selectTool.WillChangeMap())
-        MarkModified();
-    gdi::DC offscreen(&m_doc->m_bitmap);
-    m_selectTool.CommitToMap(offscreen);
-    InvalidateAll();
+    Commit(m_selectTool);
 }
 
 void CZKView::CancelToolWork() {

@@ -199,6 +199,8 @@ class CZKView : public QAbstractScrollArea, public DocListener, public MapViewIn
     // Sets the scroll bars' ranges and steps for the map at the zoom.
     void ApplyScrollRanges();
     void MarkModified();
+    // The tool's unfinished work goes to the map now, marking it modified when it changes it.
+    void Commit(MapTool& tool);
     void MoveTool(unsigned flags);
     void RefreshPointer();
     QPoint m_pointer;
