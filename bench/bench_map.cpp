@@ -34,4 +34,11 @@ gdi::Bitmap MakeMap() {
     return map;
 }
 
+void Stroke(gdi::DC& dc, int x, int y) {
+    dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
+    dc.MoveTo(x, y);
+    for (int i = 1; i <= 20; ++i)
+        dc.LineTo(x + 10 * i, y + ((i / 4) % 2 ? 6 : -6) * (i % 4));
+}
+
 }  // namespace zk_bench

@@ -1,7 +1,9 @@
-// The map the file figures are measured on, shared by the bitmap and the PNG benchmarks.
+// What the benchmarks share: the map the file figures are measured on (the bitmap and the PNG
+// benchmarks), and the stroke the undo, recovery and paint figures draw.
 #pragma once
 
 #include "gdi/bitmap.h"
+#include "gdi/dc.h"
 
 namespace zk_bench {
 
@@ -11,5 +13,9 @@ constexpr int kMapSide = 4096;
 // with patterns in colours of the 8-bit file's table (hatching, checks, dots, greys, a few cube
 // colours).
 gdi::Bitmap MakeMap();
+
+// A freehand stroke of about 200 pixels from (x, y): a wave of 20 segments of 10 pixels, as the
+// freehand tool draws them one move at a time.
+void Stroke(gdi::DC& dc, int x, int y);
 
 }  // namespace zk_bench

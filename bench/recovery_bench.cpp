@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "bench_map.h"
 #include "doc/bitmap_file.h"
 #include "doc/recovery_store.h"
 #include "doc/zk_doc.h"
@@ -32,14 +33,7 @@ double CpuNs(clockid_t clock) {
     return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
 }
 
-// A freehand stroke of about 200 pixels: a wave of 20 segments of 10 pixels, as the freehand
-// tool draws them one move at a time (the same as the undo figures use).
-void Stroke(gdi::DC& dc, int x, int y) {
-    dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
-    dc.MoveTo(x, y);
-    for (int i = 1; i <= 20; ++i)
-        dc.LineTo(x + 10 * i, y + ((i / 4) % 2 ? 6 : -6) * (i % 4));
-}
+using zk_bench::Stroke;
 
 // The store's tiles a change falls in, as the store marks them.
 struct TileCounter : gdi::BitmapWatcher {

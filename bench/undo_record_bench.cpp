@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench_figures.h"
+#include "bench_map.h"
 #include "doc/bitmap_file.h"
 #include "doc/zk_doc.h"
 #include "gdi/dc.h"
@@ -31,14 +32,7 @@ std::size_t ResidentBytes() {
     return resident * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 }
 
-// A freehand stroke of about 200 pixels: a wave of 20 segments of 10 pixels, as the freehand
-// tool draws them one move at a time.
-void Stroke(gdi::DC& dc, int x, int y) {
-    dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
-    dc.MoveTo(x, y);
-    for (int i = 1; i <= 20; ++i)
-        dc.LineTo(x + 10 * i, y + ((i / 4) % 2 ? 6 : -6) * (i % 4));
-}
+using zk_bench::Stroke;
 
 struct Fixture {
     zk::CZKDoc doc;

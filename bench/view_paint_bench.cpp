@@ -13,6 +13,7 @@
 #include <string>
 
 #include "bench_figures.h"
+#include "bench_map.h"
 #include "doc/zk_doc.h"
 #include "gdi/dc.h"
 #include "tools/tool_settings.h"
@@ -96,14 +97,6 @@ void BM_Paint(benchmark::State& state) {
 }
 BENCHMARK(BM_Paint)->DenseRange(-6, 5)->Unit(benchmark::kMicrosecond);
 
-// A freehand stroke of about 200 pixels, as the freehand tool draws it one move at a time.
-void Stroke(gdi::DC& dc, int x, int y) {
-    dc.SelectPen(gdi::Pen::Solid(1, gdi::kBlack));
-    dc.MoveTo(x, y);
-    for (int i = 1; i <= 20; ++i)
-        dc.LineTo(x + 10 * i, y + ((i / 4) % 2 ? 6 : -6) * (i % 4));
-}
-
 // A press and a stroke, then every reduced copy brought up to date where the stroke was: what
 // a stroke costs once the copies are kept, beside the press and stroke alone.
 void StrokeAndRefresh(benchmark::State& state, bool refresh) {
@@ -116,7 +109,7 @@ void StrokeAndRefresh(benchmark::State& state, bool refresh) {
     for (auto _ : state) {
         const int x = 1000 + (n % 50) * 250, y = 1000 + (n / 50 % 50) * 250;
         f.doc.SaveUndo();
-        Stroke(dc, x, y);
+        zk_bench::Stroke(dc, x, y);
         if (refresh)
             for (int k = zk::ReducedCopies::kFirstLevel; k <= zk::ReducedCopies::kLastLevel; ++k)
                 f.doc.ReducedMap(k, {(x - 8) >> k, (y - 32) >> k, (x + 210) >> k, (y + 32) >> k});
