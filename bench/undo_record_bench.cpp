@@ -88,6 +88,7 @@ void BM_Undo_MapMemcpy(benchmark::State& state) {
     Fixture& f = Get();
     // The copy the undo snapshot used to make, into a buffer that already has its pages (as the
     // old undo copy had after the first press), so the figure is the copy and not page faults.
+    // The recovery figures are measured against it too.
     static gdi::Bitmap copy(kSide, kSide, 32, gdi::kWhite);
     for (auto _ : state) {
         std::memcpy(copy.Data(), f.doc.m_bitmap.Data(), f.doc.m_bitmap.PixelCount() * 4);
