@@ -1,5 +1,10 @@
 #include "bench_map.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "doc/bitmap_file.h"
+
 namespace zk_bench {
 
 gdi::Bitmap MakeMap() {
@@ -32,6 +37,17 @@ gdi::Bitmap MakeMap() {
         }
     }
     return map;
+}
+
+void WriteStripedMap(const std::filesystem::path& file, int side) {
+    gdi::Bitmap map(side, side, 32, gdi::kWhite);
+    gdi::DC dc(&map);
+    for (int i = 0; i < side; i += 256)
+        dc.FillRect({i, 0, i + 1, side}, gdi::Brush::Solid(gdi::kBlack));
+    if (!zk::WriteBitmapFile(file, map)) {
+        std::fprintf(stderr, "cannot write %s\n", file.c_str());
+        std::abort();
+    }
 }
 
 void Stroke(gdi::DC& dc, int x, int y) {

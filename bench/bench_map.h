@@ -1,6 +1,9 @@
 // What the benchmarks share: the map the file figures are measured on (the bitmap and the PNG
-// benchmarks), and the stroke the undo, recovery and paint figures draw.
+// benchmarks), the big map file the undo and recovery figures open, and the stroke they and the
+// paint figures draw.
 #pragma once
+
+#include <filesystem>
 
 #include "gdi/bitmap.h"
 #include "gdi/dc.h"
@@ -13,6 +16,10 @@ constexpr int kMapSide = 4096;
 // with patterns in colours of the 8-bit file's table (hatching, checks, dots, greys, a few cube
 // colours).
 gdi::Bitmap MakeMap();
+
+// Writes `file` as a bitmap file of a white map `side` pixels a side with a black line down it
+// every 256 pixels; aborts if it cannot. The map lives only while it is written.
+void WriteStripedMap(const std::filesystem::path& file, int side);
 
 // A freehand stroke of about 200 pixels from (x, y): a wave of 20 segments of 10 pixels, as the
 // freehand tool draws them one move at a time.

@@ -14,7 +14,6 @@
 #include <string>
 
 #include "bench_map.h"
-#include "doc/bitmap_file.h"
 #include "doc/recovery_store.h"
 #include "doc/zk_doc.h"
 #include "gdi/dc.h"
@@ -64,16 +63,7 @@ struct Fixture {
         dir = fs::temp_directory_path() / ("zk_recovery_bench_" + std::to_string(::getpid()));
         fs::create_directories(dir);
         file = (dir / "map.bmp").string();
-        {
-            gdi::Bitmap map(kSide, kSide, 32, gdi::kWhite);
-            gdi::DC dc(&map);
-            for (int i = 0; i < kSide; i += 256)
-                dc.FillRect({i, 0, i + 1, kSide}, gdi::Brush::Solid(gdi::kBlack));
-            if (!zk::WriteBitmapFile(file, map)) {
-                std::fprintf(stderr, "cannot write %s\n", file.c_str());
-                std::abort();
-            }
-        }
+        zk_bench::WriteStripedMap(file, kSide);
         // The store leans on the file as its base for as long as it stays, so it stays until
         // the end.
         Open("store");

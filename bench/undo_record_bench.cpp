@@ -14,7 +14,6 @@
 
 #include "bench_figures.h"
 #include "bench_map.h"
-#include "doc/bitmap_file.h"
 #include "doc/zk_doc.h"
 #include "gdi/dc.h"
 
@@ -46,17 +45,7 @@ struct Fixture {
             fs::temp_directory_path() / ("zk_undo_bench_" + std::to_string(::getpid()));
         fs::create_directories(dir);
         const fs::path file = dir / "map.bmp";
-        {
-            // The file is written from a map that lives only for this block.
-            gdi::Bitmap map(kSide, kSide, 32, gdi::kWhite);
-            gdi::DC dc(&map);
-            for (int i = 0; i < kSide; i += 256)
-                dc.FillRect({i, 0, i + 1, kSide}, gdi::Brush::Solid(gdi::kBlack));
-            if (!zk::WriteBitmapFile(file, map)) {
-                std::fprintf(stderr, "cannot write %s\n", file.c_str());
-                std::abort();
-            }
-        }
+        zk_bench::WriteStripedMap(file, kSide);
         const std::size_t before = ResidentBytes();
         if (!doc.OnOpenDocument(file.string())) {
             std::fprintf(stderr, "cannot open %s\n", file.c_str());
