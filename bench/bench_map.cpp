@@ -1,11 +1,24 @@
 #include "bench_map.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 
 #include "doc/bitmap_file.h"
 
 namespace zk_bench {
+
+TempDir::TempDir(const std::string& name)
+    : m_path(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(m_path);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
 
 gdi::Bitmap MakeMap() {
     gdi::Bitmap map(kMapSide, kMapSide, 32, gdi::kWhite);

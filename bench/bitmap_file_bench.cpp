@@ -49,7 +49,7 @@ gdi::Bitmap MakeMap200() {
 }
 
 struct Fixture {
-    fs::path dir;
+    zk_bench::TempDir dir{"zk_bench"};
     fs::path file8;  // our 8-bit file of the map
     gdi::Bitmap map;
     gdi::Bitmap map200;  // 200 colours, none in the default table
@@ -58,9 +58,7 @@ struct Fixture {
     std::uintmax_t fileSize = 0;
 
     Fixture() {
-        dir = fs::temp_directory_path() / ("zk_bench_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        file8 = dir / "map8.bmp";
+        file8 = dir.Path() / "map8.bmp";
         map = MakeMap();
         zk::BitmapError error;
         if (!zk::WriteBitmapFile(file8, map, &error)) {
@@ -70,8 +68,8 @@ struct Fixture {
         fileSize = fs::file_size(file8);
         map200 = MakeMap200();
         // Two files of 2 GiB that use no disk: zeros, and a 1 x 1 picture followed by zeros.
-        huge = dir / "zeros.bin";
-        hugePicture = dir / "picture-then-zeros.bmp";
+        huge = dir.Path() / "zeros.bin";
+        hugePicture = dir.Path() / "picture-then-zeros.bmp";
         const unsigned char onePixel[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
                                           0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0,
                                           0,   0,   0,  0, 4, 0, 0, 0, 0, 0, 0,  0, 0, 0,  0,
@@ -91,10 +89,6 @@ struct Fixture {
             rgb[3 * i + 1] = static_cast<unsigned char>(gdi::GetGValue(c));
             rgb[3 * i + 2] = static_cast<unsigned char>(gdi::GetBValue(c));
         }
-    }
-    ~Fixture() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 
@@ -189,7 +183,7 @@ BENCHMARK(BM_Encode_Ours_Exact200)->Unit(benchmark::kMillisecond);
 
 void BM_WriteFile_Ours_Exact200(benchmark::State& state) {
     Fixture& f = Get();
-    const fs::path out = f.dir / "ours200.bmp";
+    const fs::path out = f.dir.Path() / "ours200.bmp";
     for (auto _ : state)
         if (!zk::WriteBitmapFile(out, f.map200))
             state.SkipWithError("write failed");
@@ -242,7 +236,7 @@ BENCHMARK(BM_Encode_StbImageWrite)->Unit(benchmark::kMillisecond);
 // Both made durable: ours renames a synced temporary over the target, so stb's file is synced too.
 void BM_WriteFile_Ours(benchmark::State& state) {
     Fixture& f = Get();
-    const fs::path out = f.dir / "ours.bmp";
+    const fs::path out = f.dir.Path() / "ours.bmp";
     for (auto _ : state)
         if (!zk::WriteBitmapFile(out, f.map))
             state.SkipWithError("write failed");
@@ -252,7 +246,7 @@ BENCHMARK(BM_WriteFile_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WriteFile_StbImageWrite(benchmark::State& state) {
     Fixture& f = Get();
-    const fs::path out = f.dir / "stb.bmp";
+    const fs::path out = f.dir.Path() / "stb.bmp";
     for (auto _ : state) {
         if (!stbi_write_bmp(out.c_str(), kSide, kSide, 3, f.rgb.data()))
             state.SkipWithError("stb_image_write failed");

@@ -3,7 +3,6 @@
 // once, in the same run; and how far the process's peak resident memory rises past the map's
 // own pixels while each of them runs. The ratios are printed at the end with the other figures.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "bench_figures.h"
+#include "bench_map.h"
 #include "doc/bitmap_file.h"
 #include "gdi/bitmap.h"
 
@@ -43,13 +43,12 @@ void ResetPeak() {
 }
 
 struct Fixture {
-    fs::path dir, file;
+    zk_bench::TempDir dir{"zk_map_bench"};
+    fs::path file;
     gdi::Bitmap map;
 
     Fixture() {
-        dir = fs::temp_directory_path() / ("zk_map_bench_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        file = dir / "map.bmp";
+        file = dir.Path() / "map.bmp";
         // White with a black grid every 16 pixels and some grey cells: three table colours.
         map = gdi::Bitmap(kSide, kSide, 32, gdi::kWhite);
         for (int y = 0; y < kSide; ++y) {
@@ -65,10 +64,6 @@ struct Fixture {
             std::fprintf(stderr, "cannot write %s: %s\n", file.c_str(), error.message.c_str());
             std::abort();
         }
-    }
-    ~Fixture() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 
@@ -118,7 +113,7 @@ BENCHMARK(BM_MapFile_Read)->Unit(benchmark::kMillisecond);
 // the one in CPU time what the writer itself does.
 void BM_MapFile_Write(benchmark::State& state) {
     Fixture& f = Get();
-    const fs::path out = f.dir / "written.bmp";
+    const fs::path out = f.dir.Path() / "written.bmp";
     double beyond = 0;
     for (auto _ : state) {
         beyond = PeakBeyond(0, [&] {

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 constexpr int kSide = zk_bench::kMapSide;
 
 struct PngFixture {
-    fs::path dir;
+    zk_bench::TempDir dir{"zk_png_bench"};
     fs::path ours;  // our file of the map
     gdi::Bitmap map;
     std::vector<png_byte> indices;   // the map as the reference writer takes it
@@ -31,10 +31,8 @@ struct PngFixture {
     png_uint_32 colors = 0;
 
     PngFixture() {
-        dir = fs::temp_directory_path() / ("zk_png_bench_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         map = zk_bench::MakeMap();
-        ours = dir / "map.png";
+        ours = dir.Path() / "map.png";
         zk::BitmapError error;
         if (!zk::WritePngFile(ours, map, &error)) {
             std::fprintf(stderr, "cannot write %s: %s\n", ours.c_str(), error.message.c_str());
@@ -52,10 +50,6 @@ struct PngFixture {
         for (int y = 0; y < kSide; ++y)
             palette->IndexRow(map.Row(y), indices.data() + static_cast<std::size_t>(y) * kSide,
                               kSide);
-    }
-    ~PngFixture() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 
     png_image ReferenceImage() const {
@@ -113,7 +107,7 @@ BENCHMARK(BM_PngEncode_Libpng)->Unit(benchmark::kMillisecond);
 // synced too.
 void BM_PngWriteFile_Ours(benchmark::State& state) {
     PngFixture& f = Get();
-    const fs::path out = f.dir / "ours.png";
+    const fs::path out = f.dir.Path() / "ours.png";
     for (auto _ : state)
         if (!zk::WritePngFile(out, f.map))
             state.SkipWithError("write failed");
@@ -123,7 +117,7 @@ BENCHMARK(BM_PngWriteFile_Ours)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_PngWriteFile_Libpng(benchmark::State& state) {
     PngFixture& f = Get();
-    const fs::path out = f.dir / "libpng.png";
+    const fs::path out = f.dir.Path() / "libpng.png";
     for (auto _ : state) {
         png_image image = f.ReferenceImage();
         if (!png_image_write_to_file(&image, out.c_str(), 0, f.indices.data(), 0,

@@ -5,7 +5,6 @@
 // store's files take after 1000 strokes against the pixels of their tiles.
 #include <benchmark/benchmark.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -54,15 +53,13 @@ std::uintmax_t StoreBytes(const std::string& file) {
 }
 
 struct Fixture {
-    fs::path dir;
+    zk_bench::TempDir dir{"zk_recovery_bench"};  // first, so it goes after the store in it
     std::string file;
     zk::CZKDoc doc;
     std::unique_ptr<zk::RecoveryStore> store;
 
     Fixture() {
-        dir = fs::temp_directory_path() / ("zk_recovery_bench_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        file = (dir / "map.bmp").string();
+        file = (dir.Path() / "map.bmp").string();
         zk_bench::WriteStripedMap(file, kSide);
         // The store leans on the file as its base for as long as it stays, so it stays until
         // the end.
@@ -71,8 +68,6 @@ struct Fixture {
     ~Fixture() {
         doc.SetRecovery(nullptr);
         store.reset();
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
     // The map as read from its file, and a new store for it whose first step is written.
     void Open(const std::string& folder) {
@@ -83,7 +78,7 @@ struct Fixture {
             std::abort();
         }
         std::string why;
-        store = zk::RecoveryStore::Create((dir / folder).string(), &why);
+        store = zk::RecoveryStore::Create((dir.Path() / folder).string(), &why);
         if (!store) {
             std::fprintf(stderr, "no store: %s\n", why.c_str());
             std::abort();

@@ -41,10 +41,9 @@ struct Fixture {
     std::size_t strokeTiles = 0;
 
     Fixture() {
-        const fs::path dir =
-            fs::temp_directory_path() / ("zk_undo_bench_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        const fs::path file = dir / "map.bmp";
+        // The file and its folder go when the constructor ends, once the map is open.
+        const zk_bench::TempDir dir("zk_undo_bench");
+        const fs::path file = dir.Path() / "map.bmp";
         zk_bench::WriteStripedMap(file, kSide);
         const std::size_t before = ResidentBytes();
         if (!doc.OnOpenDocument(file.string())) {
@@ -59,8 +58,6 @@ struct Fixture {
         strokeTiles = doc.GetUndoRecord().TileCount();
         residentStroke = ResidentBytes() - before;
         doc.SaveUndo();
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 
