@@ -20,6 +20,8 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
+namespace {
+
 gdi::Bitmap MakeMap() {
     gdi::Bitmap map(kMapSide, kMapSide, 32, gdi::kWhite);
     const gdi::Color fills[] = {0x808080, 0xC0C0C0, 0x000000, 0x40A000, 0xA06040, 0x0000FF};
@@ -49,6 +51,13 @@ gdi::Bitmap MakeMap() {
             row[x] = c;
         }
     }
+    return map;
+}
+
+}  // namespace
+
+const gdi::Bitmap& Map() {
+    static const gdi::Bitmap map = MakeMap();
     return map;
 }
 

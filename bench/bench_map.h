@@ -30,8 +30,8 @@ class TempDir {
 
 // What a drawn map looks like, kMapSide pixels a side: white, a black grid, and areas filled
 // with patterns in colours of the 8-bit file's table (hatching, checks, dots, greys, a few cube
-// colours).
-gdi::Bitmap MakeMap();
+// colours). Drawn on first use and kept, one for all the benchmarks that read it.
+const gdi::Bitmap& Map();
 
 // Writes `file` as a bitmap file of a white map `side` pixels a side with a black line down it
 // every 256 pixels; aborts if it cannot. The map lives only while it is written.

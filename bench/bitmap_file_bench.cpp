@@ -33,12 +33,10 @@ namespace fs = std::filesystem;
 
 constexpr int kSide = zk_bench::kMapSide;
 
-using zk_bench::MakeMap;
-
 // A map of 200 colours none of which is in the default table, in the same layout: every colour
 // is kept, through an exact table.
 gdi::Bitmap MakeMap200() {
-    gdi::Bitmap map = MakeMap();
+    gdi::Bitmap map = zk_bench::Map();
     for (std::size_t i = 0; i < map.PixelCount(); ++i) {
         gdi::Color& c = map.Data()[i];
         const std::size_t x = i % kSide, y = i / kSide;
@@ -51,7 +49,7 @@ gdi::Bitmap MakeMap200() {
 struct Fixture {
     zk_bench::TempDir dir{"zk_bench"};
     fs::path file8;  // our 8-bit file of the map
-    gdi::Bitmap map;
+    const gdi::Bitmap& map = zk_bench::Map();
     gdi::Bitmap map200;  // 200 colours, none in the default table
     fs::path huge, hugePicture;
     std::vector<unsigned char> rgb;  // the same pixels as stb_image_write takes them
@@ -59,7 +57,6 @@ struct Fixture {
 
     Fixture() {
         file8 = dir.Path() / "map8.bmp";
-        map = MakeMap();
         zk::BitmapError error;
         if (!zk::WriteBitmapFile(file8, map, &error)) {
             std::fprintf(stderr, "cannot write %s: %s\n", file8.c_str(), error.message.c_str());

@@ -25,13 +25,12 @@ constexpr int kSide = zk_bench::kMapSide;
 struct PngFixture {
     zk_bench::TempDir dir{"zk_png_bench"};
     fs::path ours;  // our file of the map
-    gdi::Bitmap map;
+    const gdi::Bitmap& map = zk_bench::Map();
     std::vector<png_byte> indices;   // the map as the reference writer takes it
     std::vector<png_byte> colormap;  // R, G, B of each index
     png_uint_32 colors = 0;
 
     PngFixture() {
-        map = zk_bench::MakeMap();
         ours = dir.Path() / "map.png";
         zk::BitmapError error;
         if (!zk::WritePngFile(ours, map, &error)) {
