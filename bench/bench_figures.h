@@ -8,6 +8,7 @@ namespace zk_bench {
 
 // `seconds` holds each benchmark's time per iteration, by name, in the benchmark's own unit.
 void PrintUndoFigures(const std::map<std::string, double>& seconds);
+void PrintRecoveryFigures(const std::map<std::string, double>& seconds);
 void PrintPaintFigures(const std::map<std::string, double>& seconds);
 void PrintMapFileFigures(const std::map<std::string, double>& seconds);
 

@@ -25,7 +25,6 @@
 #include "bench_figures.h"
 #include "bench_map.h"
 #include "doc/bitmap_file.h"
-#include "recovery_bench.h"
 
 namespace {
 

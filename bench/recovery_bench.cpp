@@ -12,11 +12,11 @@
 #include <set>
 #include <string>
 
+#include "bench_figures.h"
 #include "bench_map.h"
 #include "doc/recovery_store.h"
 #include "doc/zk_doc.h"
 #include "gdi/dc.h"
-#include "recovery_bench.h"
 
 namespace {
 
