@@ -11,6 +11,7 @@
 #include "gdi/dc.h"
 #include "gdi/types.h"
 #include "ui/mouse_flags.h"
+#include "ui/window_picture.h"
 
 class QRect;
 class QWidget;
@@ -90,14 +91,6 @@ class CellGrid {
 // The value a drag paints, from the key-state flags: only exactly one button and no Shift or Ctrl
 // paints.
 std::optional<int> DragValue(unsigned flags);
-
-// The dialogs around a grid draw their whole client area into a picture of their own and put it
-// on the screen as it is.
-
-// Sizes the picture to the window's client area and fills it with the window's face colour.
-void ClearPicture(const QWidget& window, gdi::Bitmap& picture);
-// For the window's paint event: the part of the picture it asks for, onto the screen.
-void ShowPicture(QWidget& window, const gdi::Bitmap& picture, const QRect& area);
 
 // Qt's mouse events as the dialog's OnLButtonDown, OnRButtonDown and OnMouseMove, in client
 // pixels with the key-state flags.

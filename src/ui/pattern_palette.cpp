@@ -1,15 +1,14 @@
 #include "ui/pattern_palette.h"
 
 #include <QContextMenuEvent>
-#include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QPainter>
 
 #include "gdi/dc.h"
 #include "tools/tool_settings.h"
 #include "ui/fills_dlg.h"
 #include "ui/symbol_dlg.h"
+#include "ui/window_picture.h"
 
 namespace zk {
 
@@ -151,11 +150,7 @@ void CPatternPalette::RepaintHost() {
 
 void CPatternPalette::paintEvent(QPaintEvent* event) {
     Render();
-    // 0x00RRGGBB is the layout of RGB32: the picture goes to the screen as it is.
-    const QImage image(reinterpret_cast<const uchar*>(m_picture.Data()), m_picture.Width(),
-                       m_picture.Height(), m_picture.Width() * 4, QImage::Format_RGB32);
-    QPainter painter(this);
-    painter.drawImage(event->rect(), image, event->rect());
+    ShowPicture(*this, m_picture, event->rect());
 }
 
 void CPatternPalette::mousePressEvent(QMouseEvent* event) {

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -15,6 +14,7 @@
 #include "tools/tool_settings.h"
 #include "ui/mouse_flags.h"
 #include "ui/text_dlg.h"
+#include "ui/window_picture.h"
 
 namespace zk {
 
@@ -408,11 +408,7 @@ void CZKView::paintEvent(QPaintEvent* event) {
     Render(r);
     if (m_window.IsNull())
         return;
-    // Our pixels go to the screen as they are: 0x00RRGGBB is the layout of RGB32.
-    const QImage image(reinterpret_cast<const uchar*>(m_window.Data()), m_window.Width(),
-                       m_window.Height(), m_window.Width() * 4, QImage::Format_RGB32);
-    QPainter painter(viewport());
-    painter.drawImage(r, image, r);
+    ShowPicture(*viewport(), m_window, r);
 }
 
 void CZKView::PaintNow() {
