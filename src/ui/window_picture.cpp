@@ -26,4 +26,18 @@ void ShowPicture(QWidget& window, const gdi::Bitmap& picture, const QRect& area)
     painter.drawImage(area, image, area);
 }
 
+QImage ImageOf(const gdi::Bitmap& bitmap, const gdi::Rect& part, int step) {
+    QImage image((part.Width() + step - 1) / step, (part.Height() + step - 1) / step,
+                 QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    for (int y = 0; y < image.height(); ++y) {
+        const gdi::Color* from = bitmap.Row(part.top + y * step) + part.left;
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            to[x] = 0xFF000000u | from[x * step];
+    }
+    return image;
+}
+
 }  // namespace zk

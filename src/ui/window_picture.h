@@ -2,6 +2,7 @@
 // and put it on the screen as it is.
 #pragma once
 
+#include <QImage>
 #include <QRect>
 
 #include "gdi/bitmap.h"
@@ -14,5 +15,9 @@ namespace zk {
 void ClearPicture(const QWidget& window, gdi::Bitmap& picture);
 // For the window's paint event: the part of the picture it asks for, onto the screen.
 void ShowPicture(QWidget& window, const gdi::Bitmap& picture, const QRect& area);
+
+// The bitmap's pixels [part) as an image of its own, opaque, one pixel in every `step` across and
+// down; a null image when there is no memory for it.
+QImage ImageOf(const gdi::Bitmap& bitmap, const gdi::Rect& part, int step = 1);
 
 }  // namespace zk

@@ -11,6 +11,7 @@
 
 #include "doc/atomic_file.h"
 #include "ui/reasons.h"
+#include "ui/window_picture.h"
 #include "view/zk_view.h"
 
 namespace zk {
@@ -18,20 +19,6 @@ namespace zk {
 namespace {
 
 constexpr double kMmPerInch = 25.4;
-
-// The map's pixels [r) as an image of their own resolution.
-QImage MapPart(const gdi::Bitmap& map, const gdi::Rect& r) {
-    QImage image(r.Width(), r.Height(), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    for (int y = r.top; y < r.bottom; ++y) {
-        const gdi::Color* from = map.Row(y) + r.left;
-        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y - r.top));
-        for (int x = 0; x < r.Width(); ++x)
-            to[x] = 0xFF000000u | from[x];
-    }
-    return image;
-}
 
 }  // namespace
 
@@ -125,7 +112,7 @@ void ScaledPrint::PaintPage(QPainter& painter, int index, double dpi) const {
 
 void ScaledPrint::PaintMapPage(QPainter& painter, int index, double px) const {
     const MapPage& page = m_layout.pages[static_cast<std::size_t>(index - 1)];
-    const QImage part = MapPart(m_map, page.map);
+    const QImage part = ImageOf(m_map, page.map);
     // Each map pixel an exact block of pixelMm: the picture at its own resolution, scaled by
     // the page without smoothing.
     const QRectF target(m_areaMm.left() * px, m_areaMm.top() * px,
@@ -186,14 +173,7 @@ void ScaledPrint::PaintOverview(QPainter& painter, double px) const {
     // A small copy, one of the map's pixels in every `step`: the page needs no more.
     const int step =
         std::max(1, std::max(w / std::max(1, fit.Width()), h / std::max(1, fit.Height())));
-    QImage small((w + step - 1) / step, (h + step - 1) / step, QImage::Format_RGB32);
-    for (int y = 0; y < small.height(); ++y) {
-        auto* to = reinterpret_cast<QRgb*>(small.scanLine(y));
-        const gdi::Color* from = m_map.Row(y * step);
-        for (int x = 0; x < small.width(); ++x)
-            to[x] = 0xFF000000u | from[x * step];
-    }
-    painter.drawImage(target, small);
+    painter.drawImage(target, ImageOf(m_map, m_map.Bounds(), step));
     const double sx = target.width() / w, sy = target.height() / h;
     QPen pen(QColor(200, 0, 0));
     pen.setWidthF(0.3 * px);

@@ -13,6 +13,7 @@
 #include <new>
 
 #include "tools/tool_settings.h"
+#include "ui/window_picture.h"
 #include "view/zk_view.h"
 
 namespace zk {
@@ -23,20 +24,6 @@ QClipboard* Clipboard() {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance())
                ? QGuiApplication::clipboard()
                : nullptr;
-}
-
-// A separate image: later changes to the selection never reach what is on the clipboard.
-QImage BitmapToImage(const gdi::Bitmap& bitmap) {
-    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const gdi::Color* from = bitmap.Row(y);
-        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < bitmap.Width(); ++x)
-            to[x] = 0xFF000000u | from[x];
-    }
-    return image;
 }
 
 std::string SizeRefusal(QSize size) {
@@ -149,7 +136,8 @@ bool CZKView::OnEditCopy() {
     // keeps what it holds.
     if (selection->IsNull())
         return true;
-    const QImage image = BitmapToImage(*selection);
+    // A separate image: later changes to the selection never reach what is on the clipboard.
+    const QImage image = ImageOf(*selection, selection->Bounds());
     if (image.isNull())
         return false;
     clipboard->setImage(image);
