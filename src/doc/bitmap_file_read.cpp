@@ -378,14 +378,6 @@ class MemoryBytes {
     const std::uint8_t* m_end;
 };
 
-std::string ErrnoText(int err) {
-    return std::strerror(err);
-}
-
-bool Shrank(BitmapError* error) {
-    return Fail(error, BitmapErrorCode::Truncated, "file is truncated (it shrank while read)");
-}
-
 // Run-length data read from the file a band at a time.
 class FileBytes : public FileReader {
   public:
@@ -397,10 +389,9 @@ class FileBytes : public FileReader {
             case Failure::None:
                 return false;
             case Failure::Shrank:
-                return Shrank(error);
+                return ReadFile::Shrank(error);
             case Failure::ReadError:
-                return !Fail(error, BitmapErrorCode::CannotOpen,
-                             "cannot read file: " + ErrnoText(Errno()));
+                return !ReadFile::CannotRead(error, Errno());
         }
         return false;
     }
@@ -597,7 +588,7 @@ bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, Bitm
         if (n < 0)
             return cannotRead();
         if (static_cast<std::uint64_t>(n) < table.size())
-            return Shrank(error);
+            return ReadFile::Shrank(error);
     }
     const PixelColours colours(l, table.data(), tableCount);
     const std::uint64_t pixelStart = kFileHeaderSize + pixelOffset;
@@ -628,7 +619,7 @@ bool ReadBitmapFile(const std::filesystem::path& path, gdi::Bitmap& bitmap, Bitm
             const int n = std::min(bandRows, l.height - r);
             const std::size_t bytes = stride * static_cast<std::size_t>(n);
             if (!rows.Ensure(bytes))
-                return rows.Failed(error) ? false : Shrank(error);
+                return rows.Failed(error) ? false : ReadFile::Shrank(error);
             DecodeRows(l, colours, rows.Data(), r, n, out);
             rows.Skip(bytes);
         }

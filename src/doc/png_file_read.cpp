@@ -288,8 +288,7 @@ bool Read(const ReadFile* file, const std::uint8_t* memory, std::uint64_t size, 
             if (got < 0)
                 return source.file->CannotRead(error);
             if (got < 8)
-                return Fail(error, BitmapErrorCode::Truncated,
-                            "file is truncated (it shrank while read)");
+                return ReadFile::Shrank(error);
         }
     }
     if (source.size < 8 || !IsPngSignature(signature))

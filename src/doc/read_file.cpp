@@ -43,8 +43,16 @@ std::int64_t ReadFile::ReadAt(std::uint8_t* p, std::uint64_t n, std::uint64_t of
 }
 
 bool ReadFile::CannotRead(BitmapError* error) const {
+    return CannotRead(error, errno);
+}
+
+bool ReadFile::CannotRead(BitmapError* error, int err) {
     return dib::Fail(error, BitmapErrorCode::CannotOpen,
-                     std::string("cannot read file: ") + std::strerror(errno));
+                     std::string("cannot read file: ") + std::strerror(err));
+}
+
+bool ReadFile::Shrank(BitmapError* error) {
+    return dib::Fail(error, BitmapErrorCode::Truncated, "file is truncated (it shrank while read)");
 }
 
 }  // namespace zk

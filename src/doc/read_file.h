@@ -24,6 +24,10 @@ class ReadFile {
     std::int64_t ReadAt(std::uint8_t* p, std::uint64_t n, std::uint64_t offset) const;
     // The failure of a read just now: false, with "cannot read file: ..." from errno.
     bool CannotRead(BitmapError* error) const;
+    // The same for the error `err` of a read made elsewhere.
+    static bool CannotRead(BitmapError* error, int err);
+    // A file that ended before the size it had when it was opened: false, and why.
+    static bool Shrank(BitmapError* error);
 
     int fd = -1;
     std::uint64_t size = 0;  // as the file was when it was opened
