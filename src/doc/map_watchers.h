@@ -19,8 +19,14 @@ struct MapWatchers final : gdi::BitmapWatcher {
     }
     void Remove(gdi::BitmapWatcher* w) { std::erase(list, w); }
     void BeforeChange(const gdi::Bitmap& map, const gdi::Rect& area) override {
+        TellAllBut(nullptr, map, area);
+    }
+    // Everyone but `source`, which changed the map itself (the undo history swapping tiles).
+    void TellAllBut(const gdi::BitmapWatcher* source, const gdi::Bitmap& map,
+                    const gdi::Rect& area) {
         for (gdi::BitmapWatcher* w : list)
-            w->BeforeChange(map, area);
+            if (w != source)
+                w->BeforeChange(map, area);
     }
 };
 

@@ -240,10 +240,6 @@ void RecoveryStore::WholeChange(const gdi::Bitmap& map) {
     MarkAll();
 }
 
-void RecoveryStore::Changed(const gdi::Bitmap& map, const gdi::Rect& area) {
-    BeforeChange(map, area);
-}
-
 void RecoveryStore::Flush(const gdi::Bitmap& map, bool dirty, const std::string& path,
                           const std::string& title) {
     if (m_stopped)

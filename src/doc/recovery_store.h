@@ -54,8 +54,6 @@ class RecoveryStore final : public gdi::BitmapWatcher {
     // The whole map changed (a resize, an undo across one): every tile is written once more and
     // the base is dropped.
     void WholeChange(const gdi::Bitmap& map);
-    // The tiles under `area` changed without the drawing layer announcing it (undo, redo).
-    void Changed(const gdi::Bitmap& map, const gdi::Rect& area);
     // The gesture is finished: copies the changed tiles and hands them to the writer. `dirty`
     // says whether the map differs from its file. O(changed tiles).
     void Flush(const gdi::Bitmap& map, bool dirty, const std::string& path,

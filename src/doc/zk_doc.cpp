@@ -48,6 +48,12 @@ CZKDoc::CZKDoc() {
     m_bitmap.SetWatcher(&m_watchers);
 }
 
+void CZKDoc::WholeMapChanged() {
+    RefreshReducedCopies();
+    if (m_recovery)
+        m_recovery->WholeChange(m_bitmap);
+}
+
 void CZKDoc::RefreshReducedCopies() {
     m_reduced.MapReplaced(m_bitmap);
 }
@@ -76,12 +82,10 @@ void CZKDoc::RestoreMap(gdi::Bitmap map, const std::string& path, const std::str
     m_bitmap = std::move(map);
     m_width = m_bitmap.Width();
     m_height = m_bitmap.Height();
-    RefreshReducedCopies();
     // No state of this history matches a file: Undo and Redo never clear the mark.
     m_history.Reset(m_bitmap, false);
     m_modified = true;
-    if (m_recovery)
-        m_recovery->WholeChange(m_bitmap);
+    WholeMapChanged();
     UpdateAllViews(1);
 }
 
@@ -90,17 +94,13 @@ void CZKDoc::NoteHistoryMove() {
     if (!step)
         return;
     if (step->IsWhole()) {
-        RefreshReducedCopies();
-        if (m_recovery)
-            m_recovery->WholeChange(m_bitmap);
+        WholeMapChanged();
         return;
     }
-    // Only the swapped tiles changed: the copies follow them as they follow a stroke.
-    for (const gdi::Rect& r : step->TileRects()) {
-        m_reduced.BeforeChange(m_bitmap, r);
-        if (m_recovery)
-            m_recovery->Changed(m_bitmap, r);
-    }
+    // Only the swapped tiles changed: the others who keep copies follow them as they follow a
+    // stroke.
+    for (const gdi::Rect& r : step->TileRects())
+        m_watchers.TellAllBut(&m_history, m_bitmap, r);
 }
 
 bool CZKDoc::OnNewDocument() {

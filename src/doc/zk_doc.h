@@ -133,6 +133,8 @@ class CZKDoc {
     // After a change of the whole map that was not announced pixel by pixel (a new picture):
     // the reduced copies are rebuilt wherever they are shown next.
     void RefreshReducedCopies();
+    // The same, and the store writes the whole map again.
+    void WholeMapChanged();
 
     UndoHistory m_history;
     ReducedCopies m_reduced;
