@@ -84,9 +84,9 @@ class MapTool {
 
     // True when the next CommitToMap will draw into the map.
     virtual bool HasWorkToCommit() const { return m_pending != 0; }
-    // True when that commit leaves the map other than the user last saw it, so the document is
-    // marked modified. A selection that is lifted, or dropped where it was lifted, changes only
-    // what the map holds beneath it, never the picture.
+    // True when the map the screen shows, with the tool's work, is other than the map the user
+    // last had, so the document is marked modified. A selection that is lifted, or dropped where
+    // it was lifted, changes only what the map holds beneath it, never the picture.
     virtual bool WillChangeMap() const { return HasWorkToCommit(); }
     // Escape: unfinished work (a rubber band, an unclosed polygon, a text following the
     // pointer) is forgotten without touching the map.

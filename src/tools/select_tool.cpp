@@ -110,7 +110,7 @@ bool SelectTool::HasWorkToCommit() const {
 }
 
 bool SelectTool::WillChangeMap() const {
-    return DropPending() && m_liftedFrom != m_selRect;
+    return m_floating && m_liftedFrom != m_selRect;
 }
 
 void SelectTool::Land() {

@@ -26,8 +26,9 @@ class SelectTool : public MapTool {
     void CommitToMap(gdi::DC& dc) override;
     void DrawOverlay(gdi::DC& dc, float zoom) override;
     bool HasWorkToCommit() const override;
-    // A lift leaves the picture as it was (the pixels float where they lay), and so does a drop
-    // where they were lifted from; a drop anywhere else, or of pasted pixels, changes it.
+    // Floating pixels that were pasted, or moved away from where they were lifted, change the
+    // picture: while they float and when they drop. A lift leaves it as it was (the pixels float
+    // where they lay), and so does a drop where they were lifted from.
     bool WillChangeMap() const override;
     // Escape: a band being dragged is dropped; a floating selection lands where it floats.
     void Cancel() override;
@@ -47,9 +48,6 @@ class SelectTool : public MapTool {
     // position (or at `at`); whatever floated before is discarded. The drop mode is kept.
     void PasteBitmap(gdi::Bitmap bitmap);
     void PasteBitmap(gdi::Bitmap bitmap, gdi::Point at);
-    // Whether the screen shows the map other than it was before the selection was made: the
-    // floating pixels were pasted, or moved away from where they were lifted.
-    bool ShowsAChange() const { return m_floating && m_hasSelection && m_liftedFrom != m_selRect; }
     // Where the floating pixels were lifted from; empty for pasted ones and while nothing
     // floats.
     const std::optional<gdi::Rect>& LiftedFrom() const { return m_liftedFrom; }

@@ -143,8 +143,7 @@ bool CZKView::CanUndo() const {
 
 bool CZKView::CanRedo() const {
     // Work that lands before a redo is a change of its own, after which nothing can be redone.
-    return m_doc->CanRedo() && !(m_pTool && m_pTool->WillChangeMap()) &&
-           !m_selectTool.ShowsAChange();
+    return m_doc->CanRedo() && !(m_pTool && m_pTool->WillChangeMap());
 }
 
 void CZKView::SelectTool(int kind) {
@@ -312,13 +311,11 @@ void CZKView::OnDraw(const gdi::Rect& clip) {
 
     gdi::DC offscreen(&m_doc->m_bitmap);
     if (m_pTool) {
+        // What the screen shows is what a save writes: a moved or pasted selection is a change.
         if (m_pTool->WillChangeMap())
             MarkModified();
         m_pTool->CommitToMap(offscreen);
     }
-    // What the screen shows is what a save writes: a moved or pasted selection is a change.
-    if (m_pTool == &m_selectTool && m_selectTool.ShowsAChange())
-        MarkModified();
 
     // Zoomed out by 4 or more, the picture comes from the map's reduced copy for the zoom, which
     // holds the AND of each block the window shows as one pixel: the same picture as shrinking
