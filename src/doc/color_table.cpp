@@ -257,6 +257,13 @@ struct SmallColorSet {
         colors[count] = c;
         return static_cast<int>(count++);
     }
+    // The index stored with a colour of the set, to be changed.
+    std::uint8_t& IndexOf(Color c) {
+        std::uint32_t s = Slot(c);
+        while (keys[s] != c + 1)
+            s = (s + 1) & (kSlots - 1);
+        return indices[s];
+    }
     // The index of a colour of the set.
     std::uint8_t Find(Color c) const {
         std::uint32_t s = Slot(c);
@@ -299,6 +306,10 @@ const std::array<Color, 256>& ColorTable::Default() {
     static const std::array<Color, 256> table = MakeDefaultTable();
     return table;
 }
+
+ColorTable::ColorTable(ColorTable&&) noexcept = default;
+ColorTable& ColorTable::operator=(ColorTable&&) noexcept = default;
+ColorTable::~ColorTable() = default;
 
 ColorTable::ColorTable(const gdi::Bitmap& bitmap) {
     m_entries = Default();
@@ -346,22 +357,10 @@ ColorTable::ColorTable(const gdi::Bitmap& bitmap) {
             index = static_cast<std::uint8_t>(freeIndex());
             m_entries[index] = c;
         }
-        std::uint32_t s = Slot(c);
-        while (m_keys[s] != 0)
-            s = (s + 1) & (kSlots - 1);
-        m_keys[s] = c + 1;
-        m_values[s] = index;
+        // The set's own index of the colour gives way to its table index.
+        set->IndexOf(c) = index;
     }
-}
-
-std::uint8_t ColorTable::Find(Color c) const {
-    std::uint32_t s = Slot(c);
-    while (m_keys[s] != 0) {
-        if (m_keys[s] == c + 1)
-            return m_values[s];
-        s = (s + 1) & (kSlots - 1);
-    }
-    return 0;
+    m_set = std::move(set);
 }
 
 void ColorTable::IndexRow(const Color* src, std::uint8_t* dst, int w) const {
@@ -369,16 +368,7 @@ void ColorTable::IndexRow(const Color* src, std::uint8_t* dst, int w) const {
         ReduceRow<false>(src, dst, w, ReductionTable());
         return;
     }
-    Color last = ~Color{0};
-    std::uint8_t lastIndex = 0;
-    for (int x = 0; x < w; ++x) {
-        const Color c = src[x] & 0xFFFFFF;
-        if (c != last) {
-            last = c;
-            lastIndex = Find(c);
-        }
-        dst[x] = lastIndex;
-    }
+    IndexPixels(src, dst, static_cast<std::size_t>(w), [this](Color c) { return m_set->Find(c); });
 }
 
 bool ColorTable::IndexRowIfDefault(const Color* src, std::uint8_t* dst, int w) {

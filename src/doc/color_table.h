@@ -12,6 +12,9 @@
 
 namespace zk {
 
+template <std::uint32_t Limit>
+struct SmallColorSet;
+
 class ColorTable {
   public:
     static constexpr int kSize = 256;
@@ -27,6 +30,9 @@ class ColorTable {
     // - otherwise the default table with the entries the bitmap does not use given to its other
     //   colours, so that every colour is kept exactly and the rest of the table stays standard.
     explicit ColorTable(const gdi::Bitmap& bitmap);
+    ColorTable(ColorTable&&) noexcept;
+    ColorTable& operator=(ColorTable&&) noexcept;
+    ~ColorTable();
 
     const std::array<gdi::Color, kSize>& Entries() const { return m_entries; }
     // Whether the table is the default one, and whether every colour of the bitmap is in it.
@@ -42,21 +48,13 @@ class ColorTable {
     static bool IndexRowIfDefault(const gdi::Color* src, std::uint8_t* dst, int w);
 
   private:
-    // Open addressing: twice as many slots as colours, so a look-up ends after a probe or two.
-    static constexpr std::uint32_t kSlots = 512;
-    static std::uint32_t Slot(gdi::Color c) { return (c * 0x9E3779B1u) >> 23; }
-    std::uint8_t Find(gdi::Color c) const;
-
     std::array<gdi::Color, kSize> m_entries{};
     bool m_default = true;
     bool m_exact = true;
-    // For an exact table: colour + 1 (0 marks a free slot) and its index.
-    std::array<std::uint32_t, kSlots> m_keys{};
-    std::array<std::uint8_t, kSlots> m_values{};
+    // For a table that is neither default nor reduced: the bitmap's colours, each with its table
+    // index.
+    std::unique_ptr<SmallColorSet<256>> m_set;
 };
-
-template <std::uint32_t Limit>
-struct SmallColorSet;
 
 // The colours of a bitmap of at most 256, in the order they first appear, each with its index:
 // the palette of a file that keeps every colour exactly.
