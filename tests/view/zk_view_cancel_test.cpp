@@ -166,7 +166,9 @@ TEST(MapViewGrid, DotsStandWhereTheGridLinesAreShown) {
         ToolSettings::grid = c.grid;
         ToolSettings::zoom = c.zoom;
         std::vector<int> dots = CZKView::GridDotPositions(0, 1000, 10000);
-        dots.resize(std::min(dots.size(), c.first.size()));
+        // The first dots only; a case of none at all must have none.
+        if (!c.first.empty())
+            dots.resize(std::min(dots.size(), c.first.size()));
         EXPECT_EQ(dots, c.first) << "grid " << c.grid << " at zoom " << c.zoom;
     }
     // Inside a window span, and never past the map's edge.
