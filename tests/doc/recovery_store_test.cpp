@@ -45,16 +45,32 @@ struct Fixture {
     std::unique_ptr<RecoveryStore> store;
     zk::CZKDoc doc;
 
-    Fixture() {
+    // A store of its own for the document, in its own folder or in `shared`.
+    explicit Fixture(const std::string& shared = {}) {
+        if (!shared.empty())
+            folder = shared;
         std::string why;
         store = RecoveryStore::Create(folder, &why);
         EXPECT_TRUE(store) << why;
+        doc.SetRecovery(store.get());
     }
-    void Attach() { doc.SetRecovery(store.get()); }
     void Flush() {
         doc.FlushRecovery();
         store->WaitIdle();
         ASSERT_EQ(store->Error(), "");
+    }
+    // A finished gesture, an undo or a redo, flushed.
+    void Stroke(int seed) {
+        ::Stroke(doc, seed);
+        Flush();
+    }
+    void Undo() {
+        doc.OnEditUndo();
+        Flush();
+    }
+    void Redo() {
+        doc.OnEditRedo();
+        Flush();
     }
     // The store as the next start reads it, once this process is gone.
     std::string Leave() {
@@ -82,73 +98,55 @@ const History kHistories[] = {
     {"strokes on a new map",
      [](Fixture& f) {
          f.doc.NewMap(300, 200);
-         for (int i = 0; i < 5; ++i) {
-             Stroke(f.doc, i);
-             f.Flush();
-         }
+         for (int i = 0; i < 5; ++i)
+             f.Stroke(i);
      }},
     {"strokes on an opened map",
      [](Fixture& f) {
          ASSERT_TRUE(f.doc.OnOpenDocument(f.WriteMapFile("a.bmp", 130, 70, gdi::kBlack)));
-         for (int i = 0; i < 4; ++i) {
-             Stroke(f.doc, i);
-             f.Flush();
-         }
+         for (int i = 0; i < 4; ++i)
+             f.Stroke(i);
      }},
     {"strokes on an opened PNG map",
      [](Fixture& f) {
          ASSERT_TRUE(f.doc.OnOpenDocument(f.WriteMapFile("a.png", 130, 70, gdi::kBlack)));
-         Stroke(f.doc, 1);
-         f.Flush();
+         f.Stroke(1);
      }},
     {"undo and redo swap tiles the drawing layer never announced",
      [](Fixture& f) {
          f.doc.NewMap(256, 256);
-         for (int i = 0; i < 4; ++i) {
-             Stroke(f.doc, 10 + i);
-             f.Flush();
-         }
-         f.doc.OnEditUndo();
-         f.Flush();
-         f.doc.OnEditUndo();
-         f.Flush();
-         f.doc.OnEditRedo();
-         f.Flush();
+         for (int i = 0; i < 4; ++i)
+             f.Stroke(10 + i);
+         f.Undo();
+         f.Undo();
+         f.Redo();
      }},
     {"resize, strokes, and undo across the resize",
      [](Fixture& f) {
          f.doc.NewMap(100, 100);
-         Stroke(f.doc, 1);
-         f.Flush();
+         f.Stroke(1);
          ASSERT_TRUE(f.doc.Resize(170, 90));
          f.Flush();
-         Stroke(f.doc, 2);
-         f.Flush();
-         f.doc.OnEditUndo();
-         f.Flush();
-         f.doc.OnEditUndo();
-         f.Flush();
+         f.Stroke(2);
+         f.Undo();
+         f.Undo();
      }},
     {"strokes after a save start from the saved file",
      [](Fixture& f) {
          f.doc.NewMap(120, 120);
-         Stroke(f.doc, 3);
-         f.Flush();
+         f.Stroke(3);
          ASSERT_TRUE(f.doc.OnSaveDocument((f.dir / "saved.bmp").string()));
          f.Flush();
-         Stroke(f.doc, 4);
-         f.Flush();
+         f.Stroke(4);
      }},
     {"the opened file changed on disk: the store keeps what it needs itself",
      [](Fixture& f) {
          const std::string path = f.WriteMapFile("b.bmp", 140, 80, gdi::kWhite);
          ASSERT_TRUE(f.doc.OnOpenDocument(path));
-         Stroke(f.doc, 5);
-         f.Flush();
+         f.Stroke(5);
          // Another program writes the file (another size, so the stamp surely differs).
          f.WriteMapFile("b.bmp", 141, 80, gdi::kBlack);
-         Stroke(f.doc, 6);
-         f.Flush();
+         f.Stroke(6);
      }},
 };
 
@@ -156,7 +154,6 @@ TEST(RecoveryStore, GivesBackTheMapAfterTheLastFlushedGesture) {
     for (const History& h : kHistories) {
         SCOPED_TRACE(h.name);
         Fixture f;
-        f.Attach();
         h.run(f);
         const gdi::Bitmap expected = f.doc.m_bitmap;
         const std::string path = f.doc.GetPathName(), title = f.doc.GetTitle();
@@ -179,10 +176,8 @@ TEST(RecoveryStore, GivesBackTheMapAfterTheLastFlushedGesture) {
 
 TEST(RecoveryStore, AGestureNotYetFlushedIsNotInTheStore) {
     Fixture f;
-    f.Attach();
     f.doc.NewMap(200, 100);
-    Stroke(f.doc, 1);
-    f.Flush();
+    f.Stroke(1);
     const gdi::Bitmap flushed = f.doc.m_bitmap;
     Stroke(f.doc, 2);  // in progress when the process dies
     const std::string file = f.Leave();
@@ -195,7 +190,6 @@ TEST(RecoveryStore, AGestureNotYetFlushedIsNotInTheStore) {
 TEST(RecoveryStore, OpenedMapStoresOnlyTheChangedTiles) {
     // A stroke on a large opened map writes its few tiles, not the map.
     Fixture f;
-    f.Attach();
     ASSERT_TRUE(f.doc.OnOpenDocument(f.WriteMapFile("big.bmp", 2048, 2048, gdi::kWhite)));
     f.Flush();
     f.doc.SaveUndo();
@@ -219,20 +213,17 @@ TEST(RecoveryStore, CleanStoresAreNotOfferedAndGoAway) {
         [](Fixture& f) { f.doc.NewMap(50, 50); },
         [](Fixture& f) {
             f.doc.NewMap(50, 50);
-            Stroke(f.doc, 1);
-            f.Flush();
+            f.Stroke(1);
             ASSERT_TRUE(f.doc.OnSaveDocument((f.dir / "s.bmp").string()));
         },
         [](Fixture& f) {
             f.doc.NewMap(50, 50);
-            Stroke(f.doc, 1);
-            f.Flush();
+            f.Stroke(1);
             f.store->Discard();
         },
     };
     for (const auto& end : cleanEnds) {
         Fixture f;
-        f.Attach();
         end(f);
         f.Flush();
         f.Leave();
@@ -243,10 +234,8 @@ TEST(RecoveryStore, CleanStoresAreNotOfferedAndGoAway) {
 
 TEST(RecoveryStore, ARunningProcesssStoreIsNotOffered) {
     Fixture f;
-    f.Attach();
     f.doc.NewMap(64, 64);
-    Stroke(f.doc, 1);
-    f.Flush();
+    f.Stroke(1);
     // Held by its lock while the store lives.
     EXPECT_TRUE(RecoveryStore::Orphans(f.folder, nullptr, kGone).empty());
     EXPECT_TRUE(fs::exists(f.store->File()));
@@ -257,26 +246,20 @@ TEST(RecoveryStore, ARunningProcesssStoreIsNotOffered) {
 }
 
 TEST(RecoveryStore, TwoStoresAreOfferedOldestFirst) {
-    TempDir dir;
-    const std::string folder = (dir / "recovery").string();
-    std::vector<std::string> files;
-    for (int i = 0; i < 2; ++i) {
-        auto store = RecoveryStore::Create(folder, nullptr);
-        ASSERT_TRUE(store);
-        zk::CZKDoc doc;
-        doc.SetRecovery(store.get());
-        doc.NewMap(40 + i, 40);
-        Stroke(doc, i);
-        doc.FlushRecovery();
-        store->WaitIdle();
-        files.push_back(store->File());
-        doc.SetRecovery(nullptr);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    const std::vector<RecoveryStore::Info> offered = RecoveryStore::Orphans(folder, nullptr, kGone);
+    Fixture first;
+    first.doc.NewMap(40, 40);
+    first.Stroke(0);
+    const std::string older = first.Leave();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Fixture second(first.folder);
+    second.doc.NewMap(41, 40);
+    second.Stroke(1);
+    const std::string newer = second.Leave();
+    const std::vector<RecoveryStore::Info> offered =
+        RecoveryStore::Orphans(first.folder, nullptr, kGone);
     ASSERT_EQ(offered.size(), 2u);
-    EXPECT_EQ(offered[0].file, files[0]);
-    EXPECT_EQ(offered[1].file, files[1]);
+    EXPECT_EQ(offered[0].file, older);
+    EXPECT_EQ(offered[1].file, newer);
     EXPECT_EQ(offered[1].width, 41);
 }
 
@@ -324,12 +307,9 @@ TEST(RecoveryStore, DamagedStoresAreReportedAndMovedAsideNeverTrusted) {
     for (const Damage& d : kDamages) {
         SCOPED_TRACE(d.name);
         Fixture f;
-        f.Attach();
         f.doc.NewMap(300, 300);
-        for (int i = 0; i < 6; ++i) {
-            Stroke(f.doc, i);
-            f.Flush();
-        }
+        for (int i = 0; i < 6; ++i)
+            f.Stroke(i);
         const std::string file = f.Leave();
         d.apply(file);
         RecoveryStore::Info info;
